@@ -1,0 +1,128 @@
+// Micro-benchmarks of the per-value path, each beside the standard library's
+// conversion of the same values for comparison.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "fields/g14_4.h"
+#include "fields/input_stream.h"
+#include "fields/real_field.h"
+
+namespace {
+
+// Spectrum-like values: mostly 0.1 to 9999 with 4 to 7 significant digits,
+// some small and large magnitudes in exponent form.
+std::vector<float> sample_values() {
+  std::mt19937 generator(7);
+  std::uniform_real_distribution<float> mantissa(1.0f, 10.0f);
+  std::uniform_int_distribution<int> decade(-1, 3);
+  std::vector<float> values;
+  for (int i = 0; i < 4096; ++i) {
+    float v = mantissa(generator);
+    const int d = i % 10 == 0 ? (i % 20 == 0 ? -6 : 6) : decade(generator);
+    for (int k = 0; k < d; ++k) v *= 10.0f;
+    for (int k = 0; k > d; --k) v /= 10.0f;
+    values.push_back(i % 3 == 0 ? -v : v);
+  }
+  return values;
+}
+
+std::vector<std::string> sample_texts() {
+  std::vector<std::string> texts;
+  char buf[32];
+  int i = 0;
+  for (const float v : sample_values()) {
+    const int digits = 4 + (i++ % 4);
+    const auto fmt = i % 10 == 0 ? std::chars_format::scientific : std::chars_format::general;
+    auto r = std::to_chars(buf, buf + sizeof buf, v, fmt, digits);
+    texts.emplace_back(buf, r.ptr);
+  }
+  return texts;
+}
+
+void BM_format_g14_4(benchmark::State& state) {
+  const auto values = sample_values();
+  char out[tovel::kG14Width];
+  for (auto _ : state) {
+    for (const float v : values) {
+      tovel::format_g14_4(v, out);
+      benchmark::DoNotOptimize(out);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
+}
+BENCHMARK(BM_format_g14_4);
+
+void BM_to_chars_scientific_3(benchmark::State& state) {
+  const auto values = sample_values();
+  char out[32];
+  for (auto _ : state) {
+    for (const float v : values) {
+      auto r = std::to_chars(out, out + sizeof out, v, std::chars_format::scientific, 3);
+      benchmark::DoNotOptimize(r.ptr);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(values.size()));
+}
+BENCHMARK(BM_to_chars_scientific_3);
+
+void BM_decode_real_field(benchmark::State& state) {
+  const auto texts = sample_texts();
+  for (auto _ : state) {
+    for (const auto& t : texts) {
+      benchmark::DoNotOptimize(tovel::decode_real_field(t));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(texts.size()));
+}
+BENCHMARK(BM_decode_real_field);
+
+void BM_from_chars(benchmark::State& state) {
+  const auto texts = sample_texts();
+  for (auto _ : state) {
+    for (const auto& t : texts) {
+      float v;
+      auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+      benchmark::DoNotOptimize(v);
+      benchmark::DoNotOptimize(r.ptr);
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(texts.size()));
+}
+BENCHMARK(BM_from_chars);
+
+// take_field over a pipe-free stream: a file image of data lines in memory,
+// read through a descriptor opened on a temporary file.
+void BM_take_field(benchmark::State& state) {
+  std::string image;
+  for (const auto& t : sample_texts()) image += t + " " + t + "\n";
+  char path[] = "/tmp/tovel_bench_XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0 || write(fd, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
+    state.SkipWithError("cannot write the scratch file");
+    return;
+  }
+  static char buffer[1 << 16];
+  tovel::InputStream in(buffer);
+  tovel::FieldText field;
+  int64_t lines = 0;
+  for (auto _ : state) {
+    lseek(fd, 0, SEEK_SET);
+    in.attach(fd);
+    while (tovel::take_field(in, 80, false, field) == tovel::TakeStatus::line) ++lines;
+    benchmark::DoNotOptimize(field);
+  }
+  close(fd);
+  unlink(path);
+  state.SetItemsProcessed(lines);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(image.size()));
+}
+BENCHMARK(BM_take_field);
+
+}  // namespace

@@ -1,0 +1,137 @@
+#include "fields/g14_4.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "fields/exact_decimal.h"
+
+namespace tovel {
+namespace {
+
+// The layout thresholds, as single-precision constants (see the table in the
+// developers' notes on the G14.4 field): L is the smallest magnitude in fixed
+// form, T0..T3 are where the number of decimals drops, U the first magnitude
+// in exponent form.
+constexpr float kL = std::bit_cast<float>(0x3DCCCA2Eu);
+constexpr float kT0 = std::bit_cast<float>(0x3F7FFCB9u);
+constexpr float kT1 = std::bit_cast<float>(0x411FFDF4u);
+constexpr float kT2 = std::bit_cast<float>(0x42C7FD71u);
+constexpr float kT3 = std::bit_cast<float>(0x4479FCCDu);
+constexpr float kU = std::bit_cast<float>(0x461C3E00u);
+
+constexpr uint32_t kSmallPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000};
+
+// A positive finite magnitude as m × 2^e.
+struct Binary {
+  uint32_t m;
+  int e;
+};
+
+Binary decompose(uint32_t bits) {
+  const uint32_t biased = (bits >> 23) & 0xFFu;
+  const uint32_t fraction = bits & 0x7FFFFFu;
+  if (biased == 0) return {fraction, -149};
+  return {fraction | 0x800000u, static_cast<int>(biased) - 150};
+}
+
+// m × 2^e × 10^t rounded to the nearest integer, ties to even. Exact for
+// every float magnitude and every t for which the result is below 10^6.
+uint128 scaled_round(Binary a, int t) {
+  if (t >= 0) {
+    const uint128 n = a.m * power_of_five(t);
+    const int shift = a.e + t;
+    return shift >= 0 ? n << shift : shift_right_rounded(n, -shift);
+  }
+  const uint128 num = uint128{a.m} << (a.e > 0 ? a.e : 0);
+  const uint128 den = power_of_ten(-t) << (a.e < 0 ? -a.e : 0);
+  const uint128 q = num / den;
+  const uint128 rest = num % den;
+  const uint128 other = den - rest;
+  if (rest > other || (rest == other && (q & 1) != 0)) return q + 1;
+  return q;
+}
+
+// Writes `count` decimal digits of `value`, with leading zeros.
+void put_digits(char* out, uint32_t value, int count) {
+  for (int i = count - 1; i >= 0; --i) {
+    out[i] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+}
+
+int decimals_for(float a) {
+  if (a == 0.0f) return 3;
+  if (a < kT0) return 4;
+  if (a < kT1) return 3;
+  if (a < kT2) return 2;
+  if (a < kT3) return 1;
+  return 0;
+}
+
+void format_fixed(float a, uint32_t bits, bool negative, char* out) {
+  const int n = decimals_for(a);
+  uint64_t q = 0;
+  if (a != 0.0f) {
+    // L <= a < U: the exponent lies in [-27, -10], so m × 10^n fits easily.
+    const Binary b = decompose(bits);
+    q = static_cast<uint64_t>(shift_right_rounded(uint128{b.m} * kSmallPowersOfTen[n], -b.e));
+  }
+  const auto integer_part = static_cast<uint32_t>(q / kSmallPowersOfTen[n]);
+  const auto decimals = static_cast<uint32_t>(q % kSmallPowersOfTen[n]);
+  const int integer_digits = decimal_digit_count(integer_part);
+  int blanks = 10 - (integer_digits + n + 1) - (negative ? 1 : 0);
+  const bool leading_zero = integer_digits == 0 && blanks > 0;
+  if (leading_zero) --blanks;
+
+  std::memset(out, ' ', kG14Width);
+  char* p = out + blanks;
+  if (negative) *p++ = '-';
+  if (leading_zero) *p++ = '0';
+  put_digits(p, integer_part, integer_digits);
+  p += integer_digits;
+  *p++ = '.';
+  put_digits(p, decimals, n);
+}
+
+void format_exponent(uint32_t bits, bool negative, char* out) {
+  const Binary b = decompose(bits);
+  // floor(log10(a)) is floor(log2(a) × log10(2)) or one more.
+  const int log2_floor = bit_length(uint64_t{b.m}) - 1 + b.e;
+  int p = (log2_floor * 78913) >> 18;
+  uint128 q = scaled_round(b, 3 - p);
+  while (q >= 10000) {  // estimate one low, or rounding carried into a fifth digit
+    ++p;
+    q = scaled_round(b, 3 - p);
+  }
+  const int e = p + 1;
+  std::memcpy(out, negative ? "   -0." : "    0.", 6);
+  put_digits(out + 6, static_cast<uint32_t>(q), 4);
+  out[10] = 'E';
+  out[11] = e >= 0 ? '+' : '-';
+  put_digits(out + 12, static_cast<uint32_t>(e >= 0 ? e : -e), 2);
+}
+
+}  // namespace
+
+void format_g14_4(float value, char* out) {
+  const uint32_t bits = std::bit_cast<uint32_t>(value);
+  const bool negative = (bits >> 31) != 0;
+  const uint32_t magnitude_bits = bits & 0x7FFFFFFFu;
+  if (magnitude_bits > 0x7F800000u) {
+    std::memcpy(out, "           NaN", kG14Width);
+    return;
+  }
+  if (magnitude_bits == 0x7F800000u) {
+    std::memcpy(out, negative ? "     -Infinity" : "      Infinity", kG14Width);
+    return;
+  }
+  const float a = std::bit_cast<float>(magnitude_bits);
+  if (a == 0.0f || (a >= kL && a < kU)) {
+    format_fixed(a, magnitude_bits, negative, out);
+  } else {
+    format_exponent(magnitude_bits, negative, out);
+  }
+}
+
+}  // namespace tovel

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace tovel {
+
+inline constexpr std::size_t kMaxFieldWidth = 80;
+
+// The characters of one line that went into a field: 0 to width characters.
+struct FieldText {
+  char chars[kMaxFieldWidth];
+  std::size_t size = 0;
+  std::string_view view() const { return {chars, size}; }
+};
+
+enum class TakeStatus {
+  line,          // a line was taken; `field` holds its first characters
+  end_of_input,  // no line was left
+  failed,        // the stream could not be read; see failure_text()
+};
+
+// A byte stream read through a caller-supplied buffer in large reads. The
+// buffer is reused when the stream is attached to another file.
+class InputStream {
+ public:
+  enum class Fill { data, end, error, not_readable };
+
+  explicit InputStream(std::span<char> buffer) : buffer_(buffer) {}
+
+  // Starts reading `fd` from its current position. A stream that is not
+  // `readable` (a file opened for writing only) fails on its first read.
+  void attach(int fd, bool readable = true);
+
+  // The system's text for the failure of the last read, or the text for a
+  // stream that is not readable.
+  std::string_view failure_text() const;
+
+  // Lines taken so far by take_field.
+  long lines_taken() const { return lines_taken_; }
+
+ private:
+  friend TakeStatus take_field(InputStream&, std::size_t, bool, FieldText&);
+
+  // Refills the buffer. The end of the stream and a read error are both
+  // remembered, so no read is tried again after either.
+  Fill fill();
+  bool exhausted() const { return next_ == end_; }
+
+  std::span<char> buffer_;
+  const char* next_ = nullptr;
+  const char* end_ = nullptr;
+  int fd_ = -1;
+  bool readable_ = true;
+  bool at_end_ = false;
+  int error_number_ = 0;
+  long lines_taken_ = 0;
+};
+
+// Takes the next line of `in` into `field`: at most `width` characters
+// (width <= kMaxFieldWidth), stopping at LF, CR LF or a CR alone (after which
+// the one character examined is left for the next line), and, when `numeric`,
+// at a comma. The rest of a longer line is skipped up to the next LF, a CR
+// being an ordinary character there.
+TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field);
+
+// The field text of a stored text: its first `width` characters once its
+// trailing blanks are removed.
+std::string_view take_stored_field(std::string_view stored, std::size_t width);
+
+}  // namespace tovel

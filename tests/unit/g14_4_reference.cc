@@ -1,0 +1,116 @@
+#include "g14_4_reference.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace tovel::testing {
+namespace {
+
+struct Thresholds {
+  float r, t0, l, t1, t2, t3, u;
+};
+
+Thresholds derive_thresholds() {
+  volatile float half = 0.5f;  // keep the derivation a run-time computation
+  Thresholds t{};
+  t.r = half / 10000.0f;
+  t.t0 = 1.0f - t.r;
+  t.l = static_cast<float>(static_cast<double>(t.t0) * 0.1);
+  t.t1 = 10.0f * t.t0;
+  t.t2 = 100.0f * t.t0;
+  t.t3 = 1000.0f * t.t0;
+  t.u = 9999.5f;
+  return t;
+}
+
+const Thresholds kThresholds = derive_thresholds();
+
+// Rounds the digit string `digits` to its first `keep` digits, half to even,
+// judging by every digit after them. Returns true when the carry ran out of
+// the front (all kept digits were 9), leaving "1000…" in `digits`.
+bool round_digits(std::string& digits, std::size_t keep) {
+  const std::string rest = digits.substr(keep);
+  digits.resize(keep);
+  bool up = false;
+  if (!rest.empty() && rest[0] >= '5') {
+    const bool exactly_half = rest[0] == '5' && rest.find_first_not_of('0', 1) == std::string::npos;
+    const bool last_odd = keep > 0 && (digits[keep - 1] - '0') % 2 == 1;
+    up = !exactly_half || last_odd;
+  }
+  if (!up) return false;
+  for (std::size_t i = keep; i-- > 0;) {
+    if (digits[i] != '9') {
+      ++digits[i];
+      return false;
+    }
+    digits[i] = '0';
+  }
+  digits.insert(digits.begin(), '1');
+  return true;
+}
+
+std::string fixed_form(double magnitude, bool negative, int decimals) {
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "%.60f", magnitude);
+  const std::string text = buf;
+  const std::size_t point = text.find('.');
+  std::string digits = text.substr(0, point) + text.substr(point + 1);
+  const std::size_t integer_count = point;
+  const bool grew = round_digits(digits, integer_count + static_cast<std::size_t>(decimals));
+  std::string integer = digits.substr(0, integer_count + (grew ? 1 : 0));
+  const std::string fraction = digits.substr(integer.size());
+  integer.erase(0, integer.find_first_not_of('0'));
+  int blanks = 10 - static_cast<int>(integer.size() + fraction.size() + 1) - (negative ? 1 : 0);
+  std::string zero;
+  if (integer.empty() && blanks > 0) {
+    zero = "0";
+    --blanks;
+  }
+  return std::string(static_cast<std::size_t>(blanks), ' ') + (negative ? "-" : "") + zero +
+         integer + "." + fraction + "    ";
+}
+
+std::string exponent_form(double magnitude, bool negative) {
+  char buf[256];
+  std::snprintf(buf, sizeof buf, "%.130e", magnitude);  // exact for every float
+  const std::string text = buf;
+  const std::size_t e_at = text.find('e');
+  std::string digits = text.substr(0, 1) + text.substr(2, e_at - 2);
+  int p = std::atoi(text.c_str() + e_at + 1);
+  if (round_digits(digits, 4)) {
+    digits.resize(4);
+    ++p;
+  }
+  const int e = p + 1;
+  char exponent[16];
+  std::snprintf(exponent, sizeof exponent, "%c%02d", e >= 0 ? '+' : '-', std::abs(e));
+  return std::string(negative ? "   -" : "    ") + "0." + digits + "E" + exponent;
+}
+
+}  // namespace
+
+std::string reference_g14_4(float value) {
+  if (std::isnan(value)) return "           NaN";
+  const bool negative = std::signbit(value);
+  if (std::isinf(value)) return negative ? "     -Infinity" : "      Infinity";
+  const float a = std::fabs(value);
+  const Thresholds& t = kThresholds;
+  const double exact = static_cast<double>(a);
+  if (a == 0.0f) return fixed_form(exact, negative, 3);
+  if (a < t.l || 10000.0f - a <= 0.5f) return exponent_form(exact, negative);
+  int decimals = 0;
+  if (a < t.t0) {
+    decimals = 4;
+  } else if (a < t.t1) {
+    decimals = 3;
+  } else if (a < t.t2) {
+    decimals = 2;
+  } else if (a < t.t3) {
+    decimals = 1;
+  }
+  return fixed_form(exact, negative, decimals);
+}
+
+}  // namespace tovel::testing
