@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+namespace tovel {
+
+inline constexpr int kMaxPoints = 250;
+inline constexpr std::size_t kColumns = kMaxPoints + 2;
+
+// The statistics of one table column over the k files of the series.
+struct ColumnStatistics {
+  float mean;
+  float sd;
+  float cv;
+};
+
+// Per table column, the running sum of the values and of their squares, in
+// single precision. Columns are matched by position only.
+class ColumnAccumulators {
+ public:
+  void clear();
+  // Column j (1-based) receives v; its square is added with one rounding.
+  void add_point(int j, float v);
+  // Columns n+1 and n+2 receive a file's peak x and peak y; each square is
+  // rounded before it is added.
+  void add_peak(int n, float xmax, float ymax);
+  // The statistics of column j over k files (k >= 2).
+  ColumnStatistics statistics(int j, int k) const;
+
+  float ysum(int j) const { return ysum_[index(j)]; }
+  float yysum(int j) const { return yysum_[index(j)]; }
+
+ private:
+  static std::size_t index(int j) { return static_cast<std::size_t>(j - 1); }
+  std::array<float, kColumns> ysum_{};
+  std::array<float, kColumns> yysum_{};
+};
+
+// mean = S / k; sd = sqrt(Q / (k-1) - S*S / (k*(k-1))), with a radicand that
+// rounding made negative taken as 0; cv = sd*100 / mean, or 0 for a zero mean.
+ColumnStatistics column_statistics(float s, float q, int k);
+
+}  // namespace tovel

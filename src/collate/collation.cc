@@ -1,0 +1,45 @@
+#include "collate/collation.h"
+
+#include <array>
+
+#include "datafile/readdata.h"
+
+namespace tovel {
+
+PassOutcome collate_file(int i, const FileNames& names, DataFile& file, TableWriter& table,
+                         ColumnAccumulators& sums, int& n) {
+  std::array<float, kMaxPoints> y;
+  float xmax = 0.0f;
+  float ymax = 0.0f;
+  if (i == 1) table.write("X Values >\t");
+  int j = 1;
+  for (;; ++j) {
+    float xx = 0.0f;
+    float yy = 0.0f;
+    float zz = 0.0f;
+    int endflag = 0;
+    readdata(xx, yy, zz, file, endflag);
+    if (endflag == 1) break;
+    if (j > kMaxPoints) return PassOutcome::too_many_points;
+    y[static_cast<std::size_t>(j - 1)] = yy;
+    sums.add_point(j, yy);
+    if (i == 1) table.write_cell(xx);
+    if (yy > ymax) {  // strict: the first of equal peaks wins
+      ymax = yy;
+      xmax = xx;
+    }
+  }
+  n = j - 1;
+  if (i == 1) table.write("      Xmax\t      Ymax\n");
+  file.close();
+  table.write(names.row_label());
+  table.write("\t");
+  for (int p = 0; p < n; ++p) table.write_cell(y[static_cast<std::size_t>(p)]);
+  table.write_cell(xmax);
+  table.write_value(ymax);
+  table.write("\n");
+  sums.add_peak(n, xmax, ymax);
+  return PassOutcome::complete;
+}
+
+}  // namespace tovel

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "fields/input_stream.h"
+
+namespace tovel {
+
+// One data file of the series, open for reading through a buffer that is
+// reused from file to file.
+class DataFile {
+ public:
+  explicit DataFile(std::span<char> buffer) : stream_(buffer) {}
+  ~DataFile() { close(); }
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+
+  // Opens `name` for reading. A file that may only be written is opened for
+  // writing, and its first read fails. Returns false, with errno set, when
+  // the file cannot be opened; a directory gives EISDIR.
+  bool open(std::string_view name);
+  void close();
+
+  std::string_view name() const { return {name_, name_size_}; }
+  InputStream& stream() { return stream_; }
+
+ private:
+  static constexpr std::size_t kNameCapacity = 40;
+  InputStream stream_;
+  int fd_ = -1;
+  char name_[kNameCapacity] = {};
+  std::size_t name_size_ = 0;
+};
+
+}  // namespace tovel

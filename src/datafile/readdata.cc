@@ -1,0 +1,58 @@
+#include "datafile/readdata.h"
+
+#include "fields/fixed_text.h"
+#include "fields/real_field.h"
+#include "run/report.h"
+
+namespace tovel {
+namespace {
+
+bool is_separator(char c) { return c == ' ' || c == ',' || c == '\t'; }
+
+}  // namespace
+
+LineTokens split_data_line(std::string_view line) {
+  line = trim_trailing_blanks(line);
+  LineTokens tokens;
+  std::size_t i = 0;
+  while (tokens.count < 3) {
+    while (i < line.size() && is_separator(line[i])) ++i;
+    if (i == line.size()) break;
+    const std::size_t start = i;
+    while (i < line.size() && !is_separator(line[i])) ++i;
+    tokens.token[static_cast<std::size_t>(tokens.count++)] = line.substr(start, i - start);
+  }
+  return tokens;
+}
+
+void readdata(float& x, float& y, float& z, DataFile& file, int& endflag) {
+  InputStream& in = file.stream();
+  FieldText line;
+  const TakeStatus status = take_field(in, kDataLineWidth, false, line);
+  if (status == TakeStatus::end_of_input) {
+    endflag = 1;
+    return;
+  }
+  if (status == TakeStatus::failed) {
+    report_runtime_error({file.name(), in.lines_taken() + 1, "cannot read the data file"},
+                         in.failure_text());
+  }
+  endflag = 0;
+  const LineTokens tokens = split_data_line(line.view());
+  float* const targets[3] = {&x, &y, &z};
+  for (std::size_t t = 0; t < 3; ++t) {
+    if (static_cast<int>(t) >= tokens.count) {
+      *targets[t] = 0.0f;
+      continue;
+    }
+    const std::string_view field = tokens.token[t].substr(0, kRealFieldWidth);
+    const RealFieldResult r = decode_real_field(field);
+    if (!r.ok) {
+      report_runtime_error({file.name(), in.lines_taken(), "cannot read a number from", field, true},
+                           "Bad value during floating point read");
+    }
+    *targets[t] = r.value;
+  }
+}
+
+}  // namespace tovel

@@ -1,0 +1,3 @@
+#include "run/run.h"
+
+int main(int argc, char** argv) { tovel::run_tovel(argc, argv); }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string_view>
+
+namespace tovel {
+
+// Where a failure happened, for the first line of the report:
+//   tovel: FILE:LINE: WHAT "FIELD"
+struct FailureSite {
+  std::string_view file;       // a file's name, "standard input" or "command line"
+  long line = 0;               // 1-based; 0 when there is no line to name
+  std::string_view what;       // what was being done, in a few words
+  std::string_view field{};    // the offending field text, if any
+  bool quote_field = false;    // whether `field` is shown (it may be empty)
+};
+
+// Output held in a buffer of ours that must reach its file however the run
+// ends: the table and standard output.
+class PendingOutput {
+ public:
+  virtual ~PendingOutput() = default;
+  // Writes out what is held. False when the write failed; errno tells why.
+  virtual bool write_out() = 0;
+  // Where a failed write_out is reported.
+  virtual FailureSite failure_site() const = 0;
+};
+
+// Registers `output` to be written out when the run ends; the registration
+// lasts until release. At most a handful are held at once.
+void hold_pending_output(PendingOutput& output);
+void release_pending_output(PendingOutput& output);
+
+// The run-time error report: writes out all pending output, so the table
+// keeps exactly what was written, then writes the location line and the
+// message line to standard error and ends the run with status 2.
+[[noreturn]] void report_runtime_error(const FailureSite& site, std::string_view message);
+
+// Ends the run with `status` once all pending output is written out. A
+// failure to write it out becomes a run-time error report.
+[[noreturn]] void end_run(int status);
+
+// The fixed prefix of the report's message line.
+inline constexpr std::string_view kMessagePrefix = "Run-time error: ";
+
+}  // namespace tovel
