@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "fields/descriptor.h"
+
 namespace tovel {
 
 bool DataFile::open(std::string_view name) {
@@ -22,6 +24,7 @@ bool DataFile::open(std::string_view name) {
     readable = false;
     if (fd < 0) errno = EACCES;
   }
+  fd = keep_clear_of_standard_streams(fd);
   if (fd < 0) return false;
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {

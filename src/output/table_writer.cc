@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "fields/descriptor.h"
 #include "fields/g14_4.h"
 
 namespace tovel {
@@ -41,7 +42,7 @@ void TableWriter::open(std::string_view name) {
   name_size_ = std::min(name.size(), kNameCapacity - 1);
   std::memcpy(name_, name.data(), name_size_);
   name_[name_size_] = '\0';
-  fd_ = open_for_update(name_, read_only_);
+  fd_ = keep_clear_of_standard_streams(open_for_update(name_, read_only_));
   if (fd_ < 0) {
     const std::string message =
         "Cannot open file '" + std::string(name) + "': " + std::strerror(errno);

@@ -83,13 +83,16 @@ void report_runtime_error(const FailureSite& site, std::string_view message) {
   std::_Exit(2);
 }
 
-void end_run(int status) {
-  reporting = false;
+void write_out_pending_output() {
   for (PendingOutput* output : held) {
     if (output != nullptr && !output->write_out()) {
       report_runtime_error(output->failure_site(), std::strerror(errno));
     }
   }
+}
+
+void end_run(int status) {
+  write_out_pending_output();
   std::_Exit(status);
 }
 

@@ -35,6 +35,9 @@ void release_pending_output(PendingOutput& output);
 // message line to standard error and ends the run with status 2.
 [[noreturn]] void report_runtime_error(const FailureSite& site, std::string_view message);
 
+// Writes out all pending output; a failure ends the run with the report.
+void write_out_pending_output();
+
 // Ends the run with `status` once all pending output is written out. A
 // failure to write it out becomes a run-time error report.
 [[noreturn]] void end_run(int status);

@@ -16,6 +16,7 @@
 #include "run/console.h"
 #include "run/naming.h"
 #include "run/report.h"
+#include "output/finishing.h"
 #include "output/summary_rows.h"
 
 namespace tovel {
@@ -176,6 +177,13 @@ void run_tovel(int argc, const char* const* argv) {
 
   write_summary_rows(table, sums, n, k);
   table.close();
+
+  run_shell_command(copy_command(naming.fname0(), naming.fname1()));
+  run_shell_command(listing_command(naming.fname2()));
+  console.write("\nEnter 1 to open ");
+  console.write(naming.fname0().trimmed());
+  dialogue.say(" in BBEdit ");
+  if (dialogue.integer_answer() == 1) run_shell_command(open_command(naming.fname0()));
   end_run(0);
 }
 

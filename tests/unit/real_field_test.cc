@@ -60,7 +60,7 @@ TEST(DecodeRealField, AcceptedFields) {
 constexpr const char* kRejected[] = {
     "1.23456789012E-5", "1.23456789012-5", "1e10000", "0e10000", "1e99999",
     "1e",   "1e+",   "1+",      "1.2.3",   "1x",      "0x1A",    "n/a",
-    "inf(1)", "infinite", "in",  "Time",   "5mV",     "\xEF\xBB\xBF" "1",
+    "inf(1)", "infinite", "in",  "Time",   "5mV",     "\xEF\xBB\xBF\x31",  // a byte-order mark before 1
     "1,5",  "1\t5",  "nan(",   "nan)",    "nan)(",   "nan(1)(2)", "nan( 1)",
     "nan(1", "i-nf", "1e5.5",  "+-",      "1e--5",
 };

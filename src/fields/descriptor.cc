@@ -1,0 +1,15 @@
+#include "fields/descriptor.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tovel {
+
+int keep_clear_of_standard_streams(int fd) {
+  if (fd < 0 || fd > 2) return fd;
+  const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+  ::close(fd);
+  return moved;
+}
+
+}  // namespace tovel

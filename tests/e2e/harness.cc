@@ -1,0 +1,169 @@
+#include "harness.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+namespace tovel::e2e {
+namespace {
+
+void write_file(const std::string& path, const std::string& bytes, unsigned mode) {
+  ::unlink(path.c_str());
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (fd < 0) throw std::runtime_error("cannot create " + path);
+  if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+    throw std::runtime_error("cannot write " + path);
+  }
+  ::close(fd);
+  ::chmod(path.c_str(), mode);
+}
+
+// Drains the child's standard output and error while feeding its input.
+void exchange(int in_fd, const std::string& input, int out_fd, int err_fd, Outcome& outcome) {
+  std::size_t sent = 0;
+  if (in_fd >= 0 && input.empty()) {
+    ::close(in_fd);
+    in_fd = -1;
+  }
+  while (out_fd >= 0 || err_fd >= 0) {
+    pollfd fds[3] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}, {in_fd, POLLOUT, 0}};
+    if (::poll(fds, 3, 30000) <= 0) break;
+    char buf[4096];
+    for (int k = 0; k < 2; ++k) {
+      if ((fds[k].revents & (POLLIN | POLLHUP)) == 0) continue;
+      const ssize_t n = ::read(fds[k].fd, buf, sizeof buf);
+      std::string& sink = k == 0 ? outcome.out : outcome.err;
+      if (n > 0) {
+        sink.append(buf, static_cast<std::size_t>(n));
+      } else {
+        ::close(fds[k].fd);
+        (k == 0 ? out_fd : err_fd) = -1;
+      }
+    }
+    if (in_fd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+      const ssize_t n = ::write(in_fd, input.data() + sent, input.size() - sent);
+      if (n > 0) sent += static_cast<std::size_t>(n);
+      if (n <= 0 || sent == input.size()) {
+        ::close(in_fd);
+        in_fd = -1;
+      }
+    }
+  }
+  if (in_fd >= 0) ::close(in_fd);
+}
+
+}  // namespace
+
+Scratch::Scratch() {
+  char templ[] = "/tmp/tovel-e2e-XXXXXX";
+  if (::mkdtemp(templ) == nullptr) throw std::runtime_error("mkdtemp");
+  path_ = templ;
+  ::chmod(path_.c_str(), 0777);  // reachable after privileges are dropped
+}
+
+Scratch::~Scratch() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void Scratch::write(const std::string& name, const std::string& bytes, unsigned mode) const {
+  write_file(at(name), bytes, mode);
+}
+
+std::string Scratch::read(const std::string& name) const {
+  std::string bytes;
+  const int fd = ::open(at(name).c_str(), O_RDONLY);
+  if (fd < 0) return "<missing>";
+  char buf[65536];
+  ssize_t n;
+  while ((n = ::read(fd, buf, sizeof buf)) > 0) bytes.append(buf, static_cast<std::size_t>(n));
+  ::close(fd);
+  return bytes;
+}
+
+bool Scratch::exists(const std::string& name) const { return ::access(at(name).c_str(), F_OK) == 0; }
+
+std::string Scratch::fake_bin() const {
+  const std::string bin = at(".fakebin");
+  ::mkdir(bin.c_str(), 0755);
+  write_file(bin + "/ls", "#!/bin/sh\necho \"ls $*\"\n", 0755);
+  write_file(bin + "/bbedit", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done >> bbedit.log\n",
+             0755);
+  return bin;
+}
+
+Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
+  int in_pipe[2], out_pipe[2], err_pipe[2];
+  if (::pipe(in_pipe) != 0 || ::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0) {
+    throw std::runtime_error("pipe");
+  }
+  const std::string path_env =
+      invocation.fake_commands ? dir.fake_bin() + ":" + std::getenv("PATH") : std::getenv("PATH");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(dir.path().c_str()) != 0) std::_Exit(126);
+    if (invocation.input_kind == Input::closed) {
+      ::close(0);
+    } else {
+      ::dup2(in_pipe[0], 0);
+    }
+    if (invocation.stdout_file.empty()) {
+      ::dup2(out_pipe[1], 1);
+    } else {
+      const int fd = ::open(invocation.stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ::dup2(fd, 1);
+    }
+    ::dup2(err_pipe[1], 2);
+    for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {
+      ::close(fd);
+    }
+    ::setenv("PATH", path_env.c_str(), 1);
+    ::setenv("LC_ALL", "C", 1);
+    std::vector<const char*> argv;
+    if (invocation.as_nobody && ::geteuid() == 0) {
+      for (const char* a : {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"}) {
+        argv.push_back(a);
+      }
+    }
+    argv.push_back(TOVEL_BINARY);
+    for (const auto& a : invocation.args) argv.push_back(a.c_str());
+    argv.push_back(nullptr);
+    ::execvp(argv[0], const_cast<char* const*>(argv.data()));
+    std::_Exit(127);
+  }
+  ::close(in_pipe[0]);
+  ::close(out_pipe[1]);
+  ::close(err_pipe[1]);
+  Outcome outcome;
+  const bool feed = invocation.input_kind == Input::bytes;
+  if (!feed) ::close(in_pipe[1]);
+  exchange(feed ? in_pipe[1] : -1, invocation.input, out_pipe[0], err_pipe[0], outcome);
+  int wstatus = 0;
+  ::waitpid(pid, &wstatus, 0);
+  outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  return outcome;
+}
+
+std::string banner() { return "\nTovel v1.0.1 - collates a numbered series of data files\n\n"; }
+
+std::string pad32(const std::string& text) {
+  std::string padded = text.substr(0, 32);
+  padded.resize(32, ' ');
+  return padded;
+}
+
+std::string input_file_line(int i, const std::string& name) {
+  char number[8];
+  std::snprintf(number, sizeof number, "%5d", i);
+  return std::string("Input file ") + number + " is " + pad32(name) + "\n";
+}
+
+}  // namespace tovel::e2e

@@ -1,0 +1,439 @@
+// End-to-end tests of the collation run: the real program in a scratch
+// directory, compared on standard output, standard error, the table bytes
+// and the exit status.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "harness.h"
+
+namespace tovel::e2e {
+namespace {
+
+const std::string kClosing =
+    "\nOutput file is " + pad32("All_Sample.txt") + "\n\n" +
+    "The txt file is for Excel(R) and the csv file is for Open Office\n\n";
+const std::string kFinish = "ls -l All_Sample.csv All_Sample.txt\n\nEnter 1 to open All_Sample.txt in BBEdit ";
+const std::string kPrefixLine = "\nThe prefix is " + pad32("Sample") + "\n\n";
+const std::string kCountPrompt = "\nEnter the number of DAT files ";
+
+const std::string kHeader =
+    "X Values >\t     1.000    \t     2.000    \t     3.000    \t      Xmax\t      Ymax\n";
+const std::string kRow1 =
+    "Sample0001\t     10.00    \t     20.00    \t     15.00    \t     2.000    \t     20.00    \n";
+const std::string kRow2 =
+    "Sample0002\t     12.00    \t     18.00    \t     16.50    \t     2.000    \t     18.00    \n";
+const std::string kRow3 =
+    "Sample0003\t     11.00    \t     22.00    \t     14.00    \t     2.000    \t     22.00    \n";
+const std::string kSummary =
+    "Average   \t     11.00    \t     20.00    \t     15.17    \t     2.000    \t     20.00    \t\n"
+    "Std Dev   \t     1.000    \t     2.000    \t     1.258    \t     0.000    \t     2.000    \t\n"
+    "CV %      \t     9.091    \t     10.00    \t     8.297    \t     0.000    \t     10.00    \t\n";
+
+void write_sample_series(const Scratch& dir) {
+  dir.write("Sample0001.DAT", "1 10\n2 20\n3 15\n");
+  dir.write("Sample0002.DAT", "1 12\n2 18\n3 16.5\n");
+  dir.write("Sample0003.DAT", "1 11\n2 22\n3 14\n");
+}
+
+std::string three_files() {
+  return input_file_line(1, "Sample0001.DAT") + input_file_line(2, "Sample0002.DAT") +
+         input_file_line(3, "Sample0003.DAT");
+}
+
+TEST(Run, WorkedExampleWithBothArguments) {
+  Scratch dir;
+  write_sample_series(dir);
+  const Outcome r = run_tovel(dir, {{"Sample", "3"}, "0\n"});
+  EXPECT_EQ(r.out, banner() + kPrefixLine + three_files() + kClosing + kFinish);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(dir.read("All_Sample.txt"), kHeader + kRow1 + kRow2 + kRow3 + kSummary);
+  EXPECT_EQ(dir.read("All_Sample.csv"), dir.read("All_Sample.txt"));
+}
+
+TEST(Run, PromptTranscriptWithNoArguments) {
+  Scratch dir;
+  write_sample_series(dir);
+  const Outcome r = run_tovel(dir, {{}, "Sample0001.DAT\n3\n0\n"});
+  EXPECT_EQ(r.out, banner() + "Enter the first DAT file name " + kPrefixLine + kCountPrompt +
+                       three_files() + kClosing + kFinish);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(dir.read("All_Sample.txt"), kHeader + kRow1 + kRow2 + kRow3 + kSummary);
+}
+
+TEST(Run, OneArgumentAsksOnlyForTheCount) {
+  Scratch dir;
+  write_sample_series(dir);
+  const Outcome r = run_tovel(dir, {{"Sample0001.DAT"}, "3\n0\n"});
+  EXPECT_EQ(r.out, banner() + kPrefixLine + kCountPrompt + three_files() + kClosing + kFinish);
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(Run, CountOutsideTheRangeIsAskedAgainWithoutMessage) {
+  Scratch dir;
+  write_sample_series(dir);
+  const Outcome r = run_tovel(dir, {{"Sample"}, "1\n0\n-3\n10000\n\n3\n0\n"});
+  std::string prompts;
+  for (int i = 0; i < 6; ++i) prompts += kCountPrompt;
+  EXPECT_EQ(r.out, banner() + kPrefixLine + prompts + three_files() + kClosing + kFinish);
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST(Run, SecondArgumentOutsideTheRangeFallsBackToThePrompt) {
+  for (const char* count : {"1", "0", "10000", "-5", ""}) {
+    Scratch dir;
+    write_sample_series(dir);
+    const Outcome r = run_tovel(dir, {{"Sample", count}, "3\n0\n"});
+    EXPECT_EQ(r.out, banner() + kPrefixLine + "\nThe number of DAT files must be from 2 to 9999\n" +
+                         kCountPrompt + three_files() + kClosing + kFinish)
+        << count;
+    EXPECT_EQ(r.status, 0) << count;
+  }
+}
+
+TEST(Run, CountAtTheBoundaries) {
+  Scratch dir;
+  write_sample_series(dir);
+  const Outcome two = run_tovel(dir, {{"Sample", "2"}, "0\n"});
+  EXPECT_EQ(two.status, 0);
+  EXPECT_EQ(dir.read("All_Sample.txt").substr(0, kHeader.size() + kRow1.size() + kRow2.size()),
+            kHeader + kRow1 + kRow2);
+  // 9999 is accepted; the run then stops at the first missing file.
+  const Outcome most = run_tovel(dir, {{"Sample", "9999"}, ""});
+  EXPECT_NE(most.out.find(input_file_line(4, "Sample0004.DAT")), std::string::npos);
+  EXPECT_EQ(most.err,
+            "tovel: Sample0004.DAT: cannot open the data file\n"
+            "Run-time error: Cannot open file 'Sample0004.DAT': No such file or directory\n");
+}
+
+struct NamingCase {
+  std::string given;       // the first name, typed at the prompt
+  std::string prefix;      // as "The prefix is" shows it
+  std::string table;       // the table file's name
+  std::string file2;       // the second data file's name
+  std::string row_label2;  // its row label, 10 characters
+};
+
+TEST(Run, SeriesNaming) {
+  const NamingCase cases[] = {
+      {"Sample0001.DAT", "Sample", "All_Sample.txt", "Sample0002.DAT", "Sample0002"},
+      {"Sample0001", "Sample", "All_Sample.txt", "Sample0002.DAT", "Sample0002"},
+      {"run.2.0001.DAT", "run.2.", "All_run.2..txt", "run.2.0002.DAT", "run.2.0002"},
+      {"Probe_A0001.dat", "Probe_A", "All_Probe_A.txt", "Probe_A0002.DAT", "Probe_A000"},
+      {"a.DAT", "a.DAT", "All_a.DAT.txt", "a.DAT0002.DAT", "a.DAT0002 "},
+      {"", "", "All_.txt", "0002.DAT", "0002      "},
+      {"0001.DAT", "0001.DAT", "All_0001.DAT.txt", "0001.DAT0002.DAT", "0001.DAT00"},
+      {"results.txt", "res", "All_res.txt", "res0002.DAT", "res0002   "},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXY0001.DAT", "ABCDEFGHIJKLMNOPQRSTUVWXY",
+       "All_ABCDEFGHIJKLMNOPQRSTUVWXY.tx", "ABCDEFGHIJKLMNOPQRSTUVWXY0002.DA", "ABCDEFGHIJ"},
+  };
+  for (const auto& c : cases) {
+    Scratch dir;
+    const std::string file1 = c.prefix + std::string("0001.DAT").substr(0, 32 - c.prefix.size());
+    dir.write(file1, "1 5\n");
+    dir.write(c.file2, "1 7\n");
+    const Outcome r = run_tovel(dir, {{}, c.given + "\n2\n0\n"});
+    EXPECT_EQ(r.status, 0) << c.given << r.err;
+    EXPECT_NE(r.out.find("The prefix is " + pad32(c.prefix) + "\n"), std::string::npos) << c.given;
+    EXPECT_NE(r.out.find(input_file_line(2, c.file2)), std::string::npos) << c.given;
+    const std::string table = dir.read(c.table);
+    EXPECT_NE(table.find("\n" + c.row_label2 + "\t"), std::string::npos) << c.given << table;
+  }
+}
+
+TEST(Run, DataLineReaderExamples) {
+  Scratch dir;
+  dir.write("Mix0001.DAT",
+            "1 2 3\n"
+            "1.5,2.5\n"
+            "  7   8   9   10\n"
+            "\t1\t2\n"
+            ",,1,,2,,3\n"
+            "1, ,2\n"
+            "1\t2\t\n"
+            "1,\n"
+            "\n"
+            "  \t, \n"
+            "12345678901234567890 2\n"
+            "4 -0.000012345678\r\n"
+            "5 6");
+  dir.write("Mix0002.DAT", "1 1\r2 2\r");
+  const Outcome r = run_tovel(dir, {{"Mix", "2"}, "0\n"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string table = dir.read("All_Mix.txt");
+  const std::string header =
+      "X Values >\t     1.000    \t     1.500    \t     7.000    \t     1.000    \t     1.000    "
+      "\t     1.000    \t     1.000    \t     1.000    \t     0.000    \t     0.000    \t"
+      "    0.1235E+14\t     4.000    \t     5.000    \t      Xmax\t      Ymax\n";
+  const std::string row1 =
+      "Mix0001   \t     2.000    \t     2.500    \t     8.000    \t     2.000    \t     2.000    "
+      "\t     2.000    \t     2.000    \t     0.000    \t     0.000    \t     0.000    \t"
+      "     2.000    \t   -0.1235E-04\t     6.000    \t     7.000    \t     8.000    \n";
+  const std::string row2 = "Mix0002   \t     1.000    \t     2.000    \t     2.000    \t     2.000    \n";
+  EXPECT_EQ(table.substr(0, header.size() + row1.size() + row2.size()), header + row1 + row2);
+}
+
+TEST(Run, PeakIsTheFirstOfEqualMaximaAndZeroWhenAllNegative) {
+  Scratch dir;
+  dir.write("P0001.DAT", "1 5\n2 9\n3 9\n");
+  dir.write("P0002.DAT", "1 -5\n2 -1\n3 -2\n");
+  dir.write("P0003.DAT", "");
+  const Outcome r = run_tovel(dir, {{"P", "3"}, "0\n"});
+  EXPECT_EQ(r.status, 0);
+  const std::string table = dir.read("All_P.txt");
+  EXPECT_NE(table.find("P0001     \t     5.000    \t     9.000    \t     9.000    \t     2.000    "
+                       "\t     9.000    \n"),
+            std::string::npos);
+  EXPECT_NE(table.find("\nP0002     \t    -5.000    \t    -1.000    \t    -2.000    \t     0.000    "
+                       "\t     0.000    \n"),
+            std::string::npos);
+  EXPECT_NE(table.find("\nP0003     \t     0.000    \t     0.000    \nAverage"), std::string::npos);
+}
+
+TEST(Run, EmptyFirstFileGivesABareHeader) {
+  Scratch dir;
+  dir.write("E0001.DAT", "");
+  dir.write("E0002.DAT", "");
+  const Outcome r = run_tovel(dir, {{"E", "2"}, "0\n"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(dir.read("All_E.txt").substr(0, 60),
+            "X Values >\t      Xmax\t      Ymax\nE0001     \t     0.000    \t ");
+}
+
+std::string points(int count) {
+  std::string lines;
+  for (int i = 1; i <= count; ++i) lines += std::to_string(i) + " 1\n";
+  return lines;
+}
+
+TEST(Run, TwoHundredFiftyPointsAreAccepted) {
+  Scratch dir;
+  dir.write("L0001.DAT", points(250));
+  dir.write("L0002.DAT", points(250));
+  const Outcome r = run_tovel(dir, {{"L", "2"}, "0\n"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string table = dir.read("All_L.txt");
+  EXPECT_NE(table.find("     250.0    \t      Xmax"), std::string::npos);
+}
+
+// Failures that stop the run in order: a message, status 1, and the table
+// holding exactly what was written.
+TEST(Run, TooManyPointsStopsTheRun) {
+  Scratch dir;
+  dir.write("L0001.DAT", "1 1\n");
+  dir.write("L0002.DAT", points(251));
+  const Outcome r = run_tovel(dir, {{"L", "2"}, "0\n"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, banner() + "\nThe prefix is " + pad32("L") + "\n\n" +
+                       input_file_line(1, "L0001.DAT") + input_file_line(2, "L0002.DAT") +
+                       "TOO Many data per file (Max = 250)\n");
+  EXPECT_EQ(dir.read("All_L.txt"),
+            "X Values >\t     1.000    \t      Xmax\t      Ymax\n"
+            "L0001     \t     1.000    \t     1.000    \t     1.000    \n");
+}
+
+TEST(Run, MissingFirstFileLeavesAnOlderTableUntouched) {
+  Scratch dir;
+  dir.write("All_Sample.txt", "an older table\n");
+  const Outcome r = run_tovel(dir, {{"Sample", "3"}, ""});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, banner() + kPrefixLine + input_file_line(1, "Sample0001.DAT") +
+                       "The first .DAT file (Sample0001.DAT) does not exist in this directory\n\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(dir.read("All_Sample.txt"), "an older table\n");
+}
+
+TEST(Run, MissingFirstFileCreatesAnEmptyTable) {
+  Scratch dir;
+  const Outcome r = run_tovel(dir, {{"Sample", "3"}, ""});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(dir.read("All_Sample.txt"), "");
+}
+
+TEST(Run, TableIsCutToWhatThisRunWrote) {
+  Scratch dir;
+  write_sample_series(dir);
+  dir.write("All_Sample.txt", std::string(5000, 'x'));
+  const Outcome r = run_tovel(dir, {{"Sample", "3"}, "0\n"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(dir.read("All_Sample.txt"), kHeader + kRow1 + kRow2 + kRow3 + kSummary);
+}
+
+// Run-time error reports: a location line and the message line on standard
+// error, status 2, and the table holding exactly what was written.
+struct FailureCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::string input;
+  std::string err;
+  std::string table;
+};
+
+TEST(Run, RunTimeErrorReports) {
+  const FailureCase cases[] = {
+      {"end of input at the name prompt", {}, "",
+       "tovel: standard input:1: no line left to read\nRun-time error: End of file\n",
+       "<missing>"},
+      {"end of input at the count prompt", {"Sample"}, "1\n",
+       "tovel: standard input:2: no line left to read\nRun-time error: End of file\n", ""},
+      {"malformed count typed", {"Sample"}, "1.0\n",
+       "tovel: standard input:1: cannot read an integer from \"1.0\"\n"
+       "Run-time error: Bad value during integer read\n",
+       ""},
+      {"count with a tab", {"Sample"}, "\t5\n",
+       "tovel: standard input:1: cannot read an integer from \"\\x095\"\n"
+       "Run-time error: Bad value during integer read\n",
+       ""},
+      {"malformed count argument", {"Sample", "3,4"}, "",
+       "tovel: argument 2: cannot read an integer from \"3,4\"\n"
+       "Run-time error: Bad value during integer read\n",
+       ""},
+      {"sign alone as the argument", {"Sample", "-"}, "",
+       "tovel: argument 2: cannot read an integer from \"-\"\n"
+       "Run-time error: Bad value during integer read\n",
+       ""},
+      {"later file missing", {"Sample", "4"}, "",
+       "tovel: Sample0004.DAT: cannot open the data file\n"
+       "Run-time error: Cannot open file 'Sample0004.DAT': No such file or directory\n",
+       kHeader + kRow1 + kRow2 + kRow3},
+      {"open-in-editor answer y", {"Sample", "3"}, "y\n",
+       "tovel: standard input:1: cannot read an integer from \"y\"\n"
+       "Run-time error: Bad value during integer read\n",
+       kHeader + kRow1 + kRow2 + kRow3 + kSummary},
+  };
+  for (const auto& c : cases) {
+    Scratch dir;
+    write_sample_series(dir);
+    const Outcome r = run_tovel(dir, {c.args, c.input});
+    EXPECT_EQ(r.status, 2) << c.name;
+    EXPECT_EQ(r.err, c.err) << c.name;
+    EXPECT_EQ(dir.read("All_Sample.txt"), c.table) << c.name;
+  }
+}
+
+TEST(Run, BadValueKeepsTheCellsWrittenBeforeIt) {
+  Scratch dir;
+  dir.write("B0001.DAT", "1 10\n2 20\n");
+  dir.write("B0002.DAT", "1 11\n2 5mV\n");
+  const Outcome r = run_tovel(dir, {{"B", "2"}, ""});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "tovel: B0002.DAT:2: cannot read a number from \"5mV\"\n"
+            "Run-time error: Bad value during floating point read\n");
+  EXPECT_EQ(dir.read("All_B.txt"),
+            "X Values >\t     1.000    \t     2.000    \t      Xmax\t      Ymax\n"
+            "B0001     \t     10.00    \t     20.00    \t     2.000    \t     20.00    \n");
+}
+
+TEST(Run, BadValueInTheFirstFileLeavesTheHeaderCellsWritten) {
+  Scratch dir;
+  dir.write("B0001.DAT", "1 10\n2 20\nTime 3\n");
+  const Outcome r = run_tovel(dir, {{"B", "2"}, ""});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "tovel: B0001.DAT:3: cannot read a number from \"Time\"\n"
+            "Run-time error: Bad value during floating point read\n");
+  EXPECT_EQ(dir.read("All_B.txt"), "X Values >\t     1.000    \t     2.000    \t");
+}
+
+TEST(Run, DirectoryInPlaceOfTheFirstFile) {
+  Scratch dir;
+  ASSERT_EQ(::mkdir(dir.at("Sample0001.DAT").c_str(), 0755), 0);
+  const Outcome r = run_tovel(dir, {{"Sample", "3"}, ""});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, banner() + kPrefixLine + input_file_line(1, "Sample0001.DAT"));
+  EXPECT_EQ(r.err,
+            "tovel: Sample0001.DAT: cannot open the data file\n"
+            "Run-time error: Cannot open file 'Sample0001.DAT': Is a directory\n");
+  EXPECT_EQ(dir.read("All_Sample.txt"), "");
+}
+
+// Permission failures; the program runs unprivileged, so they hold as root.
+TEST(Run, UnreadableLaterFile) {
+  Scratch dir;
+  write_sample_series(dir);
+  ::chmod(dir.at("Sample0002.DAT").c_str(), 0);
+  Invocation call{{"Sample", "3"}, ""};
+  call.as_nobody = true;
+  const Outcome r = run_tovel(dir, call);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "tovel: Sample0002.DAT: cannot open the data file\n"
+            "Run-time error: Cannot open file 'Sample0002.DAT': Permission denied\n");
+  EXPECT_EQ(dir.read("All_Sample.txt"), kHeader + kRow1);
+}
+
+TEST(Run, WriteOnlyDataFile) {
+  Scratch dir;
+  write_sample_series(dir);
+  ::chmod(dir.at("Sample0002.DAT").c_str(), 0222);
+  Invocation call{{"Sample", "3"}, ""};
+  call.as_nobody = true;
+  const Outcome r = run_tovel(dir, call);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "tovel: Sample0002.DAT:1: cannot read the data file\n"
+            "Run-time error: Cannot read from file opened for WRITE\n");
+  EXPECT_EQ(dir.read("All_Sample.txt"), kHeader + kRow1);
+}
+
+TEST(Run, TableThatCannotBeCreated) {
+  Scratch dir;
+  write_sample_series(dir);
+  ::chmod(dir.path().c_str(), 0555);
+  Invocation call{{"Sample", "3"}, ""};
+  call.as_nobody = true;
+  const Outcome r = run_tovel(dir, call);
+  ::chmod(dir.path().c_str(), 0777);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, banner());
+  EXPECT_EQ(r.err,
+            "tovel: All_Sample.txt: cannot open the table file\n"
+            "Run-time error: Cannot open file 'All_Sample.txt': Permission denied\n");
+  EXPECT_FALSE(dir.exists("All_Sample.txt"));
+}
+
+TEST(Run, ReadOnlyTable) {
+  Scratch dir;
+  write_sample_series(dir);
+  dir.write("All_Sample.txt", "an older table\n", 0444);
+  Invocation call{{"Sample", "3"}, ""};
+  call.as_nobody = true;
+  const Outcome r = run_tovel(dir, call);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, banner() + kPrefixLine + input_file_line(1, "Sample0001.DAT"));
+  EXPECT_EQ(r.err,
+            "tovel: All_Sample.txt: cannot write the table file\n"
+            "Run-time error: Cannot write to file opened for READ\n");
+  EXPECT_EQ(dir.read("All_Sample.txt"), "an older table\n");
+}
+
+TEST(Run, TableCreatedWithModeLessUmask) {
+  Scratch dir;
+  write_sample_series(dir);
+  const mode_t old = ::umask(027);
+  const Outcome r = run_tovel(dir, {{"Sample", "3"}, "0\n"});
+  ::umask(old);
+  ASSERT_EQ(r.status, 0);
+  struct stat info {};
+  ASSERT_EQ(::stat(dir.at("All_Sample.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// Standard output to a regular file is held in a buffer; what the shell
+// commands print must still come after everything written before them.
+TEST(Run, OutputToAFileKeepsItsOrder) {
+  Scratch dir;
+  write_sample_series(dir);
+  Invocation call{{"Sample", "3"}, "0\n"};
+  call.stdout_file = dir.at("out.txt");
+  const Outcome r = run_tovel(dir, call);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(dir.read("out.txt"), banner() + kPrefixLine + three_files() + kClosing + kFinish);
+}
+
+}  // namespace
+}  // namespace tovel::e2e

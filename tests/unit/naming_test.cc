@@ -1,0 +1,69 @@
+#include "run/naming.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tovel {
+namespace {
+
+struct Case {
+  std::string given;
+  int fn;
+  std::string fname0;  // trimmed
+  std::string file2;   // trimmed
+  std::string label2;  // 10 characters
+};
+
+const Case kCases[] = {
+    {"Sample0001.DAT", 6, "All_Sample.txt", "Sample0002.DAT", "Sample0002"},
+    {"Sample0001", 6, "All_Sample.txt", "Sample0002.DAT", "Sample0002"},
+    {"Sample", 6, "All_Sample.txt", "Sample0002.DAT", "Sample0002"},
+    {"run.2.0001.DAT", 6, "All_run.2..txt", "run.2.0002.DAT", "run.2.0002"},
+    {"Probe_A0001.dat", 7, "All_Probe_A.txt", "Probe_A0002.DAT", "Probe_A000"},
+    {"a.DAT", 5, "All_a.DAT.txt", "a.DAT0002.DAT", "a.DAT0002 "},
+    {"", 0, "All_.txt", "0002.DAT", "0002      "},
+    {"0001.DAT", 8, "All_0001.DAT.txt", "0001.DAT0002.DAT", "0001.DAT00"},
+    {"results.txt", 3, "All_res.txt", "res0002.DAT", "res0002   "},
+    {"ab.0001.DAT", 3, "All_ab..txt", "ab.0002.DAT", "ab.0002   "},  // first point too early
+    {"x y0001.DAT", 3, "All_x y.txt", "x y0002.DAT", "x y0002   "},
+    // long prefixes: the extension, then the number, are cut at 32
+    {std::string(25, 'p') + "0001.DAT", 25, "All_" + std::string(25, 'p') + ".tx",
+     std::string(25, 'p') + "0002.DA", std::string(10, 'p')},
+    {std::string(28, 'p') + "0001.DAT", 28, "All_" + std::string(28, 'p'),
+     std::string(28, 'p') + "0002", std::string(10, 'p')},
+    {std::string(29, 'p') + ".DAT", 25, "All_" + std::string(25, 'p') + ".tx",  // given name cut
+     std::string(25, 'p') + "0002.DA", std::string(10, 'p')},
+    {std::string(40, 'q'), 32, "All_" + std::string(28, 'q'), std::string(32, 'q'),
+     std::string(10, 'q')},
+};
+
+TEST(SeriesNaming, Table) {
+  for (const auto& c : kCases) {
+    const SeriesNaming naming{Name(c.given)};
+    EXPECT_EQ(naming.fn(), c.fn) << c.given;
+    EXPECT_EQ(naming.fname0().trimmed(), c.fname0) << c.given;
+    // the copy's name is the table's with "csv" for "txt", cut alike
+    const std::string table = "All_" + std::string(naming.prefix()) + ".txt";
+    const std::string copy = "All_" + std::string(naming.prefix()) + ".csv";
+    EXPECT_EQ(naming.fname0().trimmed(), table.substr(0, 32)) << c.given;
+    EXPECT_EQ(naming.fname1().trimmed(), copy.substr(0, 32)) << c.given;
+    EXPECT_EQ(naming.fname2().full(), Name("All_*").full());
+    const FileNames f2 = naming.file(2);
+    EXPECT_EQ(f2.fname.trimmed(), c.file2) << c.given;
+    EXPECT_EQ(f2.row_label(), c.label2) << c.given;
+  }
+}
+
+TEST(SeriesNaming, FileNumbersAreFourDigits) {
+  const SeriesNaming naming{Name("S0001.DAT")};
+  const std::pair<int, std::string> numbers[] = {
+      {1, "0001"}, {42, "0042"}, {999, "0999"}, {9999, "9999"}};
+  for (const auto& [i, mc] : numbers) {
+    EXPECT_EQ(naming.file(i).mc.full(), mc);
+    EXPECT_EQ(naming.file(i).fname.trimmed(), "S" + mc + ".DAT");
+  }
+}
+
+}  // namespace
+}  // namespace tovel

@@ -1,0 +1,42 @@
+#include "datafile/readdata.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tovel {
+namespace {
+
+struct Case {
+  std::string line;
+  std::vector<std::string> tokens;
+};
+
+const Case kCases[] = {
+    {"1 2 3", {"1", "2", "3"}},
+    {"1.5,2.5", {"1.5", "2.5"}},
+    {"  7   8   9   10", {"7", "8", "9"}},
+    {"\t1\t2", {"1", "2"}},
+    {",,1,,2,,3", {"1", "2", "3"}},
+    {"1, ,2", {"1", "2"}},
+    {"1\t2\t", {"1", "2"}},
+    {"1,", {"1"}},
+    {"", {}},
+    {"      ", {}},
+    {" ,\t, ", {}},
+    {"12345678901234567890 2", {"12345678901234567890", "2"}},
+    {"a\tb ,c,d", {"a", "b", "c"}},
+};
+
+TEST(SplitDataLine, Tokens) {
+  for (const auto& c : kCases) {
+    const LineTokens t = split_data_line(c.line);
+    std::vector<std::string> got;
+    for (int i = 0; i < t.count; ++i) got.emplace_back(t.token[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(got, c.tokens) << '"' << c.line << '"';
+  }
+}
+
+}  // namespace
+}  // namespace tovel
