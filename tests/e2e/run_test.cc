@@ -437,3 +437,40 @@ TEST(Run, OutputToAFileKeepsItsOrder) {
 
 }  // namespace
 }  // namespace tovel::e2e
+
+namespace tovel::e2e {
+namespace {
+
+struct SummaryCase {
+  const char* name;
+  std::vector<std::string> y;  // one y value per file, all at x = 1
+  std::string std_dev_row;
+};
+
+// The summary rows as the table shows them, where single-precision details
+// decide the digits.
+TEST(Run, SummaryRows) {
+  const SummaryCase cases[] = {
+      // The same two values as points (squares fused into the sum) and as
+      // peaks (squares rounded first) give different deviations.
+      {"fused point squares, rounded peak squares", {"10.1", "10.13"},
+       "Std Dev   \t    0.2175E-01\t     0.000    \t    0.2210E-01\t\n"},
+      // the radicand rounds below zero; the deviation of equal values is 0
+      {"equal values", {"1.1", "1.1", "1.1"},
+       "Std Dev   \t     0.000    \t     0.000    \t     0.000    \t\n"},
+      {"infinity", {"inf", "1"}, "Std Dev   \t           NaN\t     0.000    \t           NaN\t\n"},
+  };
+  for (const auto& c : cases) {
+    Scratch dir;
+    for (std::size_t i = 0; i < c.y.size(); ++i) {
+      dir.write("S000" + std::to_string(i + 1) + ".DAT", "1 " + c.y[i] + "\n");
+    }
+    const Outcome r = run_tovel(dir, {{"S", std::to_string(c.y.size())}, "0\n"});
+    EXPECT_EQ(r.status, 0) << c.name;
+    EXPECT_NE(dir.read("All_S.txt").find("\n" + c.std_dev_row + "CV %"), std::string::npos)
+        << c.name << "\n" << dir.read("All_S.txt");
+  }
+}
+
+}  // namespace
+}  // namespace tovel::e2e

@@ -1,0 +1,97 @@
+// End-to-end tests of the commands that hand the finished table to the shell:
+// the copy, the listing and the open-in-editor question.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "harness.h"
+
+namespace tovel::e2e {
+namespace {
+
+void write_series(const Scratch& dir, const std::string& prefix) {
+  dir.write(prefix + "0001.DAT", "1 10\n2 20\n");
+  dir.write(prefix + "0002.DAT", "1 12\n2 18\n");
+}
+
+struct AnswerCase {
+  std::string typed;
+  bool opens;
+};
+
+TEST(Finishing, OpenInEditorAnswer) {
+  const AnswerCase cases[] = {{"1\n", true},  {"01\n", true}, {" 1\n", true}, {"1,0\n", true},
+                              {"    1\n", true}, {"0\n", false}, {"\n", false}, {"2\n", false},
+                              {"     1\n", false}, {"-1\n", false}};
+  for (const auto& c : cases) {
+    Scratch dir;
+    write_series(dir, "Sample");
+    const Outcome r = run_tovel(dir, {{"Sample", "2"}, c.typed});
+    EXPECT_EQ(r.status, 0) << c.typed << r.err;
+    EXPECT_TRUE(r.out.ends_with("ls -l All_Sample.csv All_Sample.txt\n\n"
+                                "Enter 1 to open All_Sample.txt in BBEdit "))
+        << c.typed;
+    EXPECT_EQ(dir.read("bbedit.log"), c.opens ? "[All_Sample.txt]\n" : "<missing>") << c.typed;
+  }
+}
+
+TEST(Finishing, EndOfInputAtTheQuestionLeavesCompleteFiles) {
+  Scratch dir;
+  write_series(dir, "Sample");
+  const Outcome r = run_tovel(dir, {{"Sample", "2"}, ""});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "tovel: standard input:1: no line left to read\nRun-time error: End of file\n");
+  EXPECT_TRUE(dir.read("All_Sample.txt").ends_with("\t\n"));
+  EXPECT_EQ(dir.read("All_Sample.csv"), dir.read("All_Sample.txt"));
+}
+
+// Names that hold blanks, quotes and shell syntax reach the commands as one
+// word each and are never run as commands themselves.
+TEST(Finishing, NamesAreQuotedForTheShell) {
+  const std::string prefixes[] = {"my data's ", "a;touch pwned;", "$(touch pwned)", "`touch pwned`",
+                                  "x\"y"};
+  for (const auto& prefix : prefixes) {
+    Scratch dir;
+    write_series(dir, prefix);
+    const Outcome r = run_tovel(dir, {{prefix + "0001.DAT", "2"}, "1\n"});
+    const std::string table = "All_" + prefix + ".txt";
+    const std::string copy = "All_" + prefix + ".csv";
+    EXPECT_EQ(r.status, 0) << prefix << r.err;
+    EXPECT_NE(dir.read(table), "<missing>") << prefix;
+    EXPECT_EQ(dir.read(copy), dir.read(table)) << prefix;
+    EXPECT_EQ(dir.read("bbedit.log"), "[" + table + "]\n") << prefix;
+    EXPECT_FALSE(dir.exists("pwned")) << prefix;
+  }
+}
+
+// A long prefix still gets its copy under the full .csv name.
+TEST(Finishing, LongPrefixCopiesUnderTheFullName) {
+  for (const std::string prefix : {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRSTU", "ABCDEFGHIJKLMNOPQRSTUVWX"}) {
+    Scratch dir;
+    write_series(dir, prefix);
+    const Outcome r = run_tovel(dir, {{prefix, "2"}, "0\n"});
+    EXPECT_EQ(r.status, 0) << prefix;
+    EXPECT_EQ(dir.read("All_" + prefix + ".csv"), dir.read("All_" + prefix + ".txt")) << prefix;
+    EXPECT_NE(r.out.find("ls -l All_" + prefix + ".csv All_" + prefix + ".txt\n"),
+              std::string::npos)
+        << prefix;
+  }
+}
+
+// With the system's own ls, the listing shows the copy beside the table and
+// the tables of earlier series.
+TEST(Finishing, RealListingShowsAllTables) {
+  Scratch dir;
+  write_series(dir, "Sample");
+  dir.write("All_Older.txt", "x\n");
+  Invocation call{{"Sample", "2"}, "0\n"};
+  call.fake_commands = false;
+  const Outcome r = run_tovel(dir, call);
+  EXPECT_EQ(r.status, 0);
+  for (const char* name : {" All_Older.txt\n", " All_Sample.csv\n", " All_Sample.txt\n"}) {
+    EXPECT_NE(r.out.find(name), std::string::npos) << name << r.out;
+  }
+}
+
+}  // namespace
+}  // namespace tovel::e2e
