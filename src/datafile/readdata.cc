@@ -7,7 +7,15 @@
 namespace tovel {
 namespace {
 
-bool is_separator(char c) { return c == ' ' || c == ',' || c == '\t'; }
+struct Separators {
+  bool is_separator[256] = {};
+  constexpr Separators() {
+    for (const char c : {' ', ',', '\t'}) is_separator[static_cast<unsigned char>(c)] = true;
+  }
+};
+constexpr Separators kSeparators;
+
+bool is_separator(char c) { return kSeparators.is_separator[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 

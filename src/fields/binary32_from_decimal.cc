@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <utility>
 
 #include "fields/exact_decimal.h"
 
@@ -123,16 +124,70 @@ uint32_t divide_by_power_of_ten(uint64_t digits, int places) {
   return round_to_binary32(q, -scale, !numerator.is_zero());
 }
 
+// round_to_binary32 for a 64-bit q whose result is a normal number: the
+// common case, without 128-bit arithmetic.
+uint32_t round_to_normal_binary32(uint64_t q, int exponent, bool inexact) {
+  const int length = bit_length(q);
+  const int top = length - 1 + exponent;
+  if (length <= 25 || top < -126) return round_to_binary32(q, exponent, inexact);
+  const int shift = length - 24;
+  const uint64_t half = uint64_t{1} << (shift - 1);
+  const uint64_t rest = q & ((half << 1) - 1);
+  uint64_t mantissa = q >> shift;
+  if (rest > half || (rest == half && (inexact || (mantissa & 1) != 0))) ++mantissa;
+  int biased = top + 127;
+  if (mantissa >> 24 != 0) {
+    mantissa >>= 1;
+    ++biased;
+  }
+  if (biased >= 255) return kInfinityBits;
+  return (static_cast<uint32_t>(biased) << 23) | (static_cast<uint32_t>(mantissa) & 0x7FFFFFu);
+}
+
+// digits / 10^Places, for digits below 2^63: a numerator of 63 bits over at
+// most 10^10 leaves a quotient of 28 bits or more. The divisor is a constant,
+// so the division compiles to a multiplication.
+template <int Places>
+uint32_t divide_by_small_power_of_ten(uint64_t digits) {
+  constexpr uint64_t kDivisor = [] {
+    uint64_t d = 1;
+    for (int i = 0; i < Places; ++i) d *= 10;
+    return d;
+  }();
+  const int scale = 63 - bit_length(digits);
+  const uint64_t numerator = digits << scale;
+  const uint64_t q = numerator / kDivisor;
+  return round_to_normal_binary32(q, -scale, numerator - q * kDivisor != 0);
+}
+
+template <int... Places>
+uint32_t divide_by_power_of_ten_up_to_10(uint64_t digits, int places,
+                                          std::integer_sequence<int, Places...>) {
+  using Divide = uint32_t (*)(uint64_t);
+  static constexpr Divide kDivide[] = {&divide_by_small_power_of_ten<Places + 1>...};
+  return kDivide[places - 1](digits);
+}
+
 uint32_t magnitude_bits(uint64_t digits, int exponent) {
-  const int digit_count = decimal_digit_count(digits);
-  if (digit_count - 1 + exponent >= 39) return kInfinityBits;  // at least 10^39
-  if (digit_count + exponent <= -46) return 0;                  // below 10^-46
+  // Within this window no result can overflow or fall below the normal
+  // range, whatever the (at most 20) digits are.
+  const bool moderate = exponent >= -17 && exponent <= 18;
+  if (!moderate) {
+    const int digit_count = decimal_digit_count(digits);
+    if (digit_count - 1 + exponent >= 39) return kInfinityBits;  // at least 10^39
+    if (digit_count + exponent <= -46) return 0;                  // below 10^-46
+  }
   if (exponent >= 0) {
     const uint128 scale = power_of_ten(exponent);
     if (digits > ~uint128{0} / scale) return kInfinityBits;  // at least 2^128
-    return round_to_binary32(digits * scale, 0, false);
+    const uint128 n = digits * scale;
+    if (n >> 64 == 0) return round_to_normal_binary32(static_cast<uint64_t>(n), 0, false);
+    return round_to_binary32(n, 0, false);
   }
   const int places = -exponent;
+  if (places <= 10 && digits >> 63 == 0) {
+    return divide_by_power_of_ten_up_to_10(digits, places, std::make_integer_sequence<int, 10>{});
+  }
   if (places <= 30) {
     // 10^30 < 2^100, so a numerator of 127 bits leaves a quotient of 26 bits or more.
     const int scale = 127 - bit_length(digits);

@@ -71,27 +71,33 @@ int decimals_for(float a) {
 
 void format_fixed(float a, uint32_t bits, bool negative, char* out) {
   const int n = decimals_for(a);
-  uint64_t q = 0;
+  uint64_t q = 0;  // |value| × 10^n rounded: below 10^5
   if (a != 0.0f) {
     // L <= a < U: the exponent lies in [-27, -10], so m × 10^n fits easily.
     const Binary b = decompose(bits);
-    q = static_cast<uint64_t>(shift_right_rounded(uint128{b.m} * kSmallPowersOfTen[n], -b.e));
+    const uint64_t scaled = uint64_t{b.m} * kSmallPowersOfTen[n];
+    const int shift = -b.e;
+    const uint64_t half = uint64_t{1} << (shift - 1);
+    const uint64_t rest = scaled & ((half << 1) - 1);
+    q = scaled >> shift;
+    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
   }
-  const auto integer_part = static_cast<uint32_t>(q / kSmallPowersOfTen[n]);
-  const auto decimals = static_cast<uint32_t>(q % kSmallPowersOfTen[n]);
-  const int integer_digits = decimal_digit_count(integer_part);
-  int blanks = 10 - (integer_digits + n + 1) - (negative ? 1 : 0);
-  const bool leading_zero = integer_digits == 0 && blanks > 0;
-  if (leading_zero) --blanks;
-
+  // Written right to left: decimals, point, integer digits (or a single 0,
+  // which always fits), sign; blanks fill the rest.
   std::memset(out, ' ', kG14Width);
-  char* p = out + blanks;
-  if (negative) *p++ = '-';
-  if (leading_zero) *p++ = '0';
-  put_digits(p, integer_part, integer_digits);
-  p += integer_digits;
-  *p++ = '.';
-  put_digits(p, decimals, n);
+  char* p = out + 10;
+  auto v = static_cast<uint32_t>(q);
+  for (int i = 0; i < n; ++i) {
+    *--p = static_cast<char>('0' + v % 10);
+    v /= 10;
+  }
+  *--p = '.';
+  if (v == 0) *--p = '0';
+  while (v != 0) {
+    *--p = static_cast<char>('0' + v % 10);
+    v /= 10;
+  }
+  if (negative) *--p = '-';
 }
 
 void format_exponent(uint32_t bits, bool negative, char* out) {

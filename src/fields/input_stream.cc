@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -41,7 +42,25 @@ InputStream::Fill InputStream::fill() {
   }
 }
 
+namespace {
+
+// The bytes that stop a field: line ends, and the comma in a numeric field.
+struct FieldStops {
+  bool stops[2][256] = {};
+  constexpr FieldStops() {
+    for (auto& table : stops) {
+      table[static_cast<unsigned char>('\n')] = true;
+      table[static_cast<unsigned char>('\r')] = true;
+    }
+    stops[1][static_cast<unsigned char>(',')] = true;
+  }
+};
+constexpr FieldStops kFieldStops;
+
+}  // namespace
+
 TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field) {
+  const bool* const stops = kFieldStops.stops[numeric ? 1 : 0];
   field.size = 0;
   bool consumed_any = false;
   bool rest_remains = true;  // the line's end has not been consumed yet
@@ -55,20 +74,31 @@ TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldTex
         break;
       }
     }
+    // Copy the ordinary bytes in one go, up to a stop, the field's width or
+    // the end of what is buffered.
+    const char* const start = in.next_;
+    const std::size_t room = std::min(width - field.size, static_cast<std::size_t>(in.end_ - start));
+    const char* const limit = start + room;
+    const char* stop = start;
+    while (stop != limit && !stops[static_cast<unsigned char>(*stop)]) ++stop;
+    const auto copied = static_cast<std::size_t>(stop - start);
+    std::memcpy(field.chars + field.size, start, copied);
+    field.size += copied;
+    in.next_ = stop;
+    consumed_any = consumed_any || copied != 0;
+    if (stop == limit) continue;
+
     const char c = *in.next_++;
     consumed_any = true;
-    if (c == '\n') {
-      rest_remains = false;
-      break;
-    }
+    rest_remains = false;
     if (c == '\r') {
-      rest_remains = false;
+      // The character after a CR alone is left for the next line.
       if (in.exhausted() && in.fill() != InputStream::Fill::data) break;
       if (*in.next_ == '\n') ++in.next_;
-      break;
+    } else if (c == ',') {
+      rest_remains = true;
     }
-    if (numeric && c == ',') break;
-    field.chars[field.size++] = c;
+    break;
   }
   while (rest_remains) {
     if (in.exhausted()) {

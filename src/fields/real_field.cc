@@ -56,10 +56,46 @@ RealFieldResult decode_special(std::string_view text, bool negative) {
   return kBadValue;
 }
 
+// The common shape of a data value, [sign]digits[.digits][e[sign]digits]
+// without blanks, read in one pass. Anything else is left to the full rules
+// (returns false), which give the same value for every field taken here.
+bool decode_plain_number(std::string_view field, RealFieldResult& result) {
+  const std::size_t n = field.size();
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < n && is_sign(field[i])) negative = field[i++] == '-';
+  uint64_t digits = 0;
+  int fraction_digits = 0;
+  const std::size_t mantissa_start = i;
+  while (i < n && is_digit(field[i])) digits = digits * 10 + static_cast<uint64_t>(field[i++] - '0');
+  std::size_t digit_count = i - mantissa_start;
+  if (i < n && field[i] == '.') {
+    const std::size_t fraction_start = ++i;
+    while (i < n && is_digit(field[i])) digits = digits * 10 + static_cast<uint64_t>(field[i++] - '0');
+    fraction_digits = static_cast<int>(i - fraction_start);
+    digit_count += i - fraction_start;
+  }
+  if (digit_count == 0) return false;
+  int exponent = 0;
+  if (i < n && (field[i] == 'e' || field[i] == 'E')) {
+    ++i;
+    bool exponent_negative = false;
+    if (i < n && is_sign(field[i])) exponent_negative = field[i++] == '-';
+    const std::size_t exponent_start = i;
+    while (i < n && i - exponent_start < 4 && is_digit(field[i])) exponent = exponent * 10 + (field[i++] - '0');
+    if (i == exponent_start) return false;
+    if (exponent_negative) exponent = -exponent;
+  }
+  if (i != n) return false;
+  result = {binary32_from_decimal(digits, exponent - fraction_digits, negative), true};
+  return true;
+}
+
 }  // namespace
 
 RealFieldResult decode_real_field(std::string_view field) {
   field = field.substr(0, kRealFieldWidth);
+  if (RealFieldResult plain{}; decode_plain_number(field, plain)) return plain;
   const std::size_t n = field.size();
   std::size_t i = 0;
   const auto skip_blanks = [&] {

@@ -68,7 +68,10 @@ void report_runtime_error(const FailureSite& site, std::string_view message) {
   }
   std::string text = "tovel: ";
   text += site.file;
-  if (site.line > 0) text += ":" + std::to_string(site.line);
+  if (site.line > 0) {
+    text += ':';
+    text += std::to_string(site.line);
+  }
   text += ": ";
   text += site.what;
   if (site.quote_field) {

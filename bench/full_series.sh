@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Full-scale benchmark: Tovel's whole run on a 9999-file series of 250 points
+# against the floor of the same I/O done by cat, cp and ls.
+#
+#   bench/full_series.sh [ROUNDS]    (default 5 rounds; needs GNU time)
+#
+# Prints the median of each, their ratio, the run's peak resident memory at
+# K = 10 and K = 9999, and its time at K = 1000 and K = 9999.
+set -euo pipefail
+rounds=${1:-5}
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ ! -x /usr/bin/time ]; then
+  echo "installing GNU time" >&2
+  apt-get update -qq && apt-get install -y -qq time >/dev/null
+fi
+cmake --preset default >/dev/null
+cmake --build --preset default >/dev/null
+tovel=$root/build/tovel
+
+work=$(mktemp -d /tmp/tovel-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+"$root/build/tovel_generate_series" "$work" PREFIX 9999 250 20261208
+echo "series: $(ls PREFIX*.DAT | wc -l) files, $(cat PREFIX*.DAT | wc -c) bytes"
+
+now() { date +%s%N; }
+run_tovel() { printf '0\n' | "$tovel" PREFIX "$1" > /dev/null; }
+run_floor() { cat PREFIX*.DAT > floor.txt && cp floor.txt floor.csv && ls -l floor* > /dev/null; }
+median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+ms() { awk -v ns="$1" 'BEGIN {printf "%.1f", ns / 1e6}'; }
+
+run_tovel 9999 && run_floor  # warm the page cache
+: > tovel.times
+: > floor.times
+for _ in $(seq "$rounds"); do
+  t0=$(now); run_tovel 9999; t1=$(now); run_floor; t2=$(now)
+  echo $((t1 - t0)) >> tovel.times
+  echo $((t2 - t1)) >> floor.times
+done
+tovel_median=$(median < tovel.times)
+floor_median=$(median < floor.times)
+echo "whole run, K=9999 (median of $rounds): $(ms "$tovel_median") ms"
+echo "floor: cat + cp + ls  (median of $rounds): $(ms "$floor_median") ms"
+awk -v a="$tovel_median" -v b="$floor_median" 'BEGIN {printf "ratio run/floor: %.2f\n", a / b}'
+
+for k in 10 9999; do
+  kib=$( { printf '0\n' | /usr/bin/time -f %M "$tovel" PREFIX "$k" > /dev/null; } 2>&1 | tail -n 1)
+  echo "peak resident memory, K=$k: $kib KiB"
+done
+
+: > k1000.times
+for _ in $(seq "$rounds"); do t0=$(now); run_tovel 1000; t1=$(now); echo $((t1 - t0)) >> k1000.times; done
+k1000=$(median < k1000.times)
+echo "time K=1000 (median): $(ms "$k1000") ms; K=9999: $(ms "$tovel_median") ms"
+awk -v a="$tovel_median" -v b="$k1000" \
+  'BEGIN {printf "scaling: K=9999 takes %.2f x K=1000 (linear: 9.999)\n", a / b}'
