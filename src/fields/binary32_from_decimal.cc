@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <utility>
 
 #include "fields/exact_decimal.h"
 
@@ -124,17 +123,22 @@ uint32_t divide_by_power_of_ten(uint64_t digits, int places) {
   return round_to_binary32(q, -scale, !numerator.is_zero());
 }
 
-// round_to_binary32 for a 64-bit q whose result is a normal number: the
-// common case, without 128-bit arithmetic.
+// round_to_binary32 for a 64-bit q, without 128-bit arithmetic when the
+// result is a normal number (the common case).
 uint32_t round_to_normal_binary32(uint64_t q, int exponent, bool inexact) {
   const int length = bit_length(q);
   const int top = length - 1 + exponent;
-  if (length <= 25 || top < -126) return round_to_binary32(q, exponent, inexact);
-  const int shift = length - 24;
-  const uint64_t half = uint64_t{1} << (shift - 1);
-  const uint64_t rest = q & ((half << 1) - 1);
-  uint64_t mantissa = q >> shift;
-  if (rest > half || (rest == half && (inexact || (mantissa & 1) != 0))) ++mantissa;
+  if (top < -126) return round_to_binary32(q, exponent, inexact);
+  uint64_t mantissa;
+  if (length <= 24) {
+    mantissa = q << (24 - length);  // exact; only whole q reach here
+  } else {
+    const int shift = length - 24;
+    const uint64_t half = uint64_t{1} << (shift - 1);
+    const uint64_t rest = q & ((half << 1) - 1);
+    mantissa = q >> shift;
+    if (rest > half || (rest == half && (inexact || (mantissa & 1) != 0))) ++mantissa;
+  }
   int biased = top + 127;
   if (mantissa >> 24 != 0) {
     mantissa >>= 1;
@@ -160,12 +164,19 @@ uint32_t divide_by_small_power_of_ten(uint64_t digits) {
   return round_to_normal_binary32(q, -scale, numerator - q * kDivisor != 0);
 }
 
-template <int... Places>
-uint32_t divide_by_power_of_ten_up_to_10(uint64_t digits, int places,
-                                          std::integer_sequence<int, Places...>) {
-  using Divide = uint32_t (*)(uint64_t);
-  static constexpr Divide kDivide[] = {&divide_by_small_power_of_ten<Places + 1>...};
-  return kDivide[places - 1](digits);
+uint32_t divide_by_power_of_ten_up_to_10(uint64_t digits, int places) {
+  switch (places) {
+    case 1: return divide_by_small_power_of_ten<1>(digits);
+    case 2: return divide_by_small_power_of_ten<2>(digits);
+    case 3: return divide_by_small_power_of_ten<3>(digits);
+    case 4: return divide_by_small_power_of_ten<4>(digits);
+    case 5: return divide_by_small_power_of_ten<5>(digits);
+    case 6: return divide_by_small_power_of_ten<6>(digits);
+    case 7: return divide_by_small_power_of_ten<7>(digits);
+    case 8: return divide_by_small_power_of_ten<8>(digits);
+    case 9: return divide_by_small_power_of_ten<9>(digits);
+    default: return divide_by_small_power_of_ten<10>(digits);
+  }
 }
 
 uint32_t magnitude_bits(uint64_t digits, int exponent) {
@@ -185,9 +196,7 @@ uint32_t magnitude_bits(uint64_t digits, int exponent) {
     return round_to_binary32(n, 0, false);
   }
   const int places = -exponent;
-  if (places <= 10 && digits >> 63 == 0) {
-    return divide_by_power_of_ten_up_to_10(digits, places, std::make_integer_sequence<int, 10>{});
-  }
+  if (places <= 10 && digits >> 63 == 0) return divide_by_power_of_ten_up_to_10(digits, places);
   if (places <= 30) {
     // 10^30 < 2^100, so a numerator of 127 bits leaves a quotient of 26 bits or more.
     const int scale = 127 - bit_length(digits);

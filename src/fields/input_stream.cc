@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cerrno>
 #include <cstring>
 
@@ -44,28 +46,59 @@ InputStream::Fill InputStream::fill() {
 
 namespace {
 
-// The bytes that stop a field: line ends, and the comma in a numeric field.
-struct FieldStops {
-  bool stops[2][256] = {};
-  constexpr FieldStops() {
-    for (auto& table : stops) {
-      table[static_cast<unsigned char>('\n')] = true;
-      table[static_cast<unsigned char>('\r')] = true;
-    }
-    stops[1][static_cast<unsigned char>(',')] = true;
+// The bytes that stop a numeric field: line ends and the comma.
+struct NumericStops {
+  bool stops[256] = {};
+  constexpr NumericStops() {
+    for (const char c : {'\n', '\r', ','}) stops[static_cast<unsigned char>(c)] = true;
   }
 };
-constexpr FieldStops kFieldStops;
+constexpr NumericStops kNumericStops;
+
+// A word with a high bit set in each byte of `word` that equals `byte`; the
+// lowest such bit is exact (false marks can only follow a true one).
+uint64_t bytes_equal(uint64_t word, char byte) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  const uint64_t v = word ^ (kOnes * static_cast<unsigned char>(byte));
+  return (v - kOnes) & ~v & (kOnes << 7);
+}
+
+// The first LF or CR in [p, limit), or limit; eight bytes at a time.
+const char* find_line_end(const char* p, const char* limit) {
+  while (limit - p >= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    const uint64_t marks = bytes_equal(word, '\n') | bytes_equal(word, '\r');
+    if (marks != 0) return p + (std::countr_zero(marks) >> 3);
+    p += 8;
+  }
+  while (p != limit && *p != '\n' && *p != '\r') ++p;
+  return p;
+}
+
+const char* find_numeric_stop(const char* p, const char* limit) {
+  while (p != limit && !kNumericStops.stops[static_cast<unsigned char>(*p)]) ++p;
+  return p;
+}
+
+// Moves characters seen in the buffer into the field's own storage, before
+// the buffer is refilled.
+void hold(FieldText& field) {
+  if (field.in_buffer == nullptr) return;
+  std::memcpy(field.chars, field.in_buffer, field.size);
+  field.in_buffer = nullptr;
+}
 
 }  // namespace
 
 TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field) {
-  const bool* const stops = kFieldStops.stops[numeric ? 1 : 0];
   field.size = 0;
+  field.in_buffer = nullptr;
   bool consumed_any = false;
   bool rest_remains = true;  // the line's end has not been consumed yet
   while (field.size < width) {
     if (in.exhausted()) {
+      hold(field);
       const InputStream::Fill fill = in.fill();
       if (fill == InputStream::Fill::not_readable) return TakeStatus::failed;
       if (fill != InputStream::Fill::data) {  // a read error counts as the end here
@@ -74,18 +107,21 @@ TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldTex
         break;
       }
     }
-    // Copy the ordinary bytes in one go, up to a stop, the field's width or
+    // Take the ordinary bytes in one go, up to a stop, the field's width or
     // the end of what is buffered.
     const char* const start = in.next_;
     const std::size_t room = std::min(width - field.size, static_cast<std::size_t>(in.end_ - start));
     const char* const limit = start + room;
-    const char* stop = start;
-    while (stop != limit && !stops[static_cast<unsigned char>(*stop)]) ++stop;
-    const auto copied = static_cast<std::size_t>(stop - start);
-    std::memcpy(field.chars + field.size, start, copied);
-    field.size += copied;
+    const char* const stop = numeric ? find_numeric_stop(start, limit) : find_line_end(start, limit);
+    const auto taken = static_cast<std::size_t>(stop - start);
+    if (field.size == 0) {
+      field.in_buffer = start;
+    } else {
+      std::memcpy(field.chars + field.size, start, taken);
+    }
+    field.size += taken;
     in.next_ = stop;
-    consumed_any = consumed_any || copied != 0;
+    consumed_any = consumed_any || taken != 0;
     if (stop == limit) continue;
 
     const char c = *in.next_++;
@@ -93,7 +129,10 @@ TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldTex
     rest_remains = false;
     if (c == '\r') {
       // The character after a CR alone is left for the next line.
-      if (in.exhausted() && in.fill() != InputStream::Fill::data) break;
+      if (in.exhausted()) {
+        hold(field);
+        if (in.fill() != InputStream::Fill::data) break;
+      }
       if (*in.next_ == '\n') ++in.next_;
     } else if (c == ',') {
       rest_remains = true;
@@ -102,6 +141,7 @@ TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldTex
   }
   while (rest_remains) {
     if (in.exhausted()) {
+      hold(field);
       const InputStream::Fill fill = in.fill();
       if (fill == InputStream::Fill::end) {
         // Only a last line that put nothing into the field (a leading comma)

@@ -9,10 +9,13 @@ namespace tovel {
 inline constexpr std::size_t kMaxFieldWidth = 80;
 
 // The characters of one line that went into a field: 0 to width characters.
+// They are held here, or, when the line lay wholly in the stream's buffer,
+// seen there; either way they stay valid until the stream is read again.
 struct FieldText {
   char chars[kMaxFieldWidth];
   std::size_t size = 0;
-  std::string_view view() const { return {chars, size}; }
+  const char* in_buffer = nullptr;  // the characters, when not in `chars`
+  std::string_view view() const { return {in_buffer != nullptr ? in_buffer : chars, size}; }
 };
 
 enum class TakeStatus {

@@ -60,33 +60,39 @@ RealFieldResult decode_special(std::string_view text, bool negative) {
 // without blanks, read in one pass. Anything else is left to the full rules
 // (returns false), which give the same value for every field taken here.
 bool decode_plain_number(std::string_view field, RealFieldResult& result) {
-  const std::size_t n = field.size();
-  std::size_t i = 0;
+  const char* p = field.data();
+  const char* const end = p + field.size();
+  // The digit value of *p, or a value above 9 at the end or for a non-digit.
+  const auto digit_at = [&end](const char* at) -> unsigned {
+    return at == end ? 10u : static_cast<unsigned>(static_cast<unsigned char>(*at) - '0');
+  };
   bool negative = false;
-  if (i < n && is_sign(field[i])) negative = field[i++] == '-';
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   uint64_t digits = 0;
+  const char* const mantissa_start = p;
+  for (unsigned d; (d = digit_at(p)) <= 9; ++p) digits = digits * 10 + d;
   int fraction_digits = 0;
-  const std::size_t mantissa_start = i;
-  while (i < n && is_digit(field[i])) digits = digits * 10 + static_cast<uint64_t>(field[i++] - '0');
-  std::size_t digit_count = i - mantissa_start;
-  if (i < n && field[i] == '.') {
-    const std::size_t fraction_start = ++i;
-    while (i < n && is_digit(field[i])) digits = digits * 10 + static_cast<uint64_t>(field[i++] - '0');
-    fraction_digits = static_cast<int>(i - fraction_start);
-    digit_count += i - fraction_start;
+  if (p != end && *p == '.') {
+    const char* const fraction_start = ++p;
+    for (unsigned d; (d = digit_at(p)) <= 9; ++p) digits = digits * 10 + d;
+    fraction_digits = static_cast<int>(p - fraction_start);
+    if (p - mantissa_start == 1) return false;  // a point without digits
+  } else if (p == mantissa_start) {
+    return false;
   }
-  if (digit_count == 0) return false;
   int exponent = 0;
-  if (i < n && (field[i] == 'e' || field[i] == 'E')) {
-    ++i;
+  if (p != end && (*p == 'e' || *p == 'E')) {
+    ++p;
     bool exponent_negative = false;
-    if (i < n && is_sign(field[i])) exponent_negative = field[i++] == '-';
-    const std::size_t exponent_start = i;
-    while (i < n && i - exponent_start < 4 && is_digit(field[i])) exponent = exponent * 10 + (field[i++] - '0');
-    if (i == exponent_start) return false;
+    if (p != end && (*p == '-' || *p == '+')) exponent_negative = *p++ == '-';
+    const char* const exponent_start = p;
+    for (unsigned d; p - exponent_start < 4 && (d = digit_at(p)) <= 9; ++p) {
+      exponent = exponent * 10 + static_cast<int>(d);
+    }
+    if (p == exponent_start) return false;
     if (exponent_negative) exponent = -exponent;
   }
-  if (i != n) return false;
+  if (p != end) return false;
   result = {binary32_from_decimal(digits, exponent - fraction_digits, negative), true};
   return true;
 }

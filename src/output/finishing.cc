@@ -1,5 +1,6 @@
 #include "output/finishing.h"
 
+#include <csignal>
 #include <cstdlib>
 
 #include "run/report.h"
@@ -31,7 +32,10 @@ std::string open_command(const Name& fname0) { return "bbedit " + shell_quote(fn
 
 void run_shell_command(const std::string& command) {
   write_out_pending_output();
+  // The commands get the usual SIGPIPE behaviour, not the run's own.
+  const auto previous = std::signal(SIGPIPE, SIG_DFL);
   [[maybe_unused]] const int status = std::system(command.c_str());
+  std::signal(SIGPIPE, previous);
 }
 
 }  // namespace tovel

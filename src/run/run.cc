@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -123,6 +124,9 @@ bool file_exists(std::string_view name) {
 }  // namespace
 
 void run_tovel(int argc, const char* const* argv) {
+  // A reader that goes away must not kill the run before it writes out the
+  // table: writes to it fail with EPIPE instead, and are reported.
+  std::signal(SIGPIPE, SIG_IGN);
   Console console(STDOUT_FILENO);
   Dialogue dialogue(console);
   TableWriter table;

@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -115,11 +117,33 @@ Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
     } else {
       ::dup2(in_pipe[0], 0);
     }
-    if (invocation.stdout_file.empty()) {
-      ::dup2(out_pipe[1], 1);
-    } else {
-      const int fd = ::open(invocation.stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      ::dup2(fd, 1);
+    switch (invocation.output) {
+      case Output::pipe:
+        ::dup2(out_pipe[1], 1);
+        break;
+      case Output::file:
+        ::dup2(::open(invocation.stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        break;
+      case Output::closed:
+        ::close(1);
+        break;
+      case Output::full_device:
+        ::dup2(::open("/dev/full", O_WRONLY), 1);
+        break;
+      case Output::unread_pipe: {
+        int unread[2];
+        if (::pipe(unread) != 0) std::_Exit(126);
+        ::dup2(unread[1], 1);
+        ::close(unread[0]);  // nobody will ever read it
+        ::close(unread[1]);
+        break;
+      }
+    }
+    if (invocation.file_size_limit > 0) {
+      const rlimit limit{static_cast<rlim_t>(invocation.file_size_limit),
+                         static_cast<rlim_t>(invocation.file_size_limit)};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      ::signal(SIGXFSZ, SIG_IGN);
     }
     ::dup2(err_pipe[1], 2);
     for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {

@@ -28,6 +28,7 @@ class Scratch {
 };
 
 enum class Input { bytes, closed };
+enum class Output { pipe, file, closed, full_device, unread_pipe };
 
 struct Invocation {
   Invocation(std::vector<std::string> arguments = {}, std::string typed = {})
@@ -38,7 +39,9 @@ struct Invocation {
   Input input_kind = Input::bytes;
   bool fake_commands = true;  // put the fake ls and bbedit first on PATH
   bool as_nobody = false;     // drop root privileges, so permissions hold
-  std::string stdout_file;    // send standard output to this file instead of a pipe
+  Output output = Output::pipe;
+  std::string stdout_file;    // with Output::file: where standard output goes
+  long file_size_limit = 0;   // bytes (a multiple of 512); SIGXFSZ ignored; 0: none
 };
 
 struct Outcome {

@@ -429,6 +429,7 @@ TEST(Run, OutputToAFileKeepsItsOrder) {
   Scratch dir;
   write_sample_series(dir);
   Invocation call{{"Sample", "3"}, "0\n"};
+  call.output = Output::file;
   call.stdout_file = dir.at("out.txt");
   const Outcome r = run_tovel(dir, call);
   EXPECT_EQ(r.status, 0);

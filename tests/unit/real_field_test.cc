@@ -1,5 +1,7 @@
 #include "fields/real_field.h"
 
+#include "real_field_reference.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -121,6 +123,27 @@ TEST(DecodeRealField, IndependentOfRoundingMode) {
     }
   }
   std::fesetround(FE_TONEAREST);
+}
+
+}  // namespace
+}  // namespace tovel
+
+namespace tovel {
+namespace {
+
+// Random fields over the characters that matter to the rules, decoded here
+// and by the independent reference: same bits, or both rejected.
+TEST(DecodeRealField, AgreesWithIndependentReference) {
+  static constexpr char kAlphabet[] = "0123456789012345.+-eEdDqQ  inafINFty()x,";
+  std::mt19937 generator(7);
+  for (int i = 0; i < 400000; ++i) {
+    std::string field(generator() % 17, ' ');
+    for (char& c : field) c = kAlphabet[generator() % (sizeof kAlphabet - 1)];
+    const RealFieldResult got = decode_real_field(field);
+    const auto expected = testing::reference_real_field_bits(field);
+    ASSERT_EQ(got.ok, expected.has_value()) << '"' << field << '"';
+    ASSERT_EQ(got.ok ? bits_of(got.value) : 0u, expected.value_or(0u)) << '"' << field << '"';
+  }
 }
 
 }  // namespace

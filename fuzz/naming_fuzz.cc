@@ -1,0 +1,26 @@
+// A first name through the naming rules: every derived name is a field of 32
+// characters, the prefix is the first fn characters of the name, and the
+// row label is 10 characters.
+#include <cstdint>
+#include <string_view>
+
+#include "run/naming.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view given(reinterpret_cast<const char*>(data), size);
+  const tovel::Name dname(given);
+  const tovel::SeriesNaming naming(dname);
+  if (naming.fn() < 0 || naming.fn() > 32) __builtin_trap();
+  if (naming.prefix() != dname.full().substr(0, static_cast<std::size_t>(naming.fn()))) {
+    __builtin_trap();
+  }
+  for (const tovel::Name* name : {&naming.fname0(), &naming.fname1(), &naming.fname2()}) {
+    if (name->full().size() != 32 || name->trimmed().size() > 32) __builtin_trap();
+  }
+  for (const int i : {1, 2, 10, 999, 9999}) {
+    const tovel::FileNames names = naming.file(i);
+    if (names.fname.full().size() != 32 || names.row_label().size() != 10) __builtin_trap();
+    if (names.fname.full().substr(0, naming.prefix().size()) != naming.prefix()) __builtin_trap();
+  }
+  return 0;
+}
