@@ -5,14 +5,18 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <memory>
 #include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "datafile/data_file.h"
+#include "datafile/readdata.h"
 #include "fields/g14_4.h"
 #include "fields/input_stream.h"
 #include "fields/real_field.h"
+#include "output/table_writer.h"
 
 namespace {
 
@@ -124,5 +128,62 @@ void BM_take_field(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(image.size()));
 }
 BENCHMARK(BM_take_field);
+
+// readdata on one typical line, over a file of many such lines.
+void BM_readdata_line(benchmark::State& state) {
+  std::string image;
+  for (int i = 0; i < 4096; ++i) image += "402.4   3617.5\n";
+  char path[] = "/tmp/tovel_bench_XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0 || write(fd, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
+    state.SkipWithError("cannot write the scratch file");
+    return;
+  }
+  close(fd);
+  static char buffer[1 << 16];
+  tovel::DataFile file(buffer);
+  int64_t lines = 0;
+  for (auto _ : state) {
+    if (!file.open(path)) {
+      state.SkipWithError("cannot open the scratch file");
+      break;
+    }
+    float x = 0, y = 0, z = 0;
+    int endflag = 0;
+    for (;;) {
+      tovel::readdata(x, y, z, file, endflag);
+      if (endflag == 1) break;
+      ++lines;
+    }
+    benchmark::DoNotOptimize(y);
+  }
+  file.close();
+  unlink(path);
+  state.SetItemsProcessed(lines);
+}
+BENCHMARK(BM_readdata_line);
+
+// The table writer, one value cell at a time, written out to a scratch file.
+void BM_table_writer_cell(benchmark::State& state) {
+  const auto values = sample_values();
+  char path[] = "/tmp/tovel_bench_XXXXXX";
+  const int fd = mkstemp(path);
+  close(fd);
+  int64_t cells = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto table = std::make_unique<tovel::TableWriter>();
+    table->open(path);
+    state.ResumeTiming();
+    for (int round = 0; round < 16; ++round) {
+      for (const float v : values) table->write_cell(v);
+    }
+    table->close();
+    cells += 16 * static_cast<int64_t>(values.size());
+  }
+  unlink(path);
+  state.SetItemsProcessed(cells);
+}
+BENCHMARK(BM_table_writer_cell);
 
 }  // namespace

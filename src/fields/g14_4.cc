@@ -9,10 +9,11 @@
 namespace tovel {
 namespace {
 
-// The layout thresholds, as single-precision constants (see the table in the
-// developers' notes on the G14.4 field): L is the smallest magnitude in fixed
-// form, T0..T3 are where the number of decimals drops, U the first magnitude
-// in exponent form.
+// The layout thresholds, as single-precision constants. With R = 0.5/10000
+// rounded to single: T0 = 1 - R; L = T0 × 0.1 (in double, then rounded);
+// T1, T2, T3 = 10, 100, 1000 × T0; U = 9999.5. L is the smallest magnitude in
+// fixed form, T0..T3 are where the number of decimals drops (a value equal to
+// a threshold takes the fewer decimals), U is the first in exponent form.
 constexpr float kL = std::bit_cast<float>(0x3DCCCA2Eu);
 constexpr float kT0 = std::bit_cast<float>(0x3F7FFCB9u);
 constexpr float kT1 = std::bit_cast<float>(0x411FFDF4u);
