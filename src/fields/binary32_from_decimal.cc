@@ -137,7 +137,7 @@ uint32_t round_to_normal_binary32(uint64_t q, int exponent, bool inexact) {
     const uint64_t half = uint64_t{1} << (shift - 1);
     const uint64_t rest = q & ((half << 1) - 1);
     mantissa = q >> shift;
-    if (rest > half || (rest == half && (inexact || (mantissa & 1) != 0))) ++mantissa;
+    mantissa += uint64_t{rest > half} | (uint64_t{rest == half} & (uint64_t{inexact} | mantissa));
   }
   int biased = top + 127;
   if (mantissa >> 24 != 0) {
@@ -148,35 +148,38 @@ uint32_t round_to_normal_binary32(uint64_t q, int exponent, bool inexact) {
   return (static_cast<uint32_t>(biased) << 23) | (static_cast<uint32_t>(mantissa) & 0x7FFFFFu);
 }
 
-// digits / 10^Places, for digits below 2^63: a numerator of 63 bits over at
-// most 10^10 leaves a quotient of 28 bits or more. The divisor is a constant,
-// so the division compiles to a multiplication.
-template <int Places>
-uint32_t divide_by_small_power_of_ten(uint64_t digits) {
-  constexpr uint64_t kDivisor = [] {
-    uint64_t d = 1;
-    for (int i = 0; i < Places; ++i) d *= 10;
-    return d;
-  }();
-  const int scale = 63 - bit_length(digits);
-  const uint64_t numerator = digits << scale;
-  const uint64_t q = numerator / kDivisor;
-  return round_to_normal_binary32(q, -scale, numerator - q * kDivisor != 0);
+// Division by 10^p (p = 1..10) of any n below 2^63 as a multiplication:
+// with l = ceil(log2(10^p)) and M = ceil(2^(63+l) / 10^p), which is below
+// 2^64, floor(n / 10^p) = floor(n × M / 2^(63+l)).
+struct Reciprocal {
+  uint64_t divisor;
+  uint64_t multiplier;
+  int shift;  // 63 + l
+};
+
+constexpr Reciprocal reciprocal_of_power_of_ten(int p) {
+  uint64_t d = 1;
+  for (int i = 0; i < p; ++i) d *= 10;
+  int l = 0;
+  while ((uint64_t{1} << l) < d) ++l;
+  const uint128 scaled = uint128{1} << (63 + l);
+  return {d, static_cast<uint64_t>((scaled + d - 1) / d), 63 + l};
 }
 
+constexpr auto kReciprocals = [] {
+  std::array<Reciprocal, 11> table{};
+  for (int p = 1; p <= 10; ++p) table[static_cast<std::size_t>(p)] = reciprocal_of_power_of_ten(p);
+  return table;
+}();
+
+// digits / 10^places for places 1..10 and digits below 2^63: a numerator of
+// 63 bits over at most 10^10 leaves a quotient of 28 bits or more.
 uint32_t divide_by_power_of_ten_up_to_10(uint64_t digits, int places) {
-  switch (places) {
-    case 1: return divide_by_small_power_of_ten<1>(digits);
-    case 2: return divide_by_small_power_of_ten<2>(digits);
-    case 3: return divide_by_small_power_of_ten<3>(digits);
-    case 4: return divide_by_small_power_of_ten<4>(digits);
-    case 5: return divide_by_small_power_of_ten<5>(digits);
-    case 6: return divide_by_small_power_of_ten<6>(digits);
-    case 7: return divide_by_small_power_of_ten<7>(digits);
-    case 8: return divide_by_small_power_of_ten<8>(digits);
-    case 9: return divide_by_small_power_of_ten<9>(digits);
-    default: return divide_by_small_power_of_ten<10>(digits);
-  }
+  const Reciprocal& r = kReciprocals[static_cast<std::size_t>(places)];
+  const int scale = 63 - bit_length(digits);
+  const uint64_t numerator = digits << scale;
+  const auto q = static_cast<uint64_t>((uint128{numerator} * r.multiplier) >> r.shift);
+  return round_to_normal_binary32(q, -scale, numerator - q * r.divisor != 0);
 }
 
 uint32_t magnitude_bits(uint64_t digits, int exponent) {
