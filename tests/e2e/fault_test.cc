@@ -17,7 +17,7 @@ void write_series(const Scratch& dir, const std::string& prefix, int k, int n) {
     for (int j = 1; j <= n; ++j) {
       text += std::to_string(j) + " " + std::to_string((i * 37 + j * 11) % 1000) + ".5\n";
     }
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%04d", i);
     dir.write(prefix + number + ".DAT", text);
   }
@@ -145,7 +145,7 @@ TEST(Faults, FullSeriesWithEmptyFiles) {
   Scratch dir;
   std::string two_points = "1 3\n2 4\n";
   for (int i = 1; i <= 9999; ++i) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "F%04d.DAT", i);
     dir.write(name, i % 1000 == 500 ? "" : two_points);
   }

@@ -185,7 +185,7 @@ std::string pad32(const std::string& text) {
 }
 
 std::string input_file_line(int i, const std::string& name) {
-  char number[8];
+  char number[16];
   std::snprintf(number, sizeof number, "%5d", i);
   return std::string("Input file ") + number + " is " + pad32(name) + "\n";
 }
