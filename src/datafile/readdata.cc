@@ -1,5 +1,6 @@
 #include "datafile/readdata.h"
 
+#include "fields/byte_set.h"
 #include "fields/fixed_text.h"
 #include "fields/real_field.h"
 #include "run/report.h"
@@ -7,15 +8,9 @@
 namespace tovel {
 namespace {
 
-struct Separators {
-  bool is_separator[256] = {};
-  constexpr Separators() {
-    for (const char c : {' ', ',', '\t'}) is_separator[static_cast<unsigned char>(c)] = true;
-  }
-};
-constexpr Separators kSeparators;
+constexpr ByteSet kSeparators{' ', ',', '\t'};
 
-bool is_separator(char c) { return kSeparators.is_separator[static_cast<unsigned char>(c)]; }
+bool is_separator(char c) { return kSeparators.contains(c); }
 
 }  // namespace
 

@@ -11,6 +11,19 @@ namespace {
 constexpr uint32_t kSignBit = 0x80000000u;
 constexpr uint32_t kInfinityBits = 0x7F800000u;
 
+// The bits of a normal binary32 magnitude from its rounded 24-bit mantissa
+// (2^24 after a carry) and the weight of its leading bit; infinity when the
+// exponent is out of range.
+uint32_t normal_bits(uint64_t mantissa, int top) {
+  int biased = top + 127;
+  if (mantissa >> 24 != 0) {
+    mantissa >>= 1;
+    ++biased;
+  }
+  if (biased >= 255) return kInfinityBits;
+  return (static_cast<uint32_t>(biased) << 23) | (static_cast<uint32_t>(mantissa) & 0x7FFFFFu);
+}
+
 // The bits of the binary32 magnitude nearest to (q + f) × 2^exponent, where
 // q > 0 and 0 <= f < 1, f > 0 exactly when `inexact`. q must carry at least
 // two bits below the last bit kept, or `inexact` must be false.
@@ -35,13 +48,7 @@ uint32_t round_to_binary32(uint128 q, int exponent, bool inexact) {
     // same bit pattern already encodes.
     return static_cast<uint32_t>(mantissa);
   }
-  int biased = top + 127;
-  if (mantissa >> 24 != 0) {
-    mantissa >>= 1;
-    ++biased;
-  }
-  if (biased >= 255) return kInfinityBits;
-  return (static_cast<uint32_t>(biased) << 23) | (static_cast<uint32_t>(mantissa) & 0x7FFFFFu);
+  return normal_bits(static_cast<uint64_t>(mantissa), top);
 }
 
 // An unsigned integer of up to 320 bits: just enough for digits / 10^65
@@ -139,13 +146,7 @@ uint32_t round_to_normal_binary32(uint64_t q, int exponent, bool inexact) {
     mantissa = q >> shift;
     mantissa += uint64_t{rest > half} | (uint64_t{rest == half} & (uint64_t{inexact} | mantissa));
   }
-  int biased = top + 127;
-  if (mantissa >> 24 != 0) {
-    mantissa >>= 1;
-    ++biased;
-  }
-  if (biased >= 255) return kInfinityBits;
-  return (static_cast<uint32_t>(biased) << 23) | (static_cast<uint32_t>(mantissa) & 0x7FFFFFu);
+  return normal_bits(mantissa, top);
 }
 
 // Division by 10^p (p = 1..10) of any n below 2^63 as a multiplication:

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "fields/byte_set.h"
 #include "fields/fixed_text.h"
 
 namespace tovel {
@@ -47,13 +48,7 @@ InputStream::Fill InputStream::fill() {
 namespace {
 
 // The bytes that stop a numeric field: line ends and the comma.
-struct NumericStops {
-  bool stops[256] = {};
-  constexpr NumericStops() {
-    for (const char c : {'\n', '\r', ','}) stops[static_cast<unsigned char>(c)] = true;
-  }
-};
-constexpr NumericStops kNumericStops;
+constexpr ByteSet kNumericStops{'\n', '\r', ','};
 
 // A word with a high bit set in each byte of `word` that equals `byte`; the
 // lowest such bit is exact (false marks can only follow a true one).
@@ -77,7 +72,7 @@ const char* find_line_end(const char* p, const char* limit) {
 }
 
 const char* find_numeric_stop(const char* p, const char* limit) {
-  while (p != limit && !kNumericStops.stops[static_cast<unsigned char>(*p)]) ++p;
+  while (p != limit && !kNumericStops.contains(*p)) ++p;
   return p;
 }
 

@@ -351,64 +351,52 @@ TEST(Run, DirectoryInPlaceOfTheFirstFile) {
   EXPECT_EQ(dir.read("All_Sample.txt"), "");
 }
 
+struct PermissionCase {
+  const char* name;
+  const char* path;   // made unreadable, unwritable or read-only; "." is the directory
+  unsigned mode;
+  std::string out;    // standard output, when it is checked
+  std::string err;
+  std::string table;  // "<missing>" when no table may be created
+};
+
 // Permission failures; the program runs unprivileged, so they hold as root.
-TEST(Run, UnreadableLaterFile) {
-  Scratch dir;
-  write_sample_series(dir);
-  ::chmod(dir.at("Sample0002.DAT").c_str(), 0);
-  Invocation call{{"Sample", "3"}, ""};
-  call.as_nobody = true;
-  const Outcome r = run_tovel(dir, call);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err,
-            "tovel: Sample0002.DAT: cannot open the data file\n"
-            "Run-time error: Cannot open file 'Sample0002.DAT': Permission denied\n");
-  EXPECT_EQ(dir.read("All_Sample.txt"), kHeader + kRow1);
-}
-
-TEST(Run, WriteOnlyDataFile) {
-  Scratch dir;
-  write_sample_series(dir);
-  ::chmod(dir.at("Sample0002.DAT").c_str(), 0222);
-  Invocation call{{"Sample", "3"}, ""};
-  call.as_nobody = true;
-  const Outcome r = run_tovel(dir, call);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err,
-            "tovel: Sample0002.DAT:1: cannot read the data file\n"
-            "Run-time error: Cannot read from file opened for WRITE\n");
-  EXPECT_EQ(dir.read("All_Sample.txt"), kHeader + kRow1);
-}
-
-TEST(Run, TableThatCannotBeCreated) {
-  Scratch dir;
-  write_sample_series(dir);
-  ::chmod(dir.path().c_str(), 0555);
-  Invocation call{{"Sample", "3"}, ""};
-  call.as_nobody = true;
-  const Outcome r = run_tovel(dir, call);
-  ::chmod(dir.path().c_str(), 0777);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out, banner());
-  EXPECT_EQ(r.err,
-            "tovel: All_Sample.txt: cannot open the table file\n"
-            "Run-time error: Cannot open file 'All_Sample.txt': Permission denied\n");
-  EXPECT_FALSE(dir.exists("All_Sample.txt"));
-}
-
-TEST(Run, ReadOnlyTable) {
-  Scratch dir;
-  write_sample_series(dir);
-  dir.write("All_Sample.txt", "an older table\n", 0444);
-  Invocation call{{"Sample", "3"}, ""};
-  call.as_nobody = true;
-  const Outcome r = run_tovel(dir, call);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out, banner() + kPrefixLine + input_file_line(1, "Sample0001.DAT"));
-  EXPECT_EQ(r.err,
-            "tovel: All_Sample.txt: cannot write the table file\n"
-            "Run-time error: Cannot write to file opened for READ\n");
-  EXPECT_EQ(dir.read("All_Sample.txt"), "an older table\n");
+TEST(Run, PermissionFailures) {
+  const std::string up_to_file_1 = banner() + kPrefixLine + input_file_line(1, "Sample0001.DAT");
+  const PermissionCase cases[] = {
+      {"unreadable later file", "Sample0002.DAT", 0, "",
+       "tovel: Sample0002.DAT: cannot open the data file\n"
+       "Run-time error: Cannot open file 'Sample0002.DAT': Permission denied\n",
+       kHeader + kRow1},
+      {"write-only data file", "Sample0002.DAT", 0222, "",
+       "tovel: Sample0002.DAT:1: cannot read the data file\n"
+       "Run-time error: Cannot read from file opened for WRITE\n",
+       kHeader + kRow1},
+      {"table that cannot be created", ".", 0555, banner(),
+       "tovel: All_Sample.txt: cannot open the table file\n"
+       "Run-time error: Cannot open file 'All_Sample.txt': Permission denied\n",
+       "<missing>"},
+      {"read-only table", "All_Sample.txt", 0444, up_to_file_1,
+       "tovel: All_Sample.txt: cannot write the table file\n"
+       "Run-time error: Cannot write to file opened for READ\n",
+       "an older table\n"},
+  };
+  for (const auto& c : cases) {
+    Scratch dir;
+    write_sample_series(dir);
+    if (std::string(c.path) == "All_Sample.txt") dir.write(c.path, "an older table\n");
+    ::chmod(dir.at(c.path).c_str(), c.mode);
+    Invocation call{{"Sample", "3"}, ""};
+    call.as_nobody = true;
+    const Outcome r = run_tovel(dir, call);
+    ::chmod(dir.path().c_str(), 0777);
+    EXPECT_EQ(r.status, 2) << c.name;
+    if (!c.out.empty()) {
+      EXPECT_EQ(r.out, c.out) << c.name;
+    }
+    EXPECT_EQ(r.err, c.err) << c.name;
+    EXPECT_EQ(dir.read("All_Sample.txt"), c.table) << c.name;
+  }
 }
 
 TEST(Run, TableCreatedWithModeLessUmask) {
