@@ -183,6 +183,55 @@ uint32_t divide_by_power_of_ten_up_to_10(uint64_t digits, int places) {
   return round_to_normal_binary32(q, -scale, numerator - q * r.divisor != 0);
 }
 
+// digits / 10^places for places up to 30: 10^30 < 2^100, so a numerator of
+// 127 bits leaves a quotient of 26 bits or more.
+uint32_t divide_by_power_of_ten_up_to_30(uint64_t digits, int places) {
+  const int scale = 127 - bit_length(digits);
+  const uint128 numerator = uint128{digits} << scale;
+  const uint128 denominator = power_of_ten(places);
+  return round_to_binary32(numerator / denominator, -scale, numerator % denominator != 0);
+}
+
+// 10^-p for p = 1..10 as m × 2^-(63+s): m = floor(2^(63+s) / 10^p) with
+// s = ceil(log2(10^p)), so that m lies in [2^63, 2^64).
+struct NormalisedReciprocal {
+  uint64_t m;
+  int s;
+};
+
+constexpr auto kNormalisedReciprocals = [] {
+  std::array<NormalisedReciprocal, 11> table{};
+  for (int p = 1; p <= 10; ++p) {
+    uint64_t d = 1;
+    for (int i = 0; i < p; ++i) d *= 10;
+    int s = 0;
+    while ((uint64_t{1} << s) < d) ++s;
+    table[static_cast<std::size_t>(p)] = {static_cast<uint64_t>((uint128{1} << (63 + s)) / d), s};
+  }
+  return table;
+}();
+
+// digits / 10^places for places 1..10, any digits > 0. The product of the
+// normalised digits and the truncated reciprocal falls short of the exact
+// value by less than one unit of its low word, so the top word decides the
+// rounding except when the bits below the mantissa sit just below, at or
+// just above the half-way point, or are all ones; those go to the exact
+// division.
+uint32_t scale_by_reciprocal(uint64_t digits, int places) {
+  const NormalisedReciprocal& r = kNormalisedReciprocals[static_cast<std::size_t>(places)];
+  const int lz = std::countl_zero(digits);
+  const auto high = static_cast<uint64_t>((uint128{digits << lz} * r.m) >> 64);
+  const int upper = static_cast<int>(high >> 63);
+  const int shift = 39 + upper;  // leaves 24 bits of mantissa
+  const uint64_t half = uint64_t{1} << (shift - 1);
+  const uint64_t below = high & ((half << 1) - 1);
+  if (below == half - 1 || below == half || below == (half << 1) - 1) {
+    if (digits >> 63 != 0) return divide_by_power_of_ten_up_to_30(digits, places);
+    return divide_by_power_of_ten_up_to_10(digits, places);
+  }
+  return normal_bits((high >> shift) + uint64_t{below > half}, 63 + upper - lz - r.s);
+}
+
 uint32_t magnitude_bits(uint64_t digits, int exponent) {
   // Within this window no result can overflow or fall below the normal
   // range, whatever the (at most 20) digits are.
@@ -200,14 +249,8 @@ uint32_t magnitude_bits(uint64_t digits, int exponent) {
     return round_to_binary32(n, 0, false);
   }
   const int places = -exponent;
-  if (places <= 10 && digits >> 63 == 0) return divide_by_power_of_ten_up_to_10(digits, places);
-  if (places <= 30) {
-    // 10^30 < 2^100, so a numerator of 127 bits leaves a quotient of 26 bits or more.
-    const int scale = 127 - bit_length(digits);
-    const uint128 numerator = uint128{digits} << scale;
-    const uint128 denominator = power_of_ten(places);
-    return round_to_binary32(numerator / denominator, -scale, numerator % denominator != 0);
-  }
+  if (places <= 10) return scale_by_reciprocal(digits, places);
+  if (places <= 30) return divide_by_power_of_ten_up_to_30(digits, places);
   return divide_by_power_of_ten(digits, places);
 }
 

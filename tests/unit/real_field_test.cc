@@ -1,3 +1,4 @@
+#include "fields/binary32_from_decimal.h"
 #include "fields/real_field.h"
 
 #include "real_field_reference.h"
@@ -80,6 +81,9 @@ TEST(DecodeRealField, TiesToEven) {
       {"33554434", 0x4C000000},   // 2^25 + 2
       {"33554438", 0x4C000002},   // 2^25 + 6
       {"3355443.8e1", 0x4C000002}, {"335544380000-4", 0x4C000002},
+      {"8388608.5", 0x4B000000},  // half-way with one decimal: down to even
+      {"8388609.5", 0x4B000002},  // up to even
+      {"1677721.75", 0x49CCCCCE}, {"0.000000001", 0x3089705F},
   };
   for (const auto& c : ties) EXPECT_EQ(bits_of(decode_real_field(c.field).value), c.bits) << c.field;
 }
@@ -105,6 +109,28 @@ TEST(DecodeRealField, AgreesWithCorrectlyRoundedLibraryConversion) {
     const RealFieldResult blank_first = decode_real_field(" " + text);
     ASSERT_TRUE(blank_first.ok) << text;
     ASSERT_EQ(bits_of(blank_first.value), bits_of(r.value)) << text;
+  }
+}
+
+// Exact half-way points between neighbouring floats, written with 1 to 10
+// decimal places: the fast scaling must hand every one of them to the exact
+// division and round it to even.
+TEST(Binary32FromDecimal, HalfWayPointsWithDecimalPlaces) {
+  std::mt19937_64 generator(3);
+  for (int places = 1; places <= 10; ++places) {
+    // Floats in [2^(24-places), 2^(25-places)) are spaced 2^(1-places), so
+    // their midpoints are odd multiples of 2^-places = 5^places / 10^places.
+    uint64_t five_to_places = 1;
+    for (int i = 0; i < places; ++i) five_to_places *= 5;
+    for (int i = 0; i < 2000; ++i) {
+      const uint64_t odd = (uint64_t{1} << 24) + 2 * (generator() % (uint64_t{1} << 23)) + 1;
+      const uint64_t digits = odd * five_to_places;
+      std::string text = std::to_string(digits);
+      text.insert(text.size() - static_cast<std::size_t>(places), ".");
+      ASSERT_EQ(bits_of(binary32_from_decimal(digits, -places, false)),
+                bits_of(std::strtof(text.c_str(), nullptr)))
+          << text;
+    }
   }
 }
 
