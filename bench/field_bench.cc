@@ -1,12 +1,11 @@
 // Micro-benchmarks of the per-value path, each beside the standard library's
 // conversion of the same values for comparison.
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <charconv>
-#include <memory>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -30,8 +29,10 @@ std::vector<float> sample_values() {
   for (int i = 0; i < 4096; ++i) {
     float v = mantissa(generator);
     const int d = i % 10 == 0 ? (i % 20 == 0 ? -6 : 6) : decade(generator);
-    for (int k = 0; k < d; ++k) v *= 10.0f;
-    for (int k = 0; k > d; --k) v /= 10.0f;
+    for (int k = 0; k < d; ++k)
+      v *= 10.0f;
+    for (int k = 0; k > d; --k)
+      v /= 10.0f;
     values.push_back(i % 3 == 0 ? -v : v);
   }
   return values;
@@ -105,7 +106,8 @@ BENCHMARK(BM_from_chars);
 // read through a descriptor opened on a temporary file.
 void BM_take_field(benchmark::State& state) {
   std::string image;
-  for (const auto& t : sample_texts()) image += t + " " + t + "\n";
+  for (const auto& t : sample_texts())
+    image += t + " " + t + "\n";
   char path[] = "/tmp/tovel_bench_XXXXXX";
   const int fd = mkstemp(path);
   if (fd < 0 || write(fd, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
@@ -119,7 +121,8 @@ void BM_take_field(benchmark::State& state) {
   for (auto _ : state) {
     lseek(fd, 0, SEEK_SET);
     in.attach(fd);
-    while (tovel::take_field(in, 80, false, field) == tovel::TakeStatus::line) ++lines;
+    while (tovel::take_field(in, 80, false, field) == tovel::TakeStatus::line)
+      ++lines;
     benchmark::DoNotOptimize(field);
   }
   close(fd);
@@ -132,7 +135,8 @@ BENCHMARK(BM_take_field);
 // readdata on one typical line, over a file of many such lines.
 void BM_readdata_line(benchmark::State& state) {
   std::string image;
-  for (int i = 0; i < 4096; ++i) image += "402.4   3617.5\n";
+  for (int i = 0; i < 4096; ++i)
+    image += "402.4   3617.5\n";
   char path[] = "/tmp/tovel_bench_XXXXXX";
   const int fd = mkstemp(path);
   if (fd < 0 || write(fd, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
@@ -176,7 +180,8 @@ void BM_table_writer_cell(benchmark::State& state) {
     table->open(path);
     state.ResumeTiming();
     for (int round = 0; round < 16; ++round) {
-      for (const float v : values) table->write_cell(v);
+      for (const float v : values)
+        table->write_cell(v);
     }
     table->close();
     cells += 16 * static_cast<int64_t>(values.size());

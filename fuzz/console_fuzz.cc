@@ -1,8 +1,8 @@
 // Standard input as the dialogue reads it: the first name, the count (asked
 // again while out of range), then the open-in-editor answer.
-#include <cstdint>
-
 #include <fcntl.h>
+
+#include <cstdint>
 
 #include "fields/input_stream.h"
 #include "fields/integer_field.h"

@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view argument(reinterpret_cast<const char*>(data), size);
   const tovel::FixedText<40> int_file(argument);
-  const std::string_view field = tovel::take_stored_field(int_file.full(), tovel::kIntegerFieldWidth);
+  const std::string_view field =
+      tovel::take_stored_field(int_file.full(), tovel::kIntegerFieldWidth);
   if (field.size() > tovel::kIntegerFieldWidth) __builtin_trap();
   const tovel::IntegerFieldResult r = tovel::decode_integer_field(field);
   if (r.ok && (r.value < -9999 || r.value > 99999)) __builtin_trap();

@@ -8,7 +8,9 @@
 namespace tovel::testing {
 namespace {
 
-bool digit(char c) { return c >= '0' && c <= '9'; }
+bool digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::optional<uint32_t> bits(float f) {
   uint32_t b;
@@ -92,9 +94,11 @@ std::optional<uint32_t> reference_real_field_bits(std::string_view text) {
   }
   long exponent = 0;
   if (has_exponent) {
-    while (i < field.size() && field[i] == ' ') ++i;
+    while (i < field.size() && field[i] == ' ')
+      ++i;
     bool exponent_minus = false;
-    if (i < field.size() && (field[i] == '+' || field[i] == '-')) exponent_minus = field[i++] == '-';
+    if (i < field.size() && (field[i] == '+' || field[i] == '-'))
+      exponent_minus = field[i++] == '-';
     if (i == field.size()) return std::nullopt;
     for (; i < field.size(); ++i) {
       if (digit(field[i])) {

@@ -34,7 +34,8 @@ PassOutcome collate_file(int i, const FileNames& names, DataFile& file, TableWri
   file.close();
   table.write(names.row_label());
   table.write("\t");
-  for (int p = 0; p < n; ++p) table.write_cell(y[static_cast<std::size_t>(p)]);
+  for (int p = 0; p < n; ++p)
+    table.write_cell(y[static_cast<std::size_t>(p)]);
   table.write_cell(xmax);
   table.write_value(ymax);
   table.write("\n");

@@ -10,7 +10,9 @@ namespace {
 
 constexpr ByteSet kSeparators{' ', ',', '\t'};
 
-bool is_separator(char c) { return kSeparators.contains(c); }
+bool is_separator(char c) {
+  return kSeparators.contains(c);
+}
 
 }  // namespace
 
@@ -19,10 +21,12 @@ LineTokens split_data_line(std::string_view line) {
   LineTokens tokens;
   std::size_t i = 0;
   while (tokens.count < 3) {
-    while (i < line.size() && is_separator(line[i])) ++i;
+    while (i < line.size() && is_separator(line[i]))
+      ++i;
     if (i == line.size()) break;
     const std::size_t start = i;
-    while (i < line.size() && !is_separator(line[i])) ++i;
+    while (i < line.size() && !is_separator(line[i]))
+      ++i;
     tokens.token[static_cast<std::size_t>(tokens.count++)] = line.substr(start, i - start);
   }
   return tokens;
@@ -51,8 +55,9 @@ void readdata(float& x, float& y, float& z, DataFile& file, int& endflag) {
     const std::string_view field = tokens.token[t].substr(0, kRealFieldWidth);
     const RealFieldResult r = decode_real_field(field);
     if (!r.ok) {
-      report_runtime_error({file.name(), in.lines_taken(), "cannot read a number from", field, true},
-                           "Bad value during floating point read");
+      report_runtime_error(
+          {file.name(), in.lines_taken(), "cannot read a number from", field, true},
+          "Bad value during floating point read");
     }
     *targets[t] = r.value;
   }

@@ -67,7 +67,8 @@ class Wide {
   }
   void shift_left(int bits) {
     for (; bits >= 64; bits -= 64) {
-      for (std::size_t i = kLimbs - 1; i > 0; --i) limbs_[i] = limbs_[i - 1];
+      for (std::size_t i = kLimbs - 1; i > 0; --i)
+        limbs_[i] = limbs_[i - 1];
       limbs_[0] = 0;
     }
     if (bits == 0) return;
@@ -115,7 +116,8 @@ class Wide {
 // digits / 10^places for any places up to 65, by long division to 28 bits.
 uint32_t divide_by_power_of_ten(uint64_t digits, int places) {
   Wide denominator(1);
-  for (int i = 0; i < places; ++i) denominator.multiply(10);
+  for (int i = 0; i < places; ++i)
+    denominator.multiply(10);
   Wide numerator(digits);
   constexpr int kQuotientBits = 28;
   const int scale = denominator.bit_width() - bit_length(digits) + kQuotientBits;
@@ -160,16 +162,19 @@ struct Reciprocal {
 
 constexpr Reciprocal reciprocal_of_power_of_ten(int p) {
   uint64_t d = 1;
-  for (int i = 0; i < p; ++i) d *= 10;
+  for (int i = 0; i < p; ++i)
+    d *= 10;
   int l = 0;
-  while ((uint64_t{1} << l) < d) ++l;
+  while ((uint64_t{1} << l) < d)
+    ++l;
   const uint128 scaled = uint128{1} << (63 + l);
   return {d, static_cast<uint64_t>((scaled + d - 1) / d), 63 + l};
 }
 
 constexpr auto kReciprocals = [] {
   std::array<Reciprocal, 11> table{};
-  for (int p = 1; p <= 10; ++p) table[static_cast<std::size_t>(p)] = reciprocal_of_power_of_ten(p);
+  for (int p = 1; p <= 10; ++p)
+    table[static_cast<std::size_t>(p)] = reciprocal_of_power_of_ten(p);
   return table;
 }();
 
@@ -203,9 +208,11 @@ constexpr auto kNormalisedReciprocals = [] {
   std::array<NormalisedReciprocal, 11> table{};
   for (int p = 1; p <= 10; ++p) {
     uint64_t d = 1;
-    for (int i = 0; i < p; ++i) d *= 10;
+    for (int i = 0; i < p; ++i)
+      d *= 10;
     int s = 0;
-    while ((uint64_t{1} << s) < d) ++s;
+    while ((uint64_t{1} << s) < d)
+      ++s;
     table[static_cast<std::size_t>(p)] = {static_cast<uint64_t>((uint128{1} << (63 + s)) / d), s};
   }
   return table;
@@ -239,7 +246,7 @@ uint32_t magnitude_bits(uint64_t digits, int exponent) {
   if (!moderate) {
     const int digit_count = decimal_digit_count(digits);
     if (digit_count - 1 + exponent >= 39) return kInfinityBits;  // at least 10^39
-    if (digit_count + exponent <= -46) return 0;                  // below 10^-46
+    if (digit_count + exponent <= -46) return 0;                 // below 10^-46
   }
   if (exponent >= 0) {
     const uint128 scale = power_of_ten(exponent);

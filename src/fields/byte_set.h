@@ -10,7 +10,8 @@ namespace tovel {
 class ByteSet {
  public:
   constexpr ByteSet(std::initializer_list<char> members) {
-    for (const char c : members) member_[static_cast<unsigned char>(c)] = true;
+    for (const char c : members)
+      member_[static_cast<unsigned char>(c)] = true;
   }
   constexpr bool contains(char c) const { return member_[static_cast<unsigned char>(c)]; }
 

@@ -28,7 +28,8 @@ class FixedText {
   // The field without its trailing blanks.
   std::string_view trimmed() const {
     std::size_t n = N;
-    while (n > 0 && chars_[n - 1] == ' ') --n;
+    while (n > 0 && chars_[n - 1] == ' ')
+      --n;
     return {chars_.data(), n};
   }
 
@@ -41,7 +42,8 @@ class FixedText {
 // The text without its trailing blanks.
 inline std::string_view trim_trailing_blanks(std::string_view text) {
   std::size_t n = text.size();
-  while (n > 0 && text[n - 1] == ' ') --n;
+  while (n > 0 && text[n - 1] == ' ')
+    --n;
   return text.substr(0, n);
 }
 

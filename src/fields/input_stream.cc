@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "fields/byte_set.h"
@@ -67,12 +67,14 @@ const char* find_line_end(const char* p, const char* limit) {
     if (marks != 0) return p + (std::countr_zero(marks) >> 3);
     p += 8;
   }
-  while (p != limit && *p != '\n' && *p != '\r') ++p;
+  while (p != limit && *p != '\n' && *p != '\r')
+    ++p;
   return p;
 }
 
 const char* find_numeric_stop(const char* p, const char* limit) {
-  while (p != limit && !kNumericStops.contains(*p)) ++p;
+  while (p != limit && !kNumericStops.contains(*p))
+    ++p;
   return p;
 }
 
@@ -105,9 +107,11 @@ TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldTex
     // Take the ordinary bytes in one go, up to a stop, the field's width or
     // the end of what is buffered.
     const char* const start = in.next_;
-    const std::size_t room = std::min(width - field.size, static_cast<std::size_t>(in.end_ - start));
+    const std::size_t room =
+        std::min(width - field.size, static_cast<std::size_t>(in.end_ - start));
     const char* const limit = start + room;
-    const char* const stop = numeric ? find_numeric_stop(start, limit) : find_line_end(start, limit);
+    const char* const stop =
+        numeric ? find_numeric_stop(start, limit) : find_line_end(start, limit);
     const auto taken = static_cast<std::size_t>(stop - start);
     if (field.size == 0) {
       field.in_buffer = start;

@@ -6,7 +6,8 @@ IntegerFieldResult decode_integer_field(std::string_view field) {
   constexpr IntegerFieldResult kBadValue{0, false};
   field = field.substr(0, kIntegerFieldWidth);
   std::size_t i = 0;
-  while (i < field.size() && field[i] == ' ') ++i;
+  while (i < field.size() && field[i] == ' ')
+    ++i;
   if (i == field.size()) return {0, true};
   bool negative = false;
   if (field[i] == '+' || field[i] == '-') {

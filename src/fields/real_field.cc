@@ -11,13 +11,21 @@ namespace {
 constexpr RealFieldResult kBadValue{0.0f, false};
 constexpr int kLargestExponent = 9999;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_sign(char c) { return c == '+' || c == '-'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool is_sign(char c) {
+  return c == '+' || c == '-';
+}
 bool is_exponent_letter(char c) {
   return c == 'E' || c == 'e' || c == 'D' || c == 'd' || c == 'Q' || c == 'q';
 }
-bool is_alphanumeric(char c) { return is_digit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+bool is_alphanumeric(char c) {
+  return is_digit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+char lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
   if (text.size() != lower_word.size()) return false;
@@ -70,11 +78,13 @@ bool decode_plain_number(std::string_view field, RealFieldResult& result) {
   if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   uint64_t digits = 0;
   const char* const mantissa_start = p;
-  for (unsigned d; (d = digit_at(p)) <= 9; ++p) digits = digits * 10 + d;
+  for (unsigned d; (d = digit_at(p)) <= 9; ++p)
+    digits = digits * 10 + d;
   int fraction_digits = 0;
   if (p != end && *p == '.') {
     const char* const fraction_start = ++p;
-    for (unsigned d; (d = digit_at(p)) <= 9; ++p) digits = digits * 10 + d;
+    for (unsigned d; (d = digit_at(p)) <= 9; ++p)
+      digits = digits * 10 + d;
     fraction_digits = static_cast<int>(p - fraction_start);
     if (p - mantissa_start == 1) return false;  // a point without digits
   } else if (p == mantissa_start) {
@@ -105,7 +115,8 @@ RealFieldResult decode_real_field(std::string_view field) {
   const std::size_t n = field.size();
   std::size_t i = 0;
   const auto skip_blanks = [&] {
-    while (i < n && field[i] == ' ') ++i;
+    while (i < n && field[i] == ' ')
+      ++i;
   };
 
   skip_blanks();

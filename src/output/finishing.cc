@@ -28,7 +28,9 @@ std::string listing_command(const Name& fname2) {
   return "ls -l " + std::string(fname2.trimmed());
 }
 
-std::string open_command(const Name& fname0) { return "bbedit " + shell_quote(fname0.trimmed()); }
+std::string open_command(const Name& fname0) {
+  return "bbedit " + shell_quote(fname0.trimmed());
+}
 
 void run_shell_command(const std::string& command) {
   write_out_pending_output();

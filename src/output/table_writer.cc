@@ -31,7 +31,9 @@ int open_for_update(const char* path, bool& read_only) {
 
 }  // namespace
 
-TableWriter::TableWriter() { hold_pending_output(*this); }
+TableWriter::TableWriter() {
+  hold_pending_output(*this);
+}
 
 TableWriter::~TableWriter() {
   release_pending_output(*this);

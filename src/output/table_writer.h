@@ -40,9 +40,9 @@ class TableWriter : public PendingOutput {
   static constexpr std::size_t kNameCapacity = 64;
   int fd_ = -1;
   bool read_only_ = false;
-  bool cut_ = false;          // the old content beyond our first write is gone
-  std::size_t size_ = 0;      // bytes held in buffer_
-  long long written_ = 0;     // bytes written to the file
+  bool cut_ = false;       // the old content beyond our first write is gone
+  std::size_t size_ = 0;   // bytes held in buffer_
+  long long written_ = 0;  // bytes written to the file
   char name_[kNameCapacity] = {};
   std::size_t name_size_ = 0;
   char buffer_[kCapacity];

@@ -11,12 +11,13 @@ namespace tovel {
 Console::Console(int fd) : fd_(fd) {
   struct stat info {};
   const bool known = ::fstat(fd, &info) == 0;
-  interactive_ = ::isatty(fd) != 0 ||
-                 (known && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)));
+  interactive_ = ::isatty(fd) != 0 || (known && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)));
   hold_pending_output(*this);
 }
 
-Console::~Console() { release_pending_output(*this); }
+Console::~Console() {
+  release_pending_output(*this);
+}
 
 void Console::write(std::string_view text) {
   while (!text.empty()) {

@@ -60,7 +60,9 @@ void release_pending_output(PendingOutput& output) {
   }
 }
 
-void set_runtime_error_hook(RuntimeErrorHook new_hook) { hook = new_hook; }
+void set_runtime_error_hook(RuntimeErrorHook new_hook) {
+  hook = new_hook;
+}
 
 void report_runtime_error(const FailureSite& site, std::string_view message) {
   if (hook != nullptr) hook(site, message);

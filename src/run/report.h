@@ -7,11 +7,11 @@ namespace tovel {
 // Where a failure happened, for the first line of the report:
 //   tovel: FILE:LINE: WHAT "FIELD"
 struct FailureSite {
-  std::string_view file;       // a file's name, "standard input" or "command line"
-  long line = 0;               // 1-based; 0 when there is no line to name
-  std::string_view what;       // what was being done, in a few words
-  std::string_view field{};    // the offending field text, if any
-  bool quote_field = false;    // whether `field` is shown (it may be empty)
+  std::string_view file;     // a file's name, "standard input" or "command line"
+  long line = 0;             // 1-based; 0 when there is no line to name
+  std::string_view what;     // what was being done, in a few words
+  std::string_view field{};  // the offending field text, if any
+  bool quote_field = false;  // whether `field` is shown (it may be empty)
 };
 
 // Output held in a buffer of ours that must reach its file however the run

@@ -13,12 +13,12 @@
 #include "fields/fixed_text.h"
 #include "fields/input_stream.h"
 #include "fields/integer_field.h"
+#include "output/finishing.h"
+#include "output/summary_rows.h"
 #include "output/table_writer.h"
 #include "run/console.h"
 #include "run/naming.h"
 #include "run/report.h"
-#include "output/finishing.h"
-#include "output/summary_rows.h"
 
 namespace tovel {
 namespace {
@@ -35,8 +35,6 @@ class Dialogue {
   explicit Dialogue(Console& console) : console_(console), keyboard_(keyboard_buffer_) {
     keyboard_.attach(STDIN_FILENO);
   }
-
-  Console& out() { return console_; }
 
   void say(std::string_view text) {
     console_.write(text);
@@ -75,7 +73,9 @@ class Dialogue {
   InputStream keyboard_;
 };
 
-bool acceptable_count(int k) { return k >= kMinFiles && k <= kMaxFiles; }
+bool acceptable_count(int k) {
+  return k >= kMinFiles && k <= kMaxFiles;
+}
 
 // The file count, from the second argument if there is one, else asked for
 // until an acceptable count is typed. An argument outside 2 to 9999 is
@@ -101,7 +101,8 @@ int obtain_file_count(int narg, const char* const* argv, Dialogue& dialogue) {
 
 void announce_file(Console& out, int i, const Name& fname) {
   char number[6] = "     ";
-  for (int p = 4, v = i; p >= 0 && v > 0; --p, v /= 10) number[p] = static_cast<char>('0' + v % 10);
+  for (int p = 4, v = i; p >= 0 && v > 0; --p, v /= 10)
+    number[p] = static_cast<char>('0' + v % 10);
   out.write("Input file ");
   out.write({number, 5});
   out.write(" is ");
@@ -117,7 +118,8 @@ bool file_exists(std::string_view name) {
 }
 
 [[noreturn]] void fail_to_open(std::string_view name) {
-  const std::string message = "Cannot open file '" + std::string(name) + "': " + std::strerror(errno);
+  const std::string message =
+      "Cannot open file '" + std::string(name) + "': " + std::strerror(errno);
   report_runtime_error({name, 0, "cannot open the data file"}, message);
 }
 

@@ -42,7 +42,8 @@ TEST(Faults, TableWriteFailsMidway) {
   call.file_size_limit = 100 * 512;
   const Outcome r = run_tovel(dir, call);
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "tovel: All_S.txt: cannot write the table file\nRun-time error: File too large\n");
+  EXPECT_EQ(r.err,
+            "tovel: All_S.txt: cannot write the table file\nRun-time error: File too large\n");
   EXPECT_EQ(dir.read("All_S.txt"), full.substr(0, 100 * 512));
   EXPECT_FALSE(dir.exists("All_S.csv"));
 }
@@ -118,9 +119,8 @@ struct ContentCase {
 
 TEST(Faults, HostileDataFileContent) {
   const ContentCase cases[] = {
-      {"a line of 1 MB beyond column 80", "1 5" + std::string(77, ' ') +
-                                              std::string(1 << 20, 'x') + "\n2 6\n",
-       0, ""},
+      {"a line of 1 MB beyond column 80",
+       "1 5" + std::string(77, ' ') + std::string(1 << 20, 'x') + "\n2 6\n", 0, ""},
       {"a NUL byte in a value", std::string("1 2\0\n", 5), 2,
        "tovel: G0002.DAT:1: cannot read a number from \"2\\x00\"\n"
        "Run-time error: Bad value during floating point read\n"},
@@ -137,7 +137,8 @@ TEST(Faults, HostileDataFileContent) {
     EXPECT_EQ(r.status, c.status) << c.name;
     EXPECT_EQ(r.err, c.err) << c.name;
     const std::string table = dir.read("All_G.txt");
-    EXPECT_TRUE(table.starts_with("X Values >\t     1.000    \t     2.000    \t      Xmax")) << c.name;
+    EXPECT_TRUE(table.starts_with("X Values >\t     1.000    \t     2.000    \t      Xmax"))
+        << c.name;
   }
 }
 
@@ -153,11 +154,13 @@ TEST(Faults, FullSeriesWithEmptyFiles) {
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string table = dir.read("All_F.txt");
   std::size_t rows = 0;
-  for (const char c : table) rows += c == '\n' ? 1 : 0;
+  for (const char c : table)
+    rows += c == '\n' ? 1 : 0;
   EXPECT_EQ(rows, 1u + 9999u + 3u);
   EXPECT_NE(table.find("\nF0500     \t     0.000    \t     0.000    \n"), std::string::npos);
-  EXPECT_NE(table.find("\nF9999     \t     3.000    \t     4.000    \t     2.000    \t     4.000    \n"),
-            std::string::npos);
+  EXPECT_NE(
+      table.find("\nF9999     \t     3.000    \t     4.000    \t     2.000    \t     4.000    \n"),
+      std::string::npos);
 }
 
 }  // namespace

@@ -20,16 +20,17 @@ struct AnswerCase {
 };
 
 TEST(Finishing, OpenInEditorAnswer) {
-  const AnswerCase cases[] = {{"1\n", true},  {"01\n", true}, {" 1\n", true}, {"1,0\n", true},
-                              {"    1\n", true}, {"0\n", false}, {"\n", false}, {"2\n", false},
+  const AnswerCase cases[] = {{"1\n", true},       {"01\n", true}, {" 1\n", true}, {"1,0\n", true},
+                              {"    1\n", true},   {"0\n", false}, {"\n", false},  {"2\n", false},
                               {"     1\n", false}, {"-1\n", false}};
   for (const auto& c : cases) {
     Scratch dir;
     write_series(dir, "Sample");
     const Outcome r = run_tovel(dir, {{"Sample", "2"}, c.typed});
     EXPECT_EQ(r.status, 0) << c.typed << r.err;
-    EXPECT_TRUE(r.out.ends_with("ls -l All_Sample.csv All_Sample.txt\n\n"
-                                "Enter 1 to open All_Sample.txt in BBEdit "))
+    EXPECT_TRUE(
+        r.out.ends_with("ls -l All_Sample.csv All_Sample.txt\n\n"
+                        "Enter 1 to open All_Sample.txt in BBEdit "))
         << c.typed;
     EXPECT_EQ(dir.read("bbedit.log"), c.opens ? "[All_Sample.txt]\n" : "<missing>") << c.typed;
   }
@@ -66,7 +67,8 @@ TEST(Finishing, NamesAreQuotedForTheShell) {
 
 // A long prefix still gets its copy under the full .csv name.
 TEST(Finishing, LongPrefixCopiesUnderTheFullName) {
-  for (const std::string prefix : {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRSTU", "ABCDEFGHIJKLMNOPQRSTUVWX"}) {
+  for (const std::string prefix :
+       {"ABCDEFGHIJKLMNOPQRST", "ABCDEFGHIJKLMNOPQRSTU", "ABCDEFGHIJKLMNOPQRSTUVWX"}) {
     Scratch dir;
     write_series(dir, prefix);
     const Outcome r = run_tovel(dir, {{prefix, "2"}, "0\n"});

@@ -86,12 +86,15 @@ std::string Scratch::read(const std::string& name) const {
   if (fd < 0) return "<missing>";
   char buf[65536];
   ssize_t n;
-  while ((n = ::read(fd, buf, sizeof buf)) > 0) bytes.append(buf, static_cast<std::size_t>(n));
+  while ((n = ::read(fd, buf, sizeof buf)) > 0)
+    bytes.append(buf, static_cast<std::size_t>(n));
   ::close(fd);
   return bytes;
 }
 
-bool Scratch::exists(const std::string& name) const { return ::access(at(name).c_str(), F_OK) == 0; }
+bool Scratch::exists(const std::string& name) const {
+  return ::access(at(name).c_str(), F_OK) == 0;
+}
 
 std::string Scratch::fake_bin() const {
   const std::string bin = at(".fakebin");
@@ -158,7 +161,8 @@ Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
       }
     }
     argv.push_back(TOVEL_BINARY);
-    for (const auto& a : invocation.args) argv.push_back(a.c_str());
+    for (const auto& a : invocation.args)
+      argv.push_back(a.c_str());
     argv.push_back(nullptr);
     ::execvp(argv[0], const_cast<char* const*>(argv.data()));
     std::_Exit(127);
@@ -176,7 +180,9 @@ Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
   return outcome;
 }
 
-std::string banner() { return "\nTovel v1.0.1 - collates a numbered series of data files\n\n"; }
+std::string banner() {
+  return "\nTovel v1.0.1 - collates a numbered series of data files\n\n";
+}
 
 std::string pad32(const std::string& text) {
   std::string padded = text.substr(0, 32);

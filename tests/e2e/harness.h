@@ -40,8 +40,8 @@ struct Invocation {
   bool fake_commands = true;  // put the fake ls and bbedit first on PATH
   bool as_nobody = false;     // drop root privileges, so permissions hold
   Output output = Output::pipe;
-  std::string stdout_file;    // with Output::file: where standard output goes
-  long file_size_limit = 0;   // bytes (a multiple of 512); SIGXFSZ ignored; 0: none
+  std::string stdout_file;   // with Output::file: where standard output goes
+  long file_size_limit = 0;  // bytes (a multiple of 512); SIGXFSZ ignored; 0: none
 };
 
 struct Outcome {

@@ -2,7 +2,6 @@
 // directory, compared on standard output, standard error, the table bytes
 // and the exit status.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <string>
@@ -12,10 +11,10 @@
 namespace tovel::e2e {
 namespace {
 
-const std::string kClosing =
-    "\nOutput file is " + pad32("All_Sample.txt") + "\n\n" +
-    "The txt file is for Excel(R) and the csv file is for Open Office\n\n";
-const std::string kFinish = "ls -l All_Sample.csv All_Sample.txt\n\nEnter 1 to open All_Sample.txt in BBEdit ";
+const std::string kClosing = "\nOutput file is " + pad32("All_Sample.txt") + "\n\n" +
+                             "The txt file is for Excel(R) and the csv file is for Open Office\n\n";
+const std::string kFinish =
+    "ls -l All_Sample.csv All_Sample.txt\n\nEnter 1 to open All_Sample.txt in BBEdit ";
 const std::string kPrefixLine = "\nThe prefix is " + pad32("Sample") + "\n\n";
 const std::string kCountPrompt = "\nEnter the number of DAT files ";
 
@@ -30,7 +29,8 @@ const std::string kRow3 =
 const std::string kSummary =
     "Average   \t     11.00    \t     20.00    \t     15.17    \t     2.000    \t     20.00    \t\n"
     "Std Dev   \t     1.000    \t     2.000    \t     1.258    \t     0.000    \t     2.000    \t\n"
-    "CV %      \t     9.091    \t     10.00    \t     8.297    \t     0.000    \t     10.00    \t\n";
+    "CV %      \t     9.091    \t     10.00    \t     8.297    \t     0.000    \t     10.00    "
+    "\t\n";
 
 void write_sample_series(const Scratch& dir) {
   dir.write("Sample0001.DAT", "1 10\n2 20\n3 15\n");
@@ -77,7 +77,8 @@ TEST(Run, CountOutsideTheRangeIsAskedAgainWithoutMessage) {
   write_sample_series(dir);
   const Outcome r = run_tovel(dir, {{"Sample"}, "1\n0\n-3\n10000\n\n3\n0\n"});
   std::string prompts;
-  for (int i = 0; i < 6; ++i) prompts += kCountPrompt;
+  for (int i = 0; i < 6; ++i)
+    prompts += kCountPrompt;
   EXPECT_EQ(r.out, banner() + kPrefixLine + prompts + three_files() + kClosing + kFinish);
   EXPECT_EQ(r.status, 0);
 }
@@ -172,7 +173,8 @@ TEST(Run, DataLineReaderExamples) {
       "Mix0001   \t     2.000    \t     2.500    \t     8.000    \t     2.000    \t     2.000    "
       "\t     2.000    \t     2.000    \t     0.000    \t     0.000    \t     0.000    \t"
       "     2.000    \t   -0.1235E-04\t     6.000    \t     7.000    \t     8.000    \n";
-  const std::string row2 = "Mix0002   \t     1.000    \t     2.000    \t     2.000    \t     2.000    \n";
+  const std::string row2 =
+      "Mix0002   \t     1.000    \t     2.000    \t     2.000    \t     2.000    \n";
   EXPECT_EQ(table.substr(0, header.size() + row1.size() + row2.size()), header + row1 + row2);
 }
 
@@ -187,9 +189,10 @@ TEST(Run, PeakIsTheFirstOfEqualMaximaAndZeroWhenAllNegative) {
   EXPECT_NE(table.find("P0001     \t     5.000    \t     9.000    \t     9.000    \t     2.000    "
                        "\t     9.000    \n"),
             std::string::npos);
-  EXPECT_NE(table.find("\nP0002     \t    -5.000    \t    -1.000    \t    -2.000    \t     0.000    "
-                       "\t     0.000    \n"),
-            std::string::npos);
+  EXPECT_NE(
+      table.find("\nP0002     \t    -5.000    \t    -1.000    \t    -2.000    \t     0.000    "
+                 "\t     0.000    \n"),
+      std::string::npos);
   EXPECT_NE(table.find("\nP0003     \t     0.000    \t     0.000    \nAverage"), std::string::npos);
 }
 
@@ -205,7 +208,8 @@ TEST(Run, EmptyFirstFileGivesABareHeader) {
 
 std::string points(int count) {
   std::string lines;
-  for (int i = 1; i <= count; ++i) lines += std::to_string(i) + " 1\n";
+  for (int i = 1; i <= count; ++i)
+    lines += std::to_string(i) + " 1\n";
   return lines;
 }
 
@@ -274,32 +278,49 @@ struct FailureCase {
 
 TEST(Run, RunTimeErrorReports) {
   const FailureCase cases[] = {
-      {"end of input at the name prompt", {}, "",
+      {"end of input at the name prompt",
+       {},
+       "",
        "tovel: standard input:1: no line left to read\nRun-time error: End of file\n",
        "<missing>"},
-      {"end of input at the count prompt", {"Sample"}, "1\n",
-       "tovel: standard input:2: no line left to read\nRun-time error: End of file\n", ""},
-      {"malformed count typed", {"Sample"}, "1.0\n",
+      {"end of input at the count prompt",
+       {"Sample"},
+       "1\n",
+       "tovel: standard input:2: no line left to read\nRun-time error: End of file\n",
+       ""},
+      {"malformed count typed",
+       {"Sample"},
+       "1.0\n",
        "tovel: standard input:1: cannot read an integer from \"1.0\"\n"
        "Run-time error: Bad value during integer read\n",
        ""},
-      {"count with a tab", {"Sample"}, "\t5\n",
+      {"count with a tab",
+       {"Sample"},
+       "\t5\n",
        "tovel: standard input:1: cannot read an integer from \"\\x095\"\n"
        "Run-time error: Bad value during integer read\n",
        ""},
-      {"malformed count argument", {"Sample", "3,4"}, "",
+      {"malformed count argument",
+       {"Sample", "3,4"},
+       "",
        "tovel: argument 2: cannot read an integer from \"3,4\"\n"
        "Run-time error: Bad value during integer read\n",
        ""},
-      {"sign alone as the argument", {"Sample", "-"}, "",
+      {"sign alone as the argument",
+       {"Sample", "-"},
+       "",
        "tovel: argument 2: cannot read an integer from \"-\"\n"
        "Run-time error: Bad value during integer read\n",
        ""},
-      {"later file missing", {"Sample", "4"}, "",
+      {"later file missing",
+       {"Sample", "4"},
+       "",
        "tovel: Sample0004.DAT: cannot open the data file\n"
        "Run-time error: Cannot open file 'Sample0004.DAT': No such file or directory\n",
        kHeader + kRow1 + kRow2 + kRow3},
-      {"open-in-editor answer y", {"Sample", "3"}, "y\n",
+      {"open-in-editor answer y",
+       {"Sample", "3"},
+       "y\n",
        "tovel: standard input:1: cannot read an integer from \"y\"\n"
        "Run-time error: Bad value during integer read\n",
        kHeader + kRow1 + kRow2 + kRow3 + kSummary},
@@ -353,9 +374,9 @@ TEST(Run, DirectoryInPlaceOfTheFirstFile) {
 
 struct PermissionCase {
   const char* name;
-  const char* path;   // made unreadable, unwritable or read-only; "." is the directory
+  const char* path;  // made unreadable, unwritable or read-only; "." is the directory
   unsigned mode;
-  std::string out;    // standard output, when it is checked
+  std::string out;  // standard output, when it is checked
   std::string err;
   std::string table;  // "<missing>" when no table may be created
 };
@@ -442,10 +463,12 @@ TEST(Run, SummaryRows) {
   const SummaryCase cases[] = {
       // The same two values as points (squares fused into the sum) and as
       // peaks (squares rounded first) give different deviations.
-      {"fused point squares, rounded peak squares", {"10.1", "10.13"},
+      {"fused point squares, rounded peak squares",
+       {"10.1", "10.13"},
        "Std Dev   \t    0.2175E-01\t     0.000    \t    0.2210E-01\t\n"},
       // the radicand rounds below zero; the deviation of equal values is 0
-      {"equal values", {"1.1", "1.1", "1.1"},
+      {"equal values",
+       {"1.1", "1.1", "1.1"},
        "Std Dev   \t     0.000    \t     0.000    \t     0.000    \t\n"},
       {"infinity", {"inf", "1"}, "Std Dev   \t           NaN\t     0.000    \t           NaN\t\n"},
   };
@@ -457,7 +480,8 @@ TEST(Run, SummaryRows) {
     const Outcome r = run_tovel(dir, {{"S", std::to_string(c.y.size())}, "0\n"});
     EXPECT_EQ(r.status, 0) << c.name;
     EXPECT_NE(dir.read("All_S.txt").find("\n" + c.std_dev_row + "CV %"), std::string::npos)
-        << c.name << "\n" << dir.read("All_S.txt");
+        << c.name << "\n"
+        << dir.read("All_S.txt");
   }
 }
 

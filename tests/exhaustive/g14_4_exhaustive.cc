@@ -45,8 +45,10 @@ int main() {
     }
   };
   std::vector<std::thread> threads;
-  for (unsigned i = 0; i < workers; ++i) threads.emplace_back(work);
-  for (auto& t : threads) t.join();
+  for (unsigned i = 0; i < workers; ++i)
+    threads.emplace_back(work);
+  for (auto& t : threads)
+    t.join();
 
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   std::printf("G14.4 exhaustive: %llu patterns checked, %llu mismatches, %.0f s on %u threads\n",

@@ -33,7 +33,8 @@ TEST(SplitDataLine, Tokens) {
   for (const auto& c : kCases) {
     const LineTokens t = split_data_line(c.line);
     std::vector<std::string> got;
-    for (int i = 0; i < t.count; ++i) got.emplace_back(t.token[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < t.count; ++i)
+      got.emplace_back(t.token[static_cast<std::size_t>(i)]);
     EXPECT_EQ(got, c.tokens) << '"' << c.line << '"';
   }
 }

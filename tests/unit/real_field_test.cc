@@ -1,7 +1,4 @@
-#include "fields/binary32_from_decimal.h"
 #include "fields/real_field.h"
-
-#include "real_field_reference.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +9,15 @@
 #include <random>
 #include <string>
 
+#include "fields/binary32_from_decimal.h"
+#include "real_field_reference.h"
 
 namespace tovel {
 namespace {
 
-uint32_t bits_of(float f) { return std::bit_cast<uint32_t>(f); }
+uint32_t bits_of(float f) {
+  return std::bit_cast<uint32_t>(f);
+}
 
 struct Accepted {
   const char* field;
@@ -24,31 +25,69 @@ struct Accepted {
 };
 
 constexpr Accepted kAccepted[] = {
-    {"1", 0x3F800000},        {"123", 0x42F60000},       {"1.5", 0x3FC00000},
-    {"-2.25", 0xC0100000},    {"+3", 0x40400000},        {".5", 0x3F000000},
-    {"5.", 0x40A00000},       {".", 0x00000000},         {"-.", 0x80000000},
-    {"-0", 0x80000000},       {"-", 0x00000000},         {"+", 0x00000000},
-    {"1e3", 0x447A0000},      {"1E3", 0x447A0000},       {"1d3", 0x447A0000},
-    {"1D3", 0x447A0000},      {"1q3", 0x447A0000},       {"1Q3", 0x447A0000},
-    {"1.5e-3", 0x3AC49BA6},   {"1.5-3", 0x3AC49BA6},     {"2+2", 0x43480000},
-    {"e5", 0x00000000},       {"-e5", 0x80000000},       {"0.1", 0x3DCCCCCD},
-    {"16777217", 0x4B800000}, {"12345678901234", 0x5533A73D},
+    {"1", 0x3F800000},
+    {"123", 0x42F60000},
+    {"1.5", 0x3FC00000},
+    {"-2.25", 0xC0100000},
+    {"+3", 0x40400000},
+    {".5", 0x3F000000},
+    {"5.", 0x40A00000},
+    {".", 0x00000000},
+    {"-.", 0x80000000},
+    {"-0", 0x80000000},
+    {"-", 0x00000000},
+    {"+", 0x00000000},
+    {"1e3", 0x447A0000},
+    {"1E3", 0x447A0000},
+    {"1d3", 0x447A0000},
+    {"1D3", 0x447A0000},
+    {"1q3", 0x447A0000},
+    {"1Q3", 0x447A0000},
+    {"1.5e-3", 0x3AC49BA6},
+    {"1.5-3", 0x3AC49BA6},
+    {"2+2", 0x43480000},
+    {"e5", 0x00000000},
+    {"-e5", 0x80000000},
+    {"0.1", 0x3DCCCCCD},
+    {"16777217", 0x4B800000},
+    {"12345678901234", 0x5533A73D},
     {"12345678901234567", 0x5533A73D},  // only the first 14 columns are seen
-    {"1.234567890123E-05", 0x3F9E0652}, {"1e38", 0x7E967699},
-    {"1e39", 0x7F800000},     {"-1e39", 0xFF800000},     {"1e9999", 0x7F800000},
-    {"1e-40", 0x000116C2},    {"1e-45", 0x00000001},     {"1e-46", 0x00000000},
-    {"-1e-46", 0x80000000},   {"1e-9999", 0x00000000},   {"0e9999", 0x00000000},
-    {"inf", 0x7F800000},      {"INF", 0x7F800000},       {"Inf", 0x7F800000},
-    {"infinity", 0x7F800000}, {"Infinity", 0x7F800000},  {"-inf", 0xFF800000},
-    {"+inf", 0x7F800000},     {"nan", 0x7FC00000},       {"NaN", 0x7FC00000},
-    {"NAN", 0x7FC00000},      {"nan(1)", 0x7FC00000},    {"-nan", 0xFFC00000},
-    {"nan(abc)x", 0x7FC00000}, {"inf x", 0x7F800000},    {"- inf", 0xFF800000},
-    {" 1 2 . 5 ", 0x41480000}, {"1 e 2", 0x42C80000},     {"1e- 2", 0x3C23D70A},
+    {"1.234567890123E-05", 0x3F9E0652},
+    {"1e38", 0x7E967699},
+    {"1e39", 0x7F800000},
+    {"-1e39", 0xFF800000},
+    {"1e9999", 0x7F800000},
+    {"1e-40", 0x000116C2},
+    {"1e-45", 0x00000001},
+    {"1e-46", 0x00000000},
+    {"-1e-46", 0x80000000},
+    {"1e-9999", 0x00000000},
+    {"0e9999", 0x00000000},
+    {"inf", 0x7F800000},
+    {"INF", 0x7F800000},
+    {"Inf", 0x7F800000},
+    {"infinity", 0x7F800000},
+    {"Infinity", 0x7F800000},
+    {"-inf", 0xFF800000},
+    {"+inf", 0x7F800000},
+    {"nan", 0x7FC00000},
+    {"NaN", 0x7FC00000},
+    {"NAN", 0x7FC00000},
+    {"nan(1)", 0x7FC00000},
+    {"-nan", 0xFFC00000},
+    {"nan(abc)x", 0x7FC00000},
+    {"inf x", 0x7F800000},
+    {"- inf", 0xFF800000},
+    {" 1 2 . 5 ", 0x41480000},
+    {"1 e 2", 0x42C80000},
+    {"1e- 2", 0x3C23D70A},
     {"-0.000012345678", 0xB74F2040},  // read as -0.00001234567,
-    {"7.006492e-46", 0x00000000},  // just below half the smallest subnormal
-    {"7.006493e-46", 0x00000001},  // just above it
-    {"3.4028235e38", 0x7F7FFFFF}, {"3.40282357e38", 0x7F800000},
-    {"1.17549435e-38", 0x00800000}, {"--1", 0x80000000},  // -0 × 10^-1
+    {"7.006492e-46", 0x00000000},     // just below half the smallest subnormal
+    {"7.006493e-46", 0x00000001},     // just above it
+    {"3.4028235e38", 0x7F7FFFFF},
+    {"3.40282357e38", 0x7F800000},
+    {"1.17549435e-38", 0x00800000},
+    {"--1", 0x80000000},  // -0 × 10^-1
     {"00000000000001", 0x3F800000},
 };
 
@@ -61,31 +100,58 @@ TEST(DecodeRealField, AcceptedFields) {
 }
 
 constexpr const char* kRejected[] = {
-    "1.23456789012E-5", "1.23456789012-5", "1e10000", "0e10000", "1e99999",
-    "1e",   "1e+",   "1+",      "1.2.3",   "1x",      "0x1A",    "n/a",
-    "inf(1)", "infinite", "in",  "Time",   "5mV",     "\xEF\xBB\xBF\x31",  // a byte-order mark before 1
-    "1,5",  "1\t5",  "nan(",   "nan)",    "nan)(",   "nan(1)(2)", "nan( 1)",
-    "nan(1", "i-nf", "1e5.5",  "+-",      "1e--5",
+    "1.23456789012E-5",
+    "1.23456789012-5",
+    "1e10000",
+    "0e10000",
+    "1e99999",
+    "1e",
+    "1e+",
+    "1+",
+    "1.2.3",
+    "1x",
+    "0x1A",
+    "n/a",
+    "inf(1)",
+    "infinite",
+    "in",
+    "Time",
+    "5mV",
+    "\xEF\xBB\xBF\x31",  // a byte-order mark before 1
+    "1,5",
+    "1\t5",
+    "nan(",
+    "nan)",
+    "nan)(",
+    "nan(1)(2)",
+    "nan( 1)",
+    "nan(1",
+    "i-nf",
+    "1e5.5",
+    "+-",
+    "1e--5",
 };
 
 TEST(DecodeRealField, RejectedFields) {
-  for (const char* field : kRejected) EXPECT_FALSE(decode_real_field(field).ok) << '"' << field << '"';
+  for (const char* field : kRejected)
+    EXPECT_FALSE(decode_real_field(field).ok) << '"' << field << '"';
 }
 
 // Ties between neighbouring floats go to the even one, also when the
 // decimal exponent brings the digits there.
 TEST(DecodeRealField, TiesToEven) {
   const Accepted ties[] = {
-      {"16777219", 0x4B800002},   // 2^24 + 3: up to the even neighbour
-      {"16777221", 0x4B800002},   // 2^24 + 5: down to the even neighbour
-      {"33554434", 0x4C000000},   // 2^25 + 2
-      {"33554438", 0x4C000002},   // 2^25 + 6
+      {"16777219", 0x4B800002},  // 2^24 + 3: up to the even neighbour
+      {"16777221", 0x4B800002},  // 2^24 + 5: down to the even neighbour
+      {"33554434", 0x4C000000},  // 2^25 + 2
+      {"33554438", 0x4C000002},  // 2^25 + 6
       {"3355443.8e1", 0x4C000002}, {"335544380000-4", 0x4C000002},
       {"8388608.5", 0x4B000000},  // half-way with one decimal: down to even
       {"8388609.5", 0x4B000002},  // up to even
-      {"1677721.75", 0x49CCCCCE}, {"0.000000001", 0x3089705F},
+      {"1677721.75", 0x49CCCCCE},  {"0.000000001", 0x3089705F},
   };
-  for (const auto& c : ties) EXPECT_EQ(bits_of(decode_real_field(c.field).value), c.bits) << c.field;
+  for (const auto& c : ties)
+    EXPECT_EQ(bits_of(decode_real_field(c.field).value), c.bits) << c.field;
 }
 
 // Random decimal texts, compared with the C library's correctly rounded
@@ -95,7 +161,8 @@ TEST(DecodeRealField, AgreesWithCorrectlyRoundedLibraryConversion) {
   for (int i = 0; i < 300000; ++i) {
     const int digit_count = 1 + static_cast<int>(generator() % 8);
     std::string mantissa;
-    for (int d = 0; d < digit_count; ++d) mantissa += static_cast<char>('0' + generator() % 10);
+    for (int d = 0; d < digit_count; ++d)
+      mantissa += static_cast<char>('0' + generator() % 10);
     const int point = static_cast<int>(generator() % static_cast<uint64_t>(digit_count + 1));
     mantissa.insert(static_cast<std::size_t>(point), ".");
     const int exponent = static_cast<int>(generator() % 100) - 55;
@@ -121,7 +188,8 @@ TEST(Binary32FromDecimal, HalfWayPointsWithDecimalPlaces) {
     // Floats in [2^(24-places), 2^(25-places)) are spaced 2^(1-places), so
     // their midpoints are odd multiples of 2^-places = 5^places / 10^places.
     uint64_t five_to_places = 1;
-    for (int i = 0; i < places; ++i) five_to_places *= 5;
+    for (int i = 0; i < places; ++i)
+      five_to_places *= 5;
     for (int i = 0; i < 2000; ++i) {
       const uint64_t odd = (uint64_t{1} << 24) + 2 * (generator() % (uint64_t{1} << 23)) + 1;
       const uint64_t digits = odd * five_to_places;
@@ -136,8 +204,8 @@ TEST(Binary32FromDecimal, HalfWayPointsWithDecimalPlaces) {
 
 // The result is the same whatever rounding mode the floating-point unit is in.
 TEST(DecodeRealField, IndependentOfRoundingMode) {
-  const char* fields[] = {"0.1", "1.5e-3", "16777217", "1e38", "3.4028235e38", "1e-40",
-                          "7.006493e-46", "-2.718281828", "123456.789", "9.99999e-39"};
+  const char* fields[] = {"0.1",   "1.5e-3",       "16777217",     "1e38",       "3.4028235e38",
+                          "1e-40", "7.006493e-46", "-2.718281828", "123456.789", "9.99999e-39"};
   for (const int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
     ASSERT_EQ(std::fesetround(mode), 0);
     for (const char* f : fields) {
@@ -164,7 +232,8 @@ TEST(DecodeRealField, AgreesWithIndependentReference) {
   std::mt19937 generator(7);
   for (int i = 0; i < 400000; ++i) {
     std::string field(generator() % 17, ' ');
-    for (char& c : field) c = kAlphabet[generator() % (sizeof kAlphabet - 1)];
+    for (char& c : field)
+      c = kAlphabet[generator() % (sizeof kAlphabet - 1)];
     const RealFieldResult got = decode_real_field(field);
     const auto expected = testing::reference_real_field_bits(field);
     ASSERT_EQ(got.ok, expected.has_value()) << '"' << field << '"';
