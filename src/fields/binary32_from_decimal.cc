@@ -151,40 +151,39 @@ uint32_t round_to_normal_binary32(uint64_t q, int exponent, bool inexact) {
   return normal_bits(mantissa, top);
 }
 
-// Division by 10^p (p = 1..10) of any n below 2^63 as a multiplication:
-// with l = ceil(log2(10^p)) and M = ceil(2^(63+l) / 10^p), which is below
-// 2^64, floor(n / 10^p) = floor(n × M / 2^(63+l)).
-struct Reciprocal {
+// 10^p for p = 1..10 and its reciprocal: with l = ceil(log2(10^p)),
+// floor_reciprocal = floor(2^(63+l) / 10^p), which lies in [2^63, 2^64).
+// 10^p never divides a power of two, so the ceiling is floor_reciprocal + 1.
+struct PowerOfTenReciprocal {
   uint64_t divisor;
-  uint64_t multiplier;
-  int shift;  // 63 + l
+  uint64_t floor_reciprocal;
+  int l;
 };
 
-constexpr Reciprocal reciprocal_of_power_of_ten(int p) {
-  uint64_t d = 1;
-  for (int i = 0; i < p; ++i)
-    d *= 10;
-  int l = 0;
-  while ((uint64_t{1} << l) < d)
-    ++l;
-  const uint128 scaled = uint128{1} << (63 + l);
-  return {d, static_cast<uint64_t>((scaled + d - 1) / d), 63 + l};
-}
-
 constexpr auto kReciprocals = [] {
-  std::array<Reciprocal, 11> table{};
-  for (int p = 1; p <= 10; ++p)
-    table[static_cast<std::size_t>(p)] = reciprocal_of_power_of_ten(p);
+  std::array<PowerOfTenReciprocal, 11> table{};
+  uint64_t d = 1;
+  for (int p = 1; p <= 10; ++p) {
+    d *= 10;
+    int l = 0;
+    while ((uint64_t{1} << l) < d)
+      ++l;
+    const auto reciprocal = static_cast<uint64_t>((uint128{1} << (63 + l)) / d);
+    table[static_cast<std::size_t>(p)] = {d, reciprocal, l};
+  }
   return table;
 }();
 
-// digits / 10^places for places 1..10 and digits below 2^63: a numerator of
-// 63 bits over at most 10^10 leaves a quotient of 28 bits or more.
+// digits / 10^places for places 1..10 and digits below 2^63, exactly: for
+// any n below 2^63, floor(n / 10^p) = floor(n × ceil(2^(63+l) / 10^p) /
+// 2^(63+l)). A numerator of 63 bits over at most 10^10 leaves a quotient of
+// 28 bits or more.
 uint32_t divide_by_power_of_ten_up_to_10(uint64_t digits, int places) {
-  const Reciprocal& r = kReciprocals[static_cast<std::size_t>(places)];
+  const PowerOfTenReciprocal& r = kReciprocals[static_cast<std::size_t>(places)];
   const int scale = 63 - bit_length(digits);
   const uint64_t numerator = digits << scale;
-  const auto q = static_cast<uint64_t>((uint128{numerator} * r.multiplier) >> r.shift);
+  const auto q =
+      static_cast<uint64_t>((uint128{numerator} * (r.floor_reciprocal + 1)) >> (63 + r.l));
   return round_to_normal_binary32(q, -scale, numerator - q * r.divisor != 0);
 }
 
@@ -197,27 +196,6 @@ uint32_t divide_by_power_of_ten_up_to_30(uint64_t digits, int places) {
   return round_to_binary32(numerator / denominator, -scale, numerator % denominator != 0);
 }
 
-// 10^-p for p = 1..10 as m × 2^-(63+s): m = floor(2^(63+s) / 10^p) with
-// s = ceil(log2(10^p)), so that m lies in [2^63, 2^64).
-struct NormalisedReciprocal {
-  uint64_t m;
-  int s;
-};
-
-constexpr auto kNormalisedReciprocals = [] {
-  std::array<NormalisedReciprocal, 11> table{};
-  for (int p = 1; p <= 10; ++p) {
-    uint64_t d = 1;
-    for (int i = 0; i < p; ++i)
-      d *= 10;
-    int s = 0;
-    while ((uint64_t{1} << s) < d)
-      ++s;
-    table[static_cast<std::size_t>(p)] = {static_cast<uint64_t>((uint128{1} << (63 + s)) / d), s};
-  }
-  return table;
-}();
-
 // digits / 10^places for places 1..10, any digits > 0. The product of the
 // normalised digits and the truncated reciprocal falls short of the exact
 // value by less than one unit of its low word, so the top word decides the
@@ -225,9 +203,9 @@ constexpr auto kNormalisedReciprocals = [] {
 // just above the half-way point, or are all ones; those go to the exact
 // division.
 uint32_t scale_by_reciprocal(uint64_t digits, int places) {
-  const NormalisedReciprocal& r = kNormalisedReciprocals[static_cast<std::size_t>(places)];
+  const PowerOfTenReciprocal& r = kReciprocals[static_cast<std::size_t>(places)];
   const int lz = std::countl_zero(digits);
-  const auto high = static_cast<uint64_t>((uint128{digits << lz} * r.m) >> 64);
+  const auto high = static_cast<uint64_t>((uint128{digits << lz} * r.floor_reciprocal) >> 64);
   const int upper = static_cast<int>(high >> 63);
   const int shift = 39 + upper;  // leaves 24 bits of mantissa
   const uint64_t half = uint64_t{1} << (shift - 1);
@@ -236,7 +214,7 @@ uint32_t scale_by_reciprocal(uint64_t digits, int places) {
     if (digits >> 63 != 0) return divide_by_power_of_ten_up_to_30(digits, places);
     return divide_by_power_of_ten_up_to_10(digits, places);
   }
-  return normal_bits((high >> shift) + uint64_t{below > half}, 63 + upper - lz - r.s);
+  return normal_bits((high >> shift) + uint64_t{below > half}, 63 + upper - lz - r.l);
 }
 
 uint32_t magnitude_bits(uint64_t digits, int exponent) {
