@@ -335,29 +335,36 @@ TEST(Run, RunTimeErrorReports) {
   }
 }
 
-TEST(Run, BadValueKeepsTheCellsWrittenBeforeIt) {
-  Scratch dir;
-  dir.write("B0001.DAT", "1 10\n2 20\n");
-  dir.write("B0002.DAT", "1 11\n2 5mV\n");
-  const Outcome r = run_tovel(dir, {{"B", "2"}, ""});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err,
-            "tovel: B0002.DAT:2: cannot read a number from \"5mV\"\n"
-            "Run-time error: Bad value during floating point read\n");
-  EXPECT_EQ(dir.read("All_B.txt"),
-            "X Values >\t     1.000    \t     2.000    \t      Xmax\t      Ymax\n"
-            "B0001     \t     10.00    \t     20.00    \t     2.000    \t     20.00    \n");
-}
+struct BadValueCase {
+  const char* name;
+  std::string file1, file2;  // file2 empty: only the first file exists
+  std::string err;
+  std::string table;
+};
 
-TEST(Run, BadValueInTheFirstFileLeavesTheHeaderCellsWritten) {
-  Scratch dir;
-  dir.write("B0001.DAT", "1 10\n2 20\nTime 3\n");
-  const Outcome r = run_tovel(dir, {{"B", "2"}, ""});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err,
-            "tovel: B0001.DAT:3: cannot read a number from \"Time\"\n"
-            "Run-time error: Bad value during floating point read\n");
-  EXPECT_EQ(dir.read("All_B.txt"), "X Values >\t     1.000    \t     2.000    \t");
+// A value that is not a number keeps every cell written before it; a row cut
+// short has no line end.
+TEST(Run, BadValueKeepsTheCellsWrittenBeforeIt) {
+  const BadValueCase cases[] = {
+      {"in a later file", "1 10\n2 20\n", "1 11\n2 5mV\n",
+       "tovel: B0002.DAT:2: cannot read a number from \"5mV\"\n"
+       "Run-time error: Bad value during floating point read\n",
+       "X Values >\t     1.000    \t     2.000    \t      Xmax\t      Ymax\n"
+       "B0001     \t     10.00    \t     20.00    \t     2.000    \t     20.00    \n"},
+      {"in the first file", "1 10\n2 20\nTime 3\n", "",
+       "tovel: B0001.DAT:3: cannot read a number from \"Time\"\n"
+       "Run-time error: Bad value during floating point read\n",
+       "X Values >\t     1.000    \t     2.000    \t"},
+  };
+  for (const auto& c : cases) {
+    Scratch dir;
+    dir.write("B0001.DAT", c.file1);
+    if (!c.file2.empty()) dir.write("B0002.DAT", c.file2);
+    const Outcome r = run_tovel(dir, {{"B", "2"}, ""});
+    EXPECT_EQ(r.status, 2) << c.name;
+    EXPECT_EQ(r.err, c.err) << c.name;
+    EXPECT_EQ(dir.read("All_B.txt"), c.table) << c.name;
+  }
 }
 
 TEST(Run, DirectoryInPlaceOfTheFirstFile) {
