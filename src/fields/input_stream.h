@@ -40,8 +40,19 @@ class InputStream {
   // stream that is not readable.
   std::string_view failure_text() const;
 
-  // Lines taken so far by take_field.
+  // Lines taken so far.
   long lines_taken() const { return lines_taken_; }
+
+  // The bytes read and not yet taken, for a caller that takes a line straight
+  // from the buffer; take_field handles every line that does not lie wholly
+  // in it.
+  const char* buffered_begin() const { return next_; }
+  const char* buffered_end() const { return end_; }
+  // Takes the buffered line whose end (its line end included) is `next`.
+  void take_buffered_line(const char* next) {
+    next_ = next;
+    ++lines_taken_;
+  }
 
  private:
   friend TakeStatus take_field(InputStream&, std::size_t, bool, FieldText&);

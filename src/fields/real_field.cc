@@ -64,54 +64,59 @@ RealFieldResult decode_special(std::string_view text, bool negative) {
   return kBadValue;
 }
 
-// The common shape of a data value, [sign]digits[.digits][e[sign]digits]
-// without blanks, read in one pass. Anything else is left to the full rules
-// (returns false), which give the same value for every field taken here.
-bool decode_plain_number(std::string_view field, RealFieldResult& result) {
-  const char* p = field.data();
-  const char* const end = p + field.size();
-  // The digit value of *p, or a value above 9 at the end or for a non-digit.
-  const auto digit_at = [&end](const char* at) -> unsigned {
-    return at == end ? 10u : static_cast<unsigned>(static_cast<unsigned char>(*at) - '0');
+}  // namespace
+
+const char* scan_plain_number(const char* first, const char* last, PlainDecimal& number) {
+  const char* p = first;
+  // The digit value of *at, or a value above 9 at the end or for a non-digit.
+  const auto digit_at = [last](const char* at) -> unsigned {
+    return at == last ? 10u : static_cast<unsigned>(static_cast<unsigned char>(*at) - '0');
   };
-  bool negative = false;
-  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  number.negative = false;
+  if (p != last && (*p == '-' || *p == '+')) number.negative = *p++ == '-';
   uint64_t digits = 0;
   const char* const mantissa_start = p;
+  // At most 19 digits cannot overflow; longer runs are left to the full rules.
   for (unsigned d; (d = digit_at(p)) <= 9; ++p)
     digits = digits * 10 + d;
   int fraction_digits = 0;
-  if (p != end && *p == '.') {
+  if (p != last && *p == '.') {
     const char* const fraction_start = ++p;
     for (unsigned d; (d = digit_at(p)) <= 9; ++p)
       digits = digits * 10 + d;
     fraction_digits = static_cast<int>(p - fraction_start);
-    if (p - mantissa_start == 1) return false;  // a point without digits
+    if (p - mantissa_start == 1) return nullptr;  // a point without digits
   } else if (p == mantissa_start) {
-    return false;
+    return nullptr;
   }
+  if (p - mantissa_start > 19) return nullptr;
   int exponent = 0;
-  if (p != end && (*p == 'e' || *p == 'E')) {
+  if (p != last && (*p == 'e' || *p == 'E')) {
     ++p;
     bool exponent_negative = false;
-    if (p != end && (*p == '-' || *p == '+')) exponent_negative = *p++ == '-';
+    if (p != last && (*p == '-' || *p == '+')) exponent_negative = *p++ == '-';
     const char* const exponent_start = p;
     for (unsigned d; p - exponent_start < 4 && (d = digit_at(p)) <= 9; ++p) {
       exponent = exponent * 10 + static_cast<int>(d);
     }
-    if (p == exponent_start) return false;
+    if (p == exponent_start || digit_at(p) <= 9) return nullptr;
     if (exponent_negative) exponent = -exponent;
   }
-  if (p != end) return false;
-  result = {binary32_from_decimal(digits, exponent - fraction_digits, negative), true};
-  return true;
+  number.digits = digits;
+  number.exponent = exponent - fraction_digits;
+  return p;
 }
 
-}  // namespace
+float plain_value(const PlainDecimal& number) {
+  return binary32_from_decimal(number.digits, number.exponent, number.negative);
+}
 
 RealFieldResult decode_real_field(std::string_view field) {
   field = field.substr(0, kRealFieldWidth);
-  if (RealFieldResult plain{}; decode_plain_number(field, plain)) return plain;
+  const char* const last = field.data() + field.size();
+  if (PlainDecimal number{}; scan_plain_number(field.data(), last, number) == last) {
+    return {plain_value(number), true};
+  }
   const std::size_t n = field.size();
   std::size_t i = 0;
   const auto skip_blanks = [&] {
