@@ -151,35 +151,12 @@ uint32_t round_to_normal_binary32(uint64_t q, int exponent, bool inexact) {
   return normal_bits(mantissa, top);
 }
 
-// 10^p for p = 1..10 and its reciprocal: with l = ceil(log2(10^p)),
-// floor_reciprocal = floor(2^(63+l) / 10^p), which lies in [2^63, 2^64).
-// 10^p never divides a power of two, so the ceiling is floor_reciprocal + 1.
-struct PowerOfTenReciprocal {
-  uint64_t divisor;
-  uint64_t floor_reciprocal;
-  int l;
-};
-
-constexpr auto kReciprocals = [] {
-  std::array<PowerOfTenReciprocal, 11> table{};
-  uint64_t d = 1;
-  for (int p = 1; p <= 10; ++p) {
-    d *= 10;
-    int l = 0;
-    while ((uint64_t{1} << l) < d)
-      ++l;
-    const auto reciprocal = static_cast<uint64_t>((uint128{1} << (63 + l)) / d);
-    table[static_cast<std::size_t>(p)] = {d, reciprocal, l};
-  }
-  return table;
-}();
-
 // digits / 10^places for places 1..10 and digits below 2^63, exactly: for
 // any n below 2^63, floor(n / 10^p) = floor(n × ceil(2^(63+l) / 10^p) /
 // 2^(63+l)). A numerator of 63 bits over at most 10^10 leaves a quotient of
 // 28 bits or more.
 uint32_t divide_by_power_of_ten_up_to_10(uint64_t digits, int places) {
-  const PowerOfTenReciprocal& r = kReciprocals[static_cast<std::size_t>(places)];
+  const detail::PowerOfTenReciprocal& r = detail::kReciprocals[static_cast<std::size_t>(places)];
   const int scale = 63 - bit_length(digits);
   const uint64_t numerator = digits << scale;
   const auto q =
@@ -194,27 +171,6 @@ uint32_t divide_by_power_of_ten_up_to_30(uint64_t digits, int places) {
   const uint128 numerator = uint128{digits} << scale;
   const uint128 denominator = power_of_ten(places);
   return round_to_binary32(numerator / denominator, -scale, numerator % denominator != 0);
-}
-
-// digits / 10^places for places 1..10, any digits > 0. The product of the
-// normalised digits and the truncated reciprocal falls short of the exact
-// value by less than one unit of its low word, so the top word decides the
-// rounding except when the bits below the mantissa sit just below, at or
-// just above the half-way point, or are all ones; those go to the exact
-// division.
-uint32_t scale_by_reciprocal(uint64_t digits, int places) {
-  const PowerOfTenReciprocal& r = kReciprocals[static_cast<std::size_t>(places)];
-  const int lz = std::countl_zero(digits);
-  const auto high = static_cast<uint64_t>((uint128{digits << lz} * r.floor_reciprocal) >> 64);
-  const int upper = static_cast<int>(high >> 63);
-  const int shift = 39 + upper;  // leaves 24 bits of mantissa
-  const uint64_t half = uint64_t{1} << (shift - 1);
-  const uint64_t below = high & ((half << 1) - 1);
-  if (below == half - 1 || below == half || below == (half << 1) - 1) {
-    if (digits >> 63 != 0) return divide_by_power_of_ten_up_to_30(digits, places);
-    return divide_by_power_of_ten_up_to_10(digits, places);
-  }
-  return normal_bits((high >> shift) + uint64_t{below > half}, 63 + upper - lz - r.l);
 }
 
 uint32_t magnitude_bits(uint64_t digits, int exponent) {
@@ -234,17 +190,26 @@ uint32_t magnitude_bits(uint64_t digits, int exponent) {
     return round_to_binary32(n, 0, false);
   }
   const int places = -exponent;
-  if (places <= 10) return scale_by_reciprocal(digits, places);
+  if (places <= 10) return detail::scale_by_reciprocal(digits, places);
   if (places <= 30) return divide_by_power_of_ten_up_to_30(digits, places);
   return divide_by_power_of_ten(digits, places);
 }
 
 }  // namespace
 
-float binary32_from_decimal(uint64_t digits, int exponent, bool negative) {
+namespace detail {
+
+uint32_t divide_by_power_of_ten_exactly(uint64_t digits, int places) {
+  if (digits >> 63 != 0) return divide_by_power_of_ten_up_to_30(digits, places);
+  return divide_by_power_of_ten_up_to_10(digits, places);
+}
+
+float binary32_from_decimal_in_general(uint64_t digits, int exponent, bool negative) {
   const uint32_t sign = negative ? kSignBit : 0;
   if (digits == 0) return std::bit_cast<float>(sign);
   return std::bit_cast<float>(sign | magnitude_bits(digits, exponent));
 }
+
+}  // namespace detail
 
 }  // namespace tovel
