@@ -132,18 +132,23 @@ void BM_take_field(benchmark::State& state) {
 }
 BENCHMARK(BM_take_field);
 
-// readdata on one typical line, over a file of many such lines.
-void BM_readdata_line(benchmark::State& state) {
-  std::string image;
-  for (int i = 0; i < 4096; ++i)
-    image += "402.4   3617.5\n";
+// Writes `image` to a scratch file and returns its path, or "" on failure.
+std::string scratch_file(const std::string& image) {
   char path[] = "/tmp/tovel_bench_XXXXXX";
   const int fd = mkstemp(path);
-  if (fd < 0 || write(fd, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
+  if (fd < 0) return "";
+  const bool written = write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size());
+  close(fd);
+  return written ? path : "";
+}
+
+// readdata over every line of a file image, the file opened afresh each time.
+void read_all_lines(benchmark::State& state, const std::string& image) {
+  const std::string path = scratch_file(image);
+  if (path.empty()) {
     state.SkipWithError("cannot write the scratch file");
     return;
   }
-  close(fd);
   static char buffer[1 << 16];
   tovel::DataFile file(buffer);
   int64_t lines = 0;
@@ -157,15 +162,37 @@ void BM_readdata_line(benchmark::State& state) {
     for (;;) {
       tovel::readdata(x, y, z, file, endflag);
       if (endflag == 1) break;
+      benchmark::DoNotOptimize(y);
       ++lines;
     }
-    benchmark::DoNotOptimize(y);
   }
   file.close();
-  unlink(path);
+  unlink(path.c_str());
   state.SetItemsProcessed(lines);
 }
+
+// readdata on one typical line, over a file of many such lines.
+void BM_readdata_line(benchmark::State& state) {
+  std::string image;
+  for (int i = 0; i < 4096; ++i)
+    image += "402.4   3617.5\n";
+  read_all_lines(state, image);
+}
 BENCHMARK(BM_readdata_line);
+
+// readdata on lines that vary as in a real series: x on a grid, y of 4 to 7
+// digits, some in exponent form, and a mixture of separators.
+void BM_readdata_mixed_lines(benchmark::State& state) {
+  static const char* const kSeparators[] = {" ", "\t", ",", ", ", "   ", " \t"};
+  const auto texts = sample_texts();
+  std::string image;
+  for (std::size_t i = 0; i < 3000; ++i) {
+    image += std::to_string(400 + i % 250) + (i % 5 == 0 ? "" : "." + std::to_string(i % 10));
+    image += kSeparators[i % 6] + texts[i] + (i % 20 == 3 ? "\t0\n" : "\n");
+  }
+  read_all_lines(state, image);
+}
+BENCHMARK(BM_readdata_mixed_lines);
 
 // The table writer, one value cell at a time, written out to a scratch file.
 void BM_table_writer_cell(benchmark::State& state) {

@@ -32,7 +32,7 @@ bool take_integer(tovel::InputStream& in, int& value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static tovel::fuzzing::MemoryFile file;
-  static char buffer[64];
+  static char buffer[tovel::InputStream::kReadPadding + 64];
   file.fill(data, size);
   const int fd = ::open(file.path().c_str(), O_RDONLY);
   tovel::InputStream in(buffer);

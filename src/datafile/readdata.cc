@@ -1,5 +1,6 @@
 #include "datafile/readdata.h"
 
+#include "datafile/plain_line.h"
 #include "fields/byte_set.h"
 #include "fields/fixed_text.h"
 #include "fields/real_field.h"
@@ -12,45 +13,6 @@ constexpr ByteSet kSeparators{' ', ',', '\t'};
 
 bool is_separator(char c) {
   return kSeparators.contains(c);
-}
-
-bool is_line_end(char c) {
-  return c == '\n' || c == '\r';
-}
-
-// Reads the next line straight from the stream's buffer when it has the
-// common shape: it lies wholly in the buffer, its line end comes within its
-// first 80 characters, and it holds at most three tokens, each a plain number
-// of at most 14 characters. Returns false, taking nothing, for any other line;
-// the general reader gives such a line the same meaning.
-bool read_plain_line(InputStream& in, float& x, float& y, float& z) {
-  const char* const start = in.buffered_begin();
-  const char* const last = in.buffered_end();
-  const char* p = start;
-  PlainDecimal numbers[3];
-  int count = 0;
-  for (;;) {
-    while (p != last && is_separator(*p))
-      ++p;
-    if (p == last) return false;
-    if (is_line_end(*p)) break;
-    if (count == 3) return false;
-    const char* const token = p;
-    p = scan_plain_number(p, last, numbers[count++]);
-    if (p == nullptr || p - token > static_cast<std::ptrdiff_t>(kRealFieldWidth)) return false;
-    if (p != last && !is_separator(*p) && !is_line_end(*p)) return false;
-  }
-  if (p - start >= static_cast<std::ptrdiff_t>(kDataLineWidth)) return false;
-  const char* next = p + 1;
-  if (*p == '\r') {
-    if (next == last) return false;  // whether LF follows is not known yet
-    if (*next == '\n') ++next;
-  }
-  in.take_buffered_line(next);
-  x = count > 0 ? plain_value(numbers[0]) : 0.0f;
-  y = count > 1 ? plain_value(numbers[1]) : 0.0f;
-  z = count > 2 ? plain_value(numbers[2]) : 0.0f;
-  return true;
 }
 
 }  // namespace
@@ -73,7 +35,10 @@ LineTokens split_data_line(std::string_view line) {
 
 void readdata(float& x, float& y, float& z, DataFile& file, int& endflag) {
   InputStream& in = file.stream();
-  if (read_plain_line(in, x, y, z)) {
+  if (PlainLine line; read_plain_line(in, line)) {
+    x = line.x;
+    y = line.y;
+    z = line.z;
     endflag = 0;
     return;
   }

@@ -3,12 +3,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 
 #include "fields/byte_set.h"
+#include "fields/byte_word.h"
 #include "fields/fixed_text.h"
 
 namespace tovel {
@@ -17,6 +17,7 @@ void InputStream::attach(int fd, bool readable) {
   fd_ = fd;
   readable_ = readable;
   next_ = end_ = buffer_.data();
+  std::memset(buffer_.data(), 0, kReadPadding);
   at_end_ = false;
   error_number_ = 0;
   lines_taken_ = 0;
@@ -31,10 +32,11 @@ InputStream::Fill InputStream::fill() {
   if (!readable_) return Fill::not_readable;
   if (at_end_) return error_number_ != 0 ? Fill::error : Fill::end;
   for (;;) {
-    const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+    const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size() - kReadPadding);
     if (n > 0) {
       next_ = buffer_.data();
       end_ = next_ + n;
+      std::memset(buffer_.data() + n, 0, kReadPadding);
       return Fill::data;
     }
     if (n < 0 && errno == EINTR) continue;
@@ -50,21 +52,12 @@ namespace {
 // The bytes that stop a numeric field: line ends and the comma.
 constexpr ByteSet kNumericStops{'\n', '\r', ','};
 
-// A word with a high bit set in each byte of `word` that equals `byte`; the
-// lowest such bit is exact (false marks can only follow a true one).
-uint64_t bytes_equal(uint64_t word, char byte) {
-  constexpr uint64_t kOnes = 0x0101010101010101u;
-  const uint64_t v = word ^ (kOnes * static_cast<unsigned char>(byte));
-  return (v - kOnes) & ~v & (kOnes << 7);
-}
-
 // The first LF or CR in [p, limit), or limit; eight bytes at a time.
 const char* find_line_end(const char* p, const char* limit) {
   while (limit - p >= 8) {
-    uint64_t word;
-    std::memcpy(&word, p, 8);
+    const uint64_t word = load_word(p);
     const uint64_t marks = bytes_equal(word, '\n') | bytes_equal(word, '\r');
-    if (marks != 0) return p + (std::countr_zero(marks) >> 3);
+    if (marks != 0) return p + bytes_before_mark(marks);
     p += 8;
   }
   while (p != limit && *p != '\n' && *p != '\r')

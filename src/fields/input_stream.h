@@ -45,9 +45,16 @@ class InputStream {
 
   // The bytes read and not yet taken, for a caller that takes a line straight
   // from the buffer; take_field handles every line that does not lie wholly
-  // in it.
+  // in it. At least kReadPadding NUL bytes follow them in the buffer, so the
+  // caller may read whole words past the end; the buffer must be larger.
+  static constexpr std::size_t kReadPadding = 32;
   const char* buffered_begin() const { return next_; }
   const char* buffered_end() const { return end_; }
+  // Refills the buffer when every byte read has been taken; what a failed
+  // read leaves is reported by the next take_field.
+  void fill_if_exhausted() {
+    if (exhausted()) fill();
+  }
   // Takes the buffered line whose end (its line end included) is `next`.
   void take_buffered_line(const char* next) {
     next_ = next;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "fields/binary32_from_decimal.h"
+#include "fields/plain_number.h"
 
 namespace tovel {
 namespace {
@@ -65,51 +66,6 @@ RealFieldResult decode_special(std::string_view text, bool negative) {
 }
 
 }  // namespace
-
-const char* scan_plain_number(const char* first, const char* last, PlainDecimal& number) {
-  const char* p = first;
-  // The digit value of *at, or a value above 9 at the end or for a non-digit.
-  const auto digit_at = [last](const char* at) -> unsigned {
-    return at == last ? 10u : static_cast<unsigned>(static_cast<unsigned char>(*at) - '0');
-  };
-  number.negative = false;
-  if (p != last && (*p == '-' || *p == '+')) number.negative = *p++ == '-';
-  uint64_t digits = 0;
-  const char* const mantissa_start = p;
-  // At most 19 digits cannot overflow; longer runs are left to the full rules.
-  for (unsigned d; (d = digit_at(p)) <= 9; ++p)
-    digits = digits * 10 + d;
-  int fraction_digits = 0;
-  if (p != last && *p == '.') {
-    const char* const fraction_start = ++p;
-    for (unsigned d; (d = digit_at(p)) <= 9; ++p)
-      digits = digits * 10 + d;
-    fraction_digits = static_cast<int>(p - fraction_start);
-    if (p - mantissa_start == 1) return nullptr;  // a point without digits
-  } else if (p == mantissa_start) {
-    return nullptr;
-  }
-  if (p - mantissa_start > 19) return nullptr;
-  int exponent = 0;
-  if (p != last && (*p == 'e' || *p == 'E')) {
-    ++p;
-    bool exponent_negative = false;
-    if (p != last && (*p == '-' || *p == '+')) exponent_negative = *p++ == '-';
-    const char* const exponent_start = p;
-    for (unsigned d; p - exponent_start < 4 && (d = digit_at(p)) <= 9; ++p) {
-      exponent = exponent * 10 + static_cast<int>(d);
-    }
-    if (p == exponent_start || digit_at(p) <= 9) return nullptr;
-    if (exponent_negative) exponent = -exponent;
-  }
-  number.digits = digits;
-  number.exponent = exponent - fraction_digits;
-  return p;
-}
-
-float plain_value(const PlainDecimal& number) {
-  return binary32_from_decimal(number.digits, number.exponent, number.negative);
-}
 
 RealFieldResult decode_real_field(std::string_view field) {
   field = field.substr(0, kRealFieldWidth);

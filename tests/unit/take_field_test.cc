@@ -16,7 +16,7 @@ std::vector<std::string> take_all(const std::string& bytes, std::size_t width, b
   EXPECT_EQ(pipe(fds), 0);
   EXPECT_EQ(write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
   close(fds[1]);
-  char buffer[7];  // small, so that lines straddle refills
+  char buffer[InputStream::kReadPadding + 7];  // 7 bytes a read: lines straddle refills
   InputStream in(buffer);
   in.attach(fds[0]);
   std::vector<std::string> fields;
@@ -102,7 +102,7 @@ TEST(TakeField, DoesNotWaitPastTheLineEnd) {
 }
 
 TEST(TakeField, UnreadableStreamFailsOnFirstRead) {
-  char buffer[16];
+  char buffer[InputStream::kReadPadding + 16];
   InputStream in(buffer);
   in.attach(-1, false);
   FieldText field;
@@ -111,7 +111,7 @@ TEST(TakeField, UnreadableStreamFailsOnFirstRead) {
 }
 
 TEST(TakeField, ReadErrorCountsAsEndWhileFilling) {
-  char buffer[16];
+  char buffer[InputStream::kReadPadding + 16];
   InputStream in(buffer);
   in.attach(-1);  // every read fails with EBADF
   FieldText field;
