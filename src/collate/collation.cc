@@ -34,8 +34,7 @@ PassOutcome collate_file(int i, const FileNames& names, DataFile& file, TableWri
   file.close();
   table.write(names.row_label());
   table.write("\t");
-  for (int p = 0; p < n; ++p)
-    table.write_cell(y[static_cast<std::size_t>(p)]);
+  table.write_cells(std::span(y).first(static_cast<std::size_t>(n)));
   table.write_cell(xmax);
   table.write_value(ymax);
   table.write("\n");

@@ -59,13 +59,15 @@ bool read_token(const char* line, const ByteClasses& classes, int first, int end
   const char lead = line[first];
   const int sign_length = (lead == '-') | (lead == '+');
   const uint32_t digits = classes.digits & token;
-  // Besides the sign, at most one byte that is not a digit: the point.
+  // Besides the sign, at most one byte that is not a digit: the point. The
+  // tests are combined without branches, which would be hard to predict.
   const uint32_t others = token & ~digits & ~(uint32_t(sign_length) << first);
-  const int point_at = others != 0 ? std::countr_zero(others) : end;
+  const bool has_point = others != 0;
+  const int point_at = has_point ? std::countr_zero(others) : end;
   const int whole_count = point_at - first - sign_length;
-  const int fraction_count = others != 0 ? end - point_at - 1 : 0;
-  const bool simple = (others & (others - 1)) == 0 && (others == 0 || line[point_at] == '.') &&
-                      digits != 0 && whole_count < 8 && fraction_count < 8;
+  const int fraction_count = has_point ? end - point_at - 1 : 0;
+  const bool simple = ((others & (others - 1)) == 0) & (!has_point | (line[point_at] == '.')) &
+                      (digits != 0) & (whole_count < 8) & (fraction_count < 8);
   if (!simple) return scan_plain_number(line + first, line + end, number) == line + end;
   number.negative = lead == '-';
   number.digits =

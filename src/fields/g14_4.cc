@@ -36,9 +36,44 @@ Binary decompose(uint32_t bits) {
   return {fraction | 0x800000u, static_cast<int>(biased) - 150};
 }
 
+// q plus one when the part cut off, `rest` out of `unit`, is above a half,
+// or exactly a half and q is odd: rounding to nearest, ties to even.
+template <typename U>
+U round_half_even(U q, U rest, U unit) {
+  const U other = unit - rest;
+  return q + U{rest > other || (rest == other && (q & 1) != 0)};
+}
+
+// scaled_round in 64 bits, for the t and magnitudes of nearly every value
+// in exponent form (about 1e-13 to 1e18); false when they do not fit.
+bool scaled_round_64(Binary a, int t, uint64_t& q) {
+  if (t >= 0) {
+    if (t > 16) return false;  // 5^16 × m < 2^62
+    const uint64_t n = a.m * static_cast<uint64_t>(power_of_five(t));
+    const int shift = a.e + t;
+    if (shift >= 0) {
+      if (shift > 1) return false;
+      q = n << shift;
+    } else {
+      if (shift <= -64) return false;
+      const uint64_t unit = uint64_t{1} << -shift;
+      q = round_half_even(n >> -shift, n & (unit - 1), unit);
+    }
+    return true;
+  }
+  // num / den with num = m × 2^e and den = 10^-t, one of them shifted
+  // left; both stay below 2^64 within these bounds.
+  if (a.e > 39 || a.e < -10 || -t > (a.e < 0 ? 16 : 18)) return false;
+  const uint64_t num = uint64_t{a.m} << (a.e > 0 ? a.e : 0);
+  const uint64_t den = static_cast<uint64_t>(power_of_ten(-t)) << (a.e < 0 ? -a.e : 0);
+  q = round_half_even(num / den, num % den, den);
+  return true;
+}
+
 // m × 2^e × 10^t rounded to the nearest integer, ties to even. Exact for
 // every float magnitude and every t for which the result is below 10^6.
 uint128 scaled_round(Binary a, int t) {
+  if (uint64_t q = 0; scaled_round_64(a, t, q)) return q;
   if (t >= 0) {
     const uint128 n = a.m * power_of_five(t);
     const int shift = a.e + t;
@@ -46,11 +81,7 @@ uint128 scaled_round(Binary a, int t) {
   }
   const uint128 num = uint128{a.m} << (a.e > 0 ? a.e : 0);
   const uint128 den = power_of_ten(-t) << (a.e < 0 ? -a.e : 0);
-  const uint128 q = num / den;
-  const uint128 rest = num % den;
-  const uint128 other = den - rest;
-  if (rest > other || (rest == other && (q & 1) != 0)) return q + 1;
-  return q;
+  return round_half_even(num / den, num % den, den);
 }
 
 // Writes `count` decimal digits of `value`, with leading zeros.
@@ -121,7 +152,9 @@ void format_exponent(uint32_t bits, bool negative, char* out) {
 
 }  // namespace
 
-void format_g14_4(float value, char* out) {
+namespace detail {
+
+void format_g14_4_in_general(float value, char* out) {
   const uint32_t bits = std::bit_cast<uint32_t>(value);
   const bool negative = (bits >> 31) != 0;
   const uint32_t magnitude_bits = bits & 0x7FFFFFFFu;
@@ -141,4 +174,5 @@ void format_g14_4(float value, char* out) {
   }
 }
 
+}  // namespace detail
 }  // namespace tovel

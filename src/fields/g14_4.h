@@ -1,16 +1,106 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace tovel {
 
 inline constexpr int kG14Width = 14;
 
+namespace detail {
+
+static_assert(std::endian::native == std::endian::little);
+
+// The layout thresholds as magnitude bits (see g14_4.cc): L is the smallest
+// magnitude in fixed form, T0..T3 are where the number of decimals drops,
+// U is the first magnitude in exponent form.
+inline constexpr uint32_t kBitsL = 0x3DCCCA2Eu;
+inline constexpr uint32_t kBitsT0 = 0x3F7FFCB9u;
+inline constexpr uint32_t kBitsT1 = 0x411FFDF4u;
+inline constexpr uint32_t kBitsT2 = 0x42C7FD71u;
+inline constexpr uint32_t kBitsT3 = 0x4479FCCDu;
+inline constexpr uint32_t kBitsU = 0x461C3E00u;
+
+// The two ASCII digits of each number below 100, in writing order.
+inline constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+inline constexpr uint64_t kDecimalScales[] = {1, 10, 100, 1000, 10000};
+
+// How the four digits of a fixed-form text (in a word, the first digit in
+// the lowest byte) take their places for n decimals: the text is
+// digits × keep + (digits & moved) × move + inserted, which puts the point
+// after 4 - n digits, or "0." before all four.
+struct FixedLayout {
+  uint64_t keep;
+  uint64_t moved;
+  uint64_t move;
+  uint64_t inserted;
+};
+inline constexpr FixedLayout kFixedLayouts[] = {
+    {1, 0, 0, uint64_t{'.'} << 32},                        // dddd.
+    {1, 0xFF000000u, 255, uint64_t{'.'} << 24},            // ddd.d
+    {1, 0xFFFF0000u, 255, uint64_t{'.'} << 16},            // dd.dd
+    {1, 0xFFFFFF00u, 255, uint64_t{'.'} << 8},             // d.ddd
+    {0, 0xFFFFFFFFu, 1 << 16, uint64_t{'0'} | '.' << 8},  // 0.dddd
+};
+
+// The fixed form of a magnitude from L up to U whose rounded digits number
+// exactly four (1000 to 9999 units of the last decimal): nearly every value
+// in fixed form. Returns false, writing nothing, for any other value.
+inline bool format_four_digit_fixed(float value, char* out) {
+  const uint32_t bits = std::bit_cast<uint32_t>(value);
+  const uint32_t magnitude = bits & 0x7FFFFFFFu;
+  if (magnitude < kBitsL || magnitude >= kBitsU) return false;
+  // Decimals: 4 below T0, one fewer at each threshold reached.
+  const int n = 4 - int{magnitude >= kBitsT0} - int{magnitude >= kBitsT1} -
+                int{magnitude >= kBitsT2} - int{magnitude >= kBitsT3};
+  // magnitude × 10^n rounded to nearest, ties to even; the binary exponent
+  // lies in [-27, -10] here, so the product fits easily. The bits shifted
+  // out are kept at the top of `fraction`, where a half is 2^63.
+  const uint64_t scaled = uint64_t{(magnitude & 0x7FFFFFu) | 0x800000u} * kDecimalScales[n];
+  const int shift = 150 - static_cast<int>(magnitude >> 23);
+  uint64_t q = scaled >> shift;
+  const uint64_t fraction = scaled << (64 - shift);
+  constexpr uint64_t kHalf = uint64_t{1} << 63;
+  q += uint64_t{fraction > kHalf} | (uint64_t{fraction == kHalf} & q & 1);
+  if (q < 1000 || q > 9999) return false;
+
+  uint32_t digits;
+  std::memcpy(&digits, &kDigitPairs[2 * (q / 100)], 2);
+  std::memcpy(reinterpret_cast<char*>(&digits) + 2, &kDigitPairs[2 * (q % 100)], 2);
+  const FixedLayout& layout = kFixedLayouts[n];
+  uint64_t text = digits * layout.keep + (digits & layout.moved) * layout.move + layout.inserted;
+  const bool negative = bits != magnitude;
+  text = negative ? text << 8 | '-' : text;
+  const int length = 5 + int{n == 4} + int{negative};  // at most 7
+  // Right-aligned in the first 10 columns, blanks before and after; the
+  // word's zero bytes beyond the text are covered by the last blanks.
+  std::memcpy(out, "          ", 10);
+  std::memcpy(out + 10 - length, &text, 8);
+  std::memcpy(out + 10, "    ", 4);
+  return true;
+}
+
+void format_g14_4_in_general(float value, char* out);
+
+}  // namespace detail
+
 // Writes the G14.4 text of `value` into out[0..13]: exactly 14 characters,
 // no terminator. Fixed form for zero and for magnitudes from L up to just
 // under 9999.5, exponent form 0.dddd E±dd otherwise; the digits are the
 // exact value rounded to nearest, ties to even. Defined for every bit pattern.
-void format_g14_4(float value, char* out);
+inline void format_g14_4(float value, char* out) {
+  if (!detail::format_four_digit_fixed(value, out)) detail::format_g14_4_in_general(value, out);
+}
 
 inline std::array<char, kG14Width> format_g14_4(float value) {
   std::array<char, kG14Width> text;

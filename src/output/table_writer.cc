@@ -77,11 +77,22 @@ void TableWriter::write_value(float value) {
   size_ += kG14Width;
 }
 
-void TableWriter::write_cell(float value) {
-  make_room(kG14Width + 1);
-  format_g14_4(value, buffer_ + size_);
-  buffer_[size_ + kG14Width] = '\t';
-  size_ += kG14Width + 1;
+void TableWriter::write_cells(std::span<const float> values) {
+  constexpr std::size_t kCell = kG14Width + 1;
+  while (!values.empty()) {
+    make_room(kCell);
+    // Formatted through a local pointer: stores into the buffer cannot then
+    // be taken to change the writer's own fields.
+    const std::size_t fit = std::min(values.size(), (kCapacity - size_) / kCell);
+    char* cell = buffer_ + size_;
+    for (const float value : values.first(fit)) {
+      format_g14_4(value, cell);
+      cell[kG14Width] = '\t';
+      cell += kCell;
+    }
+    size_ += fit * kCell;
+    values = values.subspan(fit);
+  }
 }
 
 bool TableWriter::write_out() {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 
+#include "fields/g14_4.h"
 #include "run/report.h"
 
 namespace tovel {
@@ -26,7 +28,14 @@ class TableWriter : public PendingOutput {
   void write(std::string_view text);
   // A value: its G14.4 field alone, or followed by a tab.
   void write_value(float value);
-  void write_cell(float value);
+  // Values, each as a cell.
+  void write_cells(std::span<const float> values);
+  void write_cell(float value) {
+    if (read_only_ || kCapacity - size_ < kG14Width + 1) make_room(kG14Width + 1);
+    format_g14_4(value, buffer_ + size_);
+    buffer_[size_ + kG14Width] = '\t';
+    size_ += kG14Width + 1;
+  }
   // Writes out what is held and closes the file; a failure ends the run.
   void close();
 
