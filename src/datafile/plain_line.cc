@@ -36,10 +36,6 @@ const char* after_line_end(const char* end, const char* buffer_end) {
   return next;
 }
 
-float value_or_zero(int count, int index, const PlainDecimal* numbers) {
-  return count > index ? plain_value(numbers[index]) : 0.0f;
-}
-
 // The value of `count` (0 to 7) digits at `p`, from one word.
 uint64_t digits_at(const char* p, int count) {
   const int half_shift = 32 - 4 * count;
@@ -50,57 +46,96 @@ uint64_t digits_at(const char* p, int count) {
          32;
 }
 
-// Reads the token at offsets [first, end) of `line` as a plain number. The
-// common forms, [sign]digits[.digits] with at most 7 digits on each side,
-// are read from the classes alone; others are scanned.
-bool read_token(const char* line, const ByteClasses& classes, int first, int end,
-                PlainDecimal& number) {
-  const uint32_t token = ((uint32_t{1} << end) - 1) & ~((uint32_t{1} << first) - 1);
-  const char lead = line[first];
-  const int sign_length = (lead == '-') | (lead == '+');
-  const uint32_t digits = classes.digits & token;
-  // Besides the sign, at most one byte that is not a digit: the point. The
-  // tests are combined without branches, which would be hard to predict.
-  const uint32_t others = token & ~digits & ~(uint32_t(sign_length) << first);
-  const bool has_point = others != 0;
-  const int point_at = has_point ? std::countr_zero(others) : end;
-  const int whole_count = point_at - first - sign_length;
-  const int fraction_count = has_point ? end - point_at - 1 : 0;
-  const bool simple = ((others & (others - 1)) == 0) & (!has_point | (line[point_at] == '.')) &
-                      (digits != 0) & (whole_count < 8) & (fraction_count < 8);
-  if (!simple) return scan_plain_number(line + first, line + end, number) == line + end;
-  number.negative = lead == '-';
-  number.digits =
-      digits_at(line + first + sign_length, whole_count) * kPowersOfTen[fraction_count] +
-      digits_at(line + point_at + 1, fraction_count);
-  number.exponent = -fraction_count;
-  return true;
+// Reads a plain number that is not of the common form: a word at a time
+// where it can, a byte at a time otherwise. The token must be followed by a
+// byte that ends it and by at least 16 readable bytes. Returns whether the
+// whole token is one.
+bool scan_token(const char* text, int length, PlainDecimal& number) {
+  const char* const end = text + length;
+  const char* const stop = scan_padded_plain_number(text, number);
+  if (stop != nullptr) return stop == end;
+  return scan_plain_number(text, end, number) == end;
+}
+
+// A token of a short line: its text, its bytes as bits of the line's byte
+// classes, and whether it has the common form [sign]digits[.digits], which
+// the classes alone tell.
+struct Token {
+  const char* text;
+  int length;
+  uint32_t first_bit;  // the bit of its first byte
+  uint32_t bits;       // the bits of all its bytes
+  bool common;
+};
+
+Token token_of(const char* line, const ByteClasses& classes, uint32_t first_bit,
+               uint32_t last_bit) {
+  const int first = std::countr_zero(first_bit);
+  const int length = std::countr_zero(last_bit) + 1 - first;
+  const uint32_t bits = (last_bit << 1) - first_bit;
+  const uint32_t others = bits & ~classes.digits & ~(classes.signs & first_bit);
+  // Besides a leading sign, at most one byte that is not a digit: a point.
+  // The tests are combined without branches, which would be hard to predict.
+  const bool common = ((others & ~classes.points) == 0) & ((others & (others - 1)) == 0) &
+                      ((bits & classes.digits) != 0);
+  return {line + first, length, first_bit, bits, common};
+}
+
+bool is_plain(const Token& token) {
+  PlainDecimal ignored;
+  return token.common || scan_token(token.text, token.length, ignored);
+}
+
+// The value of a token that is a plain number. A common one with at most 7
+// digits on either side of its point is read from its classes and two words.
+float value_of(const ByteClasses& classes, const Token& token) {
+  const int sign_length = (classes.signs & token.first_bit) != 0 ? 1 : 0;
+  const uint32_t point = token.bits & classes.points;
+  const int point_at =
+      point != 0 ? std::countr_zero(point) - std::countr_zero(token.first_bit) : token.length;
+  const int whole_count = point_at - sign_length;
+  const int fraction_count = point != 0 ? token.length - point_at - 1 : 0;
+  PlainDecimal number;
+  if (token.common && whole_count < 8 && fraction_count < 8) {
+    number.negative = token.text[0] == '-';
+    number.digits =
+        digits_at(token.text + sign_length, whole_count) * kPowersOfTen[fraction_count] +
+        digits_at(token.text + point_at + 1, fraction_count);
+    number.exponent = -fraction_count;
+  } else {
+    scan_token(token.text, token.length, number);
+  }
+  return plain_value(number);
 }
 
 // A line whose end comes within its first 32 bytes: its tokens are found
-// from the classes of those bytes at once.
-bool read_short_line(InputStream& in, const ByteClasses& classes, PlainLine& values) {
+// from the classes of those bytes at once. Every token is checked before the
+// line is taken; only y is converted here.
+bool read_short_line(InputStream& in, const ByteClasses& classes, DataLine& values) {
   const char* const line = in.buffered_begin();
   const int length = std::countr_zero(classes.line_ends);
   const uint32_t within = (uint32_t{1} << length) - 1;
   const uint32_t others = ~classes.separators & within;
   uint32_t starts = others & ~(others << 1);
   uint32_t lasts = others & ~(others >> 1);
-  PlainDecimal numbers[3];
-  int count = 0;
-  for (; count < 3 && starts != 0; ++count) {
-    const int first = std::countr_zero(starts);
-    const int end = std::countr_zero(lasts) + 1;
-    starts &= starts - 1;
-    lasts &= lasts - 1;
-    if (end - first > static_cast<int>(kRealFieldWidth)) return false;
-    if (!read_token(line, classes, first, end, numbers[count])) return false;
+  DataLine read;
+  for (int count = 0; count < 3 && starts != 0; ++count) {
+    const uint32_t first_bit = starts & (0 - starts);
+    const uint32_t last_bit = lasts & (0 - lasts);
+    starts ^= first_bit;
+    lasts ^= last_bit;
+    const Token token = token_of(line, classes, first_bit, last_bit);
+    if (token.length > static_cast<int>(kRealFieldWidth) || !is_plain(token)) return false;
+    if (count == 1) {
+      read.y = value_of(classes, token);
+    } else {
+      (count == 0 ? read.x : read.z) = DeferredReal(token.text, token.length);
+    }
   }
   const char* const next = after_line_end(line + length, in.buffered_end());
   if (next == nullptr) return false;
+  values = read;
   in.take_buffered_line(next);
-  values = {value_or_zero(count, 0, numbers), value_or_zero(count, 1, numbers),
-            value_or_zero(count, 2, numbers)};
   return true;
 }
 
@@ -116,7 +151,7 @@ const char* skip_separators(const char* p) {
 }
 
 // Any other line: its tokens are scanned one after another.
-bool read_long_line(InputStream& in, PlainLine& values) {
+bool read_long_line(InputStream& in, DataLine& values) {
   const char* const line = in.buffered_begin();
   const char* p = line;
   PlainDecimal numbers[3];
@@ -136,14 +171,23 @@ bool read_long_line(InputStream& in, PlainLine& values) {
   const char* const next = after_line_end(p, in.buffered_end());
   if (next == nullptr) return false;
   in.take_buffered_line(next);
-  values = {value_or_zero(count, 0, numbers), value_or_zero(count, 1, numbers),
-            value_or_zero(count, 2, numbers)};
+  const auto value_or_zero = [&](int index) {
+    return count > index ? plain_value(numbers[index]) : 0.0f;
+  };
+  values = {DeferredReal(value_or_zero(0)), value_or_zero(1), DeferredReal(value_or_zero(2))};
   return true;
 }
 
 }  // namespace
 
-bool read_plain_line(InputStream& in, PlainLine& values) {
+float DeferredReal::value() const {
+  if (length_ == 0) return value_;
+  PlainDecimal number;
+  scan_plain_number(text_, text_ + length_, number);
+  return plain_value(number);
+}
+
+bool read_plain_line(InputStream& in, DataLine& values) {
   in.fill_if_exhausted();
   const ByteClasses classes = classify_32_bytes(in.buffered_begin());
   if (classes.line_ends != 0) return read_short_line(in, classes, values);

@@ -33,17 +33,14 @@ LineTokens split_data_line(std::string_view line) {
   return tokens;
 }
 
-void readdata(float& x, float& y, float& z, DataFile& file, int& endflag) {
+void readdata(DataLine& line, DataFile& file, int& endflag) {
   InputStream& in = file.stream();
-  if (PlainLine line; read_plain_line(in, line)) {
-    x = line.x;
-    y = line.y;
-    z = line.z;
+  if (read_plain_line(in, line)) {
     endflag = 0;
     return;
   }
-  FieldText line;
-  const TakeStatus status = take_field(in, kDataLineWidth, false, line);
+  FieldText text;
+  const TakeStatus status = take_field(in, kDataLineWidth, false, text);
   if (status == TakeStatus::end_of_input) {
     endflag = 1;
     return;
@@ -53,13 +50,9 @@ void readdata(float& x, float& y, float& z, DataFile& file, int& endflag) {
                          in.failure_text());
   }
   endflag = 0;
-  const LineTokens tokens = split_data_line(line.view());
-  float* const targets[3] = {&x, &y, &z};
-  for (std::size_t t = 0; t < 3; ++t) {
-    if (static_cast<int>(t) >= tokens.count) {
-      *targets[t] = 0.0f;
-      continue;
-    }
+  const LineTokens tokens = split_data_line(text.view());
+  float values[3] = {0.0f, 0.0f, 0.0f};
+  for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
     const std::string_view field = tokens.token[t].substr(0, kRealFieldWidth);
     const RealFieldResult r = decode_real_field(field);
     if (!r.ok) {
@@ -67,8 +60,18 @@ void readdata(float& x, float& y, float& z, DataFile& file, int& endflag) {
           {file.name(), in.lines_taken(), "cannot read a number from", field, true},
           "Bad value during floating point read");
     }
-    *targets[t] = r.value;
+    values[t] = r.value;
   }
+  line = {DeferredReal(values[0]), values[1], DeferredReal(values[2])};
+}
+
+void readdata(float& x, float& y, float& z, DataFile& file, int& endflag) {
+  DataLine line;
+  readdata(line, file, endflag);
+  if (endflag == 1) return;
+  x = line.x.value();
+  y = line.y;
+  z = line.z.value();
 }
 
 }  // namespace tovel

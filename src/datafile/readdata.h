@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "datafile/data_file.h"
+#include "datafile/plain_line.h"
 
 namespace tovel {
 
@@ -24,5 +25,9 @@ LineTokens split_data_line(std::string_view line);
 // x, y and z alone. A token that is not a number, or a failed read, ends the
 // run with the run-time error report.
 void readdata(float& x, float& y, float& z, DataFile& file, int& endflag);
+
+// readdata for the collation pass, which needs x only at a new peak and never
+// z: they are converted on demand, before the next line is read.
+void readdata(DataLine& line, DataFile& file, int& endflag);
 
 }  // namespace tovel

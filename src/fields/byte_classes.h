@@ -14,6 +14,8 @@ struct ByteClasses {
   uint32_t separators;  // blank, comma, tab
   uint32_t line_ends;   // LF, CR
   uint32_t digits;      // 0 to 9
+  uint32_t points;      // .
+  uint32_t signs;       // + and -
 };
 
 #if defined(__SSE2__)
@@ -32,7 +34,8 @@ inline ByteClasses classify_16_bytes(const char* p) {
   const __m128i shifted = _mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(0x80 - '0')));
   const __m128i digits = _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(0x80 + 10)));
   return {high_bits(_mm_or_si128(_mm_or_si128(equal(' '), equal(',')), equal('\t'))),
-          high_bits(_mm_or_si128(equal('\n'), equal('\r'))), high_bits(digits)};
+          high_bits(_mm_or_si128(equal('\n'), equal('\r'))), high_bits(digits),
+          high_bits(equal('.')), high_bits(_mm_or_si128(equal('+'), equal('-')))};
 }
 
 }  // namespace detail
@@ -42,7 +45,8 @@ inline ByteClasses classify_32_bytes(const char* p) {
   const ByteClasses low = detail::classify_16_bytes(p);
   const ByteClasses high = detail::classify_16_bytes(p + 16);
   return {low.separators | high.separators << 16, low.line_ends | high.line_ends << 16,
-          low.digits | high.digits << 16};
+          low.digits | high.digits << 16, low.points | high.points << 16,
+          low.signs | high.signs << 16};
 }
 
 #else
@@ -55,6 +59,8 @@ inline ByteClasses classify_32_bytes(const char* p) {
     if (c == ' ' || c == ',' || c == '\t') classes.separators |= bit;
     if (c == '\n' || c == '\r') classes.line_ends |= bit;
     if (c >= '0' && c <= '9') classes.digits |= bit;
+    if (c == '.') classes.points |= bit;
+    if (c == '+' || c == '-') classes.signs |= bit;
   }
   return classes;
 }

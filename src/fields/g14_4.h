@@ -46,10 +46,10 @@ struct FixedLayout {
   uint64_t inserted;
 };
 inline constexpr FixedLayout kFixedLayouts[] = {
-    {1, 0, 0, uint64_t{'.'} << 32},                        // dddd.
-    {1, 0xFF000000u, 255, uint64_t{'.'} << 24},            // ddd.d
-    {1, 0xFFFF0000u, 255, uint64_t{'.'} << 16},            // dd.dd
-    {1, 0xFFFFFF00u, 255, uint64_t{'.'} << 8},             // d.ddd
+    {1, 0, 0, uint64_t{'.'} << 32},                       // dddd.
+    {1, 0xFF000000u, 255, uint64_t{'.'} << 24},           // ddd.d
+    {1, 0xFFFF0000u, 255, uint64_t{'.'} << 16},           // dd.dd
+    {1, 0xFFFFFF00u, 255, uint64_t{'.'} << 8},            // d.ddd
     {0, 0xFFFFFFFFu, 1 << 16, uint64_t{'0'} | '.' << 8},  // 0.dddd
 };
 

@@ -39,10 +39,16 @@ class PipeStream {
   int fd_ = -1;
 };
 
+struct Values {
+  float x;
+  float y;
+  float z;
+};
+
 // The values the general reader gives the next line: take the line, split it,
 // decode its tokens. False at the end of input or for a token that is not a
 // number.
-bool general_line(InputStream& in, PlainLine& values, bool& bad) {
+bool general_line(InputStream& in, Values& values, bool& bad) {
   FieldText field;
   if (take_field(in, kDataLineWidth, false, field) != TakeStatus::line) return false;
   const LineTokens tokens = split_data_line(field.view());
@@ -70,11 +76,12 @@ Outcome compare_with_general_reader(const std::string& image) {
   PipeStream general(image);
   Outcome outcome;
   for (int guard = 0; guard < 10000; ++guard) {
-    PlainLine expected{};
+    Values expected{};
     bool bad = false;
     const bool has_line = general_line(general.in(), expected, bad);
-    PlainLine got{};
-    if (read_plain_line(fast.in(), got)) {
+    DataLine line;
+    if (read_plain_line(fast.in(), line)) {
+      const Values got{line.x.value(), line.y, line.z.value()};
       ++outcome.fast;
       EXPECT_TRUE(has_line && !bad) << "a line the general reader refuses: " << image;
       if (!has_line || bad) return outcome;
@@ -83,7 +90,7 @@ Outcome compare_with_general_reader(const std::string& image) {
       EXPECT_EQ(bits_of(got.z), bits_of(expected.z)) << image;
     } else {
       ++outcome.declined;
-      PlainLine ignored{};
+      Values ignored{};
       bool ignored_bad = false;
       EXPECT_EQ(general_line(fast.in(), ignored, ignored_bad), has_line) << image;
     }
