@@ -27,13 +27,14 @@ bool DataFile::open(std::string_view name) {
   fd = keep_clear_of_standard_streams(fd);
   if (fd < 0) return false;
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  const bool known = ::fstat(fd, &info) == 0;
+  if (known && S_ISDIR(info.st_mode)) {
     ::close(fd);
     errno = EISDIR;
     return false;
   }
   fd_ = fd;
-  stream_.attach(fd, readable);
+  stream_.attach(fd, readable, known && S_ISREG(info.st_mode) ? info.st_size : -1);
   return true;
 }
 

@@ -68,10 +68,17 @@ struct Token {
   bool common;
 };
 
+// The index of the lowest set bit of a word known not to be zero, without
+// the test for zero (and the branch) that std::countr_zero adds without
+// a trailing-zero count instruction.
+int index_of_lowest(uint32_t nonzero) {
+  return __builtin_ctz(nonzero);
+}
+
 Token token_of(const char* line, const ByteClasses& classes, uint32_t first_bit,
                uint32_t last_bit) {
-  const int first = std::countr_zero(first_bit);
-  const int length = std::countr_zero(last_bit) + 1 - first;
+  const int first = index_of_lowest(first_bit);
+  const int length = index_of_lowest(last_bit) + 1 - first;
   const uint32_t bits = (last_bit << 1) - first_bit;
   const uint32_t others = bits & ~classes.digits & ~(classes.signs & first_bit);
   // Besides a leading sign, at most one byte that is not a digit: a point.
@@ -81,20 +88,18 @@ Token token_of(const char* line, const ByteClasses& classes, uint32_t first_bit,
   return {line + first, length, first_bit, bits, common};
 }
 
-bool is_plain(const Token& token) {
-  PlainDecimal ignored;
-  return token.common || scan_token(token.text, token.length, ignored);
-}
-
-// The value of a token that is a plain number. A common one with at most 7
+// The value of a token that is a plain number: a common one with at most 7
 // digits on either side of its point is read from its classes and two words.
-float value_of(const ByteClasses& classes, const Token& token) {
-  const int sign_length = (classes.signs & token.first_bit) != 0 ? 1 : 0;
+// Any other is scanned, unless `scanned` already holds it.
+float value_of(const ByteClasses& classes, const Token& token, const PlainDecimal* scanned) {
+  const int first = index_of_lowest(token.first_bit);
+  const int sign_length = static_cast<int>((classes.signs & token.first_bit) >> first);
   const uint32_t point = token.bits & classes.points;
-  const int point_at =
-      point != 0 ? std::countr_zero(point) - std::countr_zero(token.first_bit) : token.length;
+  const bool has_point = point != 0;
+  // Without a point, as if there were one just after the token.
+  const int point_at = index_of_lowest(point | token.first_bit << token.length) - first;
   const int whole_count = point_at - sign_length;
-  const int fraction_count = point != 0 ? token.length - point_at - 1 : 0;
+  const int fraction_count = has_point ? token.length - point_at - 1 : 0;
   PlainDecimal number;
   if (token.common && whole_count < 8 && fraction_count < 8) {
     number.negative = token.text[0] == '-';
@@ -102,6 +107,8 @@ float value_of(const ByteClasses& classes, const Token& token) {
         digits_at(token.text + sign_length, whole_count) * kPowersOfTen[fraction_count] +
         digits_at(token.text + point_at + 1, fraction_count);
     number.exponent = -fraction_count;
+  } else if (scanned != nullptr) {
+    number = *scanned;
   } else {
     scan_token(token.text, token.length, number);
   }
@@ -125,9 +132,11 @@ bool read_short_line(InputStream& in, const ByteClasses& classes, DataLine& valu
     starts ^= first_bit;
     lasts ^= last_bit;
     const Token token = token_of(line, classes, first_bit, last_bit);
-    if (token.length > static_cast<int>(kRealFieldWidth) || !is_plain(token)) return false;
+    if (token.length > static_cast<int>(kRealFieldWidth)) return false;
+    PlainDecimal scanned;
+    if (!token.common && !scan_token(token.text, token.length, scanned)) return false;
     if (count == 1) {
-      read.y = value_of(classes, token);
+      read.y = value_of(classes, token, token.common ? nullptr : &scanned);
     } else {
       (count == 0 ? read.x : read.z) = DeferredReal(token.text, token.length);
     }

@@ -13,12 +13,14 @@
 
 namespace tovel {
 
-void InputStream::attach(int fd, bool readable) {
+void InputStream::attach(int fd, bool readable, long long size) {
   fd_ = fd;
   readable_ = readable;
   next_ = end_ = buffer_.data();
   std::memset(buffer_.data(), 0, kReadPadding);
   at_end_ = false;
+  size_ = size;
+  bytes_read_ = 0;
   error_number_ = 0;
   lines_taken_ = 0;
 }
@@ -31,9 +33,17 @@ std::string_view InputStream::failure_text() const {
 InputStream::Fill InputStream::fill() {
   if (!readable_) return Fill::not_readable;
   if (at_end_) return error_number_ != 0 ? Fill::error : Fill::end;
+  if (bytes_read_ > 0 && bytes_read_ == size_) {
+    // A regular file read to its known size: a further read could only find
+    // its end, unless the file grew since, which reading on would not
+    // settle either.
+    at_end_ = true;
+    return Fill::end;
+  }
   for (;;) {
     const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size() - kReadPadding);
     if (n > 0) {
+      bytes_read_ += n;
       next_ = buffer_.data();
       end_ = next_ + n;
       std::memset(buffer_.data() + n, 0, kReadPadding);

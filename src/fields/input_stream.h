@@ -34,7 +34,10 @@ class InputStream {
 
   // Starts reading `fd` from its current position. A stream that is not
   // `readable` (a file opened for writing only) fails on its first read.
-  void attach(int fd, bool readable = true);
+  // `size`, when known (a regular file's size, -1 otherwise), spares the
+  // read that would only find the end: once that many bytes have been read,
+  // the stream is at its end.
+  void attach(int fd, bool readable = true, long long size = -1);
 
   // The system's text for the failure of the last read, or the text for a
   // stream that is not readable.
@@ -75,6 +78,8 @@ class InputStream {
   int fd_ = -1;
   bool readable_ = true;
   bool at_end_ = false;
+  long long size_ = -1;
+  long long bytes_read_ = 0;
   int error_number_ = 0;
   long lines_taken_ = 0;
 };

@@ -1,6 +1,5 @@
 #include "fields/plain_number.h"
 
-#include "fields/binary32_from_decimal.h"
 #include "fields/byte_word.h"
 
 namespace tovel {
@@ -74,10 +73,6 @@ const char* scan_plain_number(const char* first, const char* last, PlainDecimal&
   number.digits = digits;
   number.exponent = exponent - fraction_digits;
   return p;
-}
-
-float plain_value(const PlainDecimal& number) {
-  return binary32_from_decimal(number.digits, number.exponent, number.negative);
 }
 
 const char* scan_padded_plain_number(const char* first, PlainDecimal& number) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "fields/binary32_from_decimal.h"
+
 namespace tovel {
 
 // A number of the common plain shape, [sign]digits[.digits][(e|E)[sign]digits]
@@ -25,6 +27,8 @@ const char* scan_plain_number(const char* first, const char* last, PlainDecimal&
 // as scan_plain_number does.
 const char* scan_padded_plain_number(const char* first, PlainDecimal& number);
 
-float plain_value(const PlainDecimal& number);
+inline float plain_value(const PlainDecimal& number) {
+  return binary32_from_decimal(number.digits, number.exponent, number.negative);
+}
 
 }  // namespace tovel
