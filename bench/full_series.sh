@@ -5,7 +5,8 @@
 #   bench/full_series.sh [ROUNDS]    (default 5 rounds; needs GNU time)
 #
 # Prints the median of each, their ratio, the run's peak resident memory at
-# K = 10 and K = 9999, and its time at K = 1000 and K = 9999.
+# K = 10 and K = 9999, and its time at K = 10, 1000 and 9999 with the time
+# each further file adds.
 set -euo pipefail
 rounds=${1:-5}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,9 +50,18 @@ for k in 10 9999; do
   echo "peak resident memory, K=$k: $kib KiB"
 done
 
+: > k10.times
 : > k1000.times
-for _ in $(seq "$rounds"); do t0=$(now); run_tovel 1000; t1=$(now); echo $((t1 - t0)) >> k1000.times; done
+for _ in $(seq "$rounds"); do
+  t0=$(now); run_tovel 10; t1=$(now); run_tovel 1000; t2=$(now)
+  echo $((t1 - t0)) >> k10.times
+  echo $((t2 - t1)) >> k1000.times
+done
+k10=$(median < k10.times)
 k1000=$(median < k1000.times)
-echo "time K=1000 (median): $(ms "$k1000") ms; K=9999: $(ms "$tovel_median") ms"
+echo "time K=10 (median): $(ms "$k10") ms; K=1000: $(ms "$k1000") ms; K=9999: $(ms "$tovel_median") ms"
 awk -v a="$tovel_median" -v b="$k1000" \
   'BEGIN {printf "scaling: K=9999 takes %.2f x K=1000 (linear: 9.999)\n", a / b}'
+awk -v a="$k10" -v b="$k1000" -v c="$tovel_median" 'BEGIN {
+  printf "time per further file: K=10 to 1000: %.1f us; K=1000 to 9999: %.1f us\n",
+    (b - a) / 990 / 1e3, (c - b) / 8999 / 1e3 }'
