@@ -9,7 +9,8 @@ namespace tovel {
 PassOutcome collate_file(int i, const FileNames& names, DataFile& file, TableWriter& table,
                          ColumnAccumulators& sums, int& n) {
   std::array<float, kMaxPoints> y;
-  DeferredReal xmax;  // converted once, when the row is written
+  std::array<DeferredReal, kMaxPoints> x;  // converted only for the header and the peak
+  int peak = -1;                           // the index of xmax in x; -1 while it is 0
   float ymax = 0.0f;
   if (i == 1) table.write("X Values >\t");
   int j = 1;
@@ -21,23 +22,26 @@ PassOutcome collate_file(int i, const FileNames& names, DataFile& file, TableWri
     const float yy = line.y;
     if (j > kMaxPoints) return PassOutcome::too_many_points;
     y[static_cast<std::size_t>(j - 1)] = yy;
+    x[static_cast<std::size_t>(j - 1)] = line.x;
     sums.add_point(j, yy);
     if (i == 1) table.write_cell(line.x.value());
-    if (yy > ymax) {  // strict: the first of equal peaks wins
-      ymax = yy;
-      xmax = line.x;
-    }
+    // Strict: the first of equal peaks wins. Selected, not branched on: the
+    // rising side of a peak makes the branch hard to predict.
+    const bool higher = yy > ymax;
+    ymax = higher ? yy : ymax;
+    peak = higher ? j - 1 : peak;
   }
   n = j - 1;
+  const float xmax = peak < 0 ? 0.0f : x[static_cast<std::size_t>(peak)].value();
   if (i == 1) table.write("      Xmax\t      Ymax\n");
   file.close();
   table.write(names.row_label());
   table.write("\t");
   table.write_cells(std::span(y).first(static_cast<std::size_t>(n)));
-  table.write_cell(xmax.value());
+  table.write_cell(xmax);
   table.write_value(ymax);
   table.write("\n");
-  sums.add_peak(n, xmax.value(), ymax);
+  sums.add_peak(n, xmax, ymax);
   return PassOutcome::complete;
 }
 

@@ -1,5 +1,6 @@
 #include "datafile/plain_line.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -95,11 +96,11 @@ float value_of(const ByteClasses& classes, const Token& token, const PlainDecima
   const int first = index_of_lowest(token.first_bit);
   const int sign_length = static_cast<int>((classes.signs & token.first_bit) >> first);
   const uint32_t point = token.bits & classes.points;
-  const bool has_point = point != 0;
-  // Without a point, as if there were one just after the token.
+  // Without a point, as if there were one just after the token, which
+  // leaves no fraction digits.
   const int point_at = index_of_lowest(point | token.first_bit << token.length) - first;
   const int whole_count = point_at - sign_length;
-  const int fraction_count = has_point ? token.length - point_at - 1 : 0;
+  const int fraction_count = std::max(token.length - point_at - 1, 0);
   PlainDecimal number;
   if (token.common && whole_count < 8 && fraction_count < 8) {
     number.negative = token.text[0] == '-';
@@ -125,7 +126,7 @@ bool read_short_line(InputStream& in, const ByteClasses& classes, DataLine& valu
   const uint32_t others = ~classes.separators & within;
   uint32_t starts = others & ~(others << 1);
   uint32_t lasts = others & ~(others >> 1);
-  DataLine read;
+  values = DataLine{};
   for (int count = 0; count < 3 && starts != 0; ++count) {
     const uint32_t first_bit = starts & (0 - starts);
     const uint32_t last_bit = lasts & (0 - lasts);
@@ -136,14 +137,13 @@ bool read_short_line(InputStream& in, const ByteClasses& classes, DataLine& valu
     PlainDecimal scanned;
     if (!token.common && !scan_token(token.text, token.length, scanned)) return false;
     if (count == 1) {
-      read.y = value_of(classes, token, token.common ? nullptr : &scanned);
+      values.y = value_of(classes, token, token.common ? nullptr : &scanned);
     } else {
-      (count == 0 ? read.x : read.z) = DeferredReal(token.text, token.length);
+      (count == 0 ? values.x : values.z) = DeferredReal(token.text, token.length);
     }
   }
   const char* const next = after_line_end(line + length, in.buffered_end());
   if (next == nullptr) return false;
-  values = read;
   in.take_buffered_line(next);
   return true;
 }

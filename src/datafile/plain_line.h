@@ -38,7 +38,7 @@ struct DataLine {
 // first 80 characters, and it holds at most three tokens, each a plain number
 // (see scan_plain_number) of at most 14 characters. Such a line gets the
 // values the general reader gives it. Returns false, taking nothing, for any
-// other line, which is left to the general reader.
+// other line, which is left to the general reader; `line` is then undefined.
 bool read_plain_line(InputStream& in, DataLine& line);
 
 }  // namespace tovel

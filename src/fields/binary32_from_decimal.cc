@@ -151,9 +151,10 @@ uint32_t round_to_normal_binary32(uint64_t q, int exponent, bool inexact) {
   return normal_bits(mantissa, top);
 }
 
-// digits / 10^places for places 1..10 and digits below 2^63, exactly: for
+// digits / 10^places for places 0..10 and digits below 2^63, exactly: for
 // any n below 2^63, floor(n / 10^p) = floor(n × ceil(2^(63+l) / 10^p) /
-// 2^(63+l)). A numerator of 63 bits over at most 10^10 leaves a quotient of
+// 2^(63+l)), and for p = 0 the factor 2^63 + 1 used in its place changes
+// nothing. A numerator of 63 bits over at most 10^10 leaves a quotient of
 // 28 bits or more.
 uint32_t divide_by_power_of_ten_up_to_10(uint64_t digits, int places) {
   const detail::PowerOfTenReciprocal& r = detail::kReciprocals[static_cast<std::size_t>(places)];

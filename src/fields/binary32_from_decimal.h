@@ -9,9 +9,10 @@
 namespace tovel {
 namespace detail {
 
-// 10^p for p = 1..10 and its reciprocal: with l = ceil(log2(10^p)),
+// 10^p for p = 0..10 and its reciprocal: with l = ceil(log2(10^p)),
 // floor_reciprocal = floor(2^(63+l) / 10^p), which lies in [2^63, 2^64).
-// 10^p never divides a power of two, so the ceiling is floor_reciprocal + 1.
+// For p >= 1, 10^p never divides a power of two, so the ceiling is
+// floor_reciprocal + 1; for p = 0 the reciprocal is exact.
 struct PowerOfTenReciprocal {
   uint64_t divisor;
   uint64_t floor_reciprocal;
@@ -21,8 +22,8 @@ struct PowerOfTenReciprocal {
 inline constexpr auto kReciprocals = [] {
   std::array<PowerOfTenReciprocal, 11> table{};
   uint64_t d = 1;
-  for (int p = 1; p <= 10; ++p) {
-    d *= 10;
+  for (int p = 0; p <= 10; ++p) {
+    if (p > 0) d *= 10;
     int l = 0;
     while ((uint64_t{1} << l) < d)
       ++l;
@@ -33,10 +34,10 @@ inline constexpr auto kReciprocals = [] {
 }();
 
 // The bits of the binary32 value nearest to digits / 10^places, by long
-// division; places 1..10, digits > 0.
+// division; places 0..10, digits > 0.
 uint32_t divide_by_power_of_ten_exactly(uint64_t digits, int places);
 
-// The bits of the binary32 value nearest to digits / 10^places, places 1..10,
+// The bits of the binary32 value nearest to digits / 10^places, places 0..10,
 // digits > 0. The product of the normalised digits and the truncated
 // reciprocal falls short of the exact value by less than one unit of its low
 // word, so the top word decides the rounding except when the bits below the
@@ -70,12 +71,10 @@ float binary32_from_decimal_in_general(uint64_t digits, int exponent, bool negat
 // value round to infinity, tiny ones through the subnormals to a signed zero.
 inline float binary32_from_decimal(uint64_t digits, int exponent, bool negative) {
   const uint32_t sign = negative ? 0x80000000u : 0;
-  if (exponent == 0 && digits < (uint64_t{1} << 24)) {
-    // Exact, so the conversion cannot round.
-    return std::bit_cast<float>(sign | std::bit_cast<uint32_t>(static_cast<float>(digits)));
-  }
-  if (exponent < 0 && exponent >= -10 && digits != 0) {
-    return std::bit_cast<float>(sign | detail::scale_by_reciprocal(digits, -exponent));
+  const auto places = static_cast<unsigned>(-exponent);  // huge when the exponent is positive
+  if (places <= 10 && digits != 0) {
+    return std::bit_cast<float>(sign |
+                                detail::scale_by_reciprocal(digits, static_cast<int>(places)));
   }
   return detail::binary32_from_decimal_in_general(digits, exponent, negative);
 }

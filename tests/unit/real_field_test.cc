@@ -179,12 +179,12 @@ TEST(DecodeRealField, AgreesWithCorrectlyRoundedLibraryConversion) {
   }
 }
 
-// Exact half-way points between neighbouring floats, written with 1 to 10
+// Exact half-way points between neighbouring floats, written with 0 to 10
 // decimal places: the fast scaling must hand every one of them to the exact
 // division and round it to even.
 TEST(Binary32FromDecimal, HalfWayPointsWithDecimalPlaces) {
   std::mt19937_64 generator(3);
-  for (int places = 1; places <= 10; ++places) {
+  for (int places = 0; places <= 10; ++places) {
     // Floats in [2^(24-places), 2^(25-places)) are spaced 2^(1-places), so
     // their midpoints are odd multiples of 2^-places = 5^places / 10^places.
     uint64_t five_to_places = 1;
