@@ -108,6 +108,10 @@ float value_of(const ByteClasses& classes, const Token& token, const PlainDecima
         digits_at(token.text + sign_length, whole_count) * kPowersOfTen[fraction_count] +
         digits_at(token.text + point_at + 1, fraction_count);
     number.exponent = -fraction_count;
+    if (number.digits < (uint64_t{1} << 24)) {
+      return short_plain_value(static_cast<uint32_t>(number.digits), fraction_count,
+                               number.negative);
+    }
   } else if (scanned != nullptr) {
     number = *scanned;
   } else {

@@ -31,4 +31,16 @@ inline float plain_value(const PlainDecimal& number) {
   return binary32_from_decimal(number.digits, number.exponent, number.negative);
 }
 
+// plain_value for a number with fewer than 2^24 digits units and 0 to 10
+// decimal places, by one division in the floating-point unit. Both operands
+// are exact, so the quotient is rounded once, to nearest, ties to even, in
+// the default rounding mode, which this program never changes. Shorter than
+// the integer conversion on the path every data value takes.
+inline float short_plain_value(uint32_t digits, int places, bool negative) {
+  constexpr float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                    1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+  const float magnitude = static_cast<float>(static_cast<int32_t>(digits)) / kPowersOfTen[places];
+  return negative ? -magnitude : magnitude;
+}
+
 }  // namespace tovel

@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "fields/binary32_from_decimal.h"
+#include "fields/plain_number.h"
 #include "real_field_reference.h"
 
 namespace tovel {
@@ -198,6 +200,25 @@ TEST(Binary32FromDecimal, HalfWayPointsWithDecimalPlaces) {
       ASSERT_EQ(bits_of(binary32_from_decimal(digits, -places, false)),
                 bits_of(std::strtof(text.c_str(), nullptr)))
           << text;
+    }
+  }
+}
+
+// The division used on the data path for short numbers gives the same bits
+// as the integer conversion: every digits value at the edges of its range,
+// and a sample of the rest, with 0 to 10 places and both signs.
+TEST(ShortPlainValue, AgreesWithTheIntegerConversion) {
+  std::mt19937 generator(5);
+  std::vector<uint32_t> digits_values = {0, 1, 9, 10, 99999, 9999999, (1u << 24) - 1, 1u << 23};
+  for (int i = 0; i < 300000; ++i)
+    digits_values.push_back(generator() % (1u << 24));
+  for (const uint32_t digits : digits_values) {
+    for (int places = 0; places <= 10; ++places) {
+      for (const bool negative : {false, true}) {
+        ASSERT_EQ(bits_of(short_plain_value(digits, places, negative)),
+                  bits_of(binary32_from_decimal(digits, -places, negative)))
+            << (negative ? "-" : "") << digits << "e-" << places;
+      }
     }
   }
 }
