@@ -20,7 +20,6 @@ namespace {
 static_assert(InputStream::kReadPadding >= 32);
 
 constexpr ByteSet kTokenEnds{' ', ',', '\t', '\n', '\r'};
-constexpr uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
 bool is_line_end(char c) {
   return c == '\n' || c == '\r';
@@ -35,16 +34,6 @@ const char* after_line_end(const char* end, const char* buffer_end) {
     if (*next == '\n') ++next;
   }
   return next;
-}
-
-// The value of `count` (0 to 7) digits at `p`, from one word.
-uint64_t digits_at(const char* p, int count) {
-  const int half_shift = 32 - 4 * count;
-  uint64_t v = ((load_word(p) & 0x0F0F0F0F0F0F0F0Fu) << half_shift) << half_shift;
-  v = v * 10 + (v >> 8);
-  return ((v & 0x000000FF000000FFu) * (100 + (1000000ull << 32)) +
-          ((v >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32))) >>
-         32;
 }
 
 // Reads a plain number that is not of the common form: a word at a time
@@ -104,9 +93,9 @@ float value_of(const ByteClasses& classes, const Token& token, const PlainDecima
   PlainDecimal number;
   if (token.common && whole_count < 8 && fraction_count < 8) {
     number.negative = token.text[0] == '-';
-    number.digits =
-        digits_at(token.text + sign_length, whole_count) * kPowersOfTen[fraction_count] +
-        digits_at(token.text + point_at + 1, fraction_count);
+    number.digits = digits_value(load_word(token.text + sign_length), whole_count) *
+                        kPowersOfTenBelow8[fraction_count] +
+                    digits_value(load_word(token.text + point_at + 1), fraction_count);
     number.exponent = -fraction_count;
     if (number.digits < (uint64_t{1} << 24)) {
       return short_plain_value(static_cast<uint32_t>(number.digits), fraction_count,

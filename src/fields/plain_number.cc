@@ -5,21 +5,6 @@
 namespace tovel {
 namespace {
 
-constexpr uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-
-// The value of the first `count` (0 to 8) digit bytes of `word`.
-uint64_t leading_digits_value(uint64_t word, int count) {
-  // Move the digits to the top of the word, zeros taking the place of the
-  // bytes before them; two shifts, so that a count of 0 clears the word.
-  const int half_shift = 32 - 4 * count;
-  uint64_t v = ((word & 0x0F0F0F0F0F0F0F0Fu) << half_shift) << half_shift;
-  v = v * 10 + (v >> 8);  // pairs of digits
-  v = ((v & 0x000000FF000000FFu) * (100 + (1000000ull << 32)) +
-       ((v >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32))) >>
-      32;
-  return v;
-}
-
 // Reads [sign]1 to 4 digits after an exponent letter; nullptr when there are
 // none or more than four.
 const char* scan_exponent(const char* p, int& exponent) {
@@ -27,7 +12,7 @@ const char* scan_exponent(const char* p, int& exponent) {
   p += (*p == '-') | (*p == '+');
   const int count = bytes_before_mark(bytes_not_digit(load_word(p)));
   if (count == 0 || count > 4) return nullptr;
-  exponent = static_cast<int>(leading_digits_value(load_word(p), count));
+  exponent = static_cast<int>(digits_value(load_word(p), count));
   if (negative) exponent = -exponent;
   return p + count;
 }
@@ -88,8 +73,8 @@ const char* scan_padded_plain_number(const char* first, PlainDecimal& number) {
   const uint64_t fraction_word = load_word(p + 1);
   const int fraction_count = has_point ? bytes_before_mark(bytes_not_digit(fraction_word)) : 0;
   if (whole_count == 8 || fraction_count == 8 || whole_count + fraction_count == 0) return nullptr;
-  number.digits = leading_digits_value(whole_word, whole_count) * kPowersOfTen[fraction_count] +
-                  leading_digits_value(fraction_word, fraction_count);
+  number.digits = digits_value(whole_word, whole_count) * kPowersOfTenBelow8[fraction_count] +
+                  digits_value(fraction_word, fraction_count);
   number.exponent = -fraction_count;
   p += has_point + fraction_count;
   if ((*p | 0x20) == 'e') {

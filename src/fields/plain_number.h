@@ -6,6 +6,10 @@
 
 namespace tovel {
 
+// 10^0 to 10^7.
+inline constexpr uint64_t kPowersOfTenBelow8[] = {1,     10,     100,     1000,
+                                                  10000, 100000, 1000000, 10000000};
+
 // A number of the common plain shape, [sign]digits[.digits][(e|E)[sign]digits]
 // with at most four exponent digits, as ±digits × 10^exponent.
 struct PlainDecimal {
