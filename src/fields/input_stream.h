@@ -34,9 +34,9 @@ class InputStream {
 
   // Starts reading `fd` from its current position. A stream that is not
   // `readable` (a file opened for writing only) fails on its first read.
-  // `size`, when known (a regular file's size, -1 otherwise), spares the
-  // read that would only find the end: once that many bytes have been read,
-  // the stream is at its end.
+  // `size`, when known (the bytes a regular file holds from that position,
+  // -1 otherwise), spares the read that would only find the end: once that
+  // many bytes have been read, the stream is at its end.
   void attach(int fd, bool readable = true, long long size = -1);
 
   // The system's text for the failure of the last read, or the text for a
