@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -157,12 +158,9 @@ void read_all_lines(benchmark::State& state, const std::string& image) {
       state.SkipWithError("cannot open the scratch file");
       break;
     }
-    float x = 0, y = 0, z = 0;
-    int endflag = 0;
-    for (;;) {
-      tovel::readdata(x, y, z, file, endflag);
-      if (endflag == 1) break;
-      benchmark::DoNotOptimize(y);
+    tovel::DataLine line;
+    while (tovel::readdata(line, file).status == tovel::ReadStatus::line) {
+      benchmark::DoNotOptimize(line.y);
       ++lines;
     }
   }
@@ -193,6 +191,22 @@ void BM_readdata_mixed_lines(benchmark::State& state) {
   read_all_lines(state, image);
 }
 BENCHMARK(BM_readdata_mixed_lines);
+
+// readdata on lines as numpy.savetxt writes them by default: two values in
+// %.18e, 19 significant digits each.
+void BM_readdata_numpy_lines(benchmark::State& state) {
+  const auto values = sample_values();
+  std::string image;
+  char line[80];
+  for (std::size_t i = 0; i < 3000; ++i) {
+    const int n =
+        std::snprintf(line, sizeof line, "%.18e %.18e\n",
+                      400.0 + 0.8 * static_cast<double>(i % 250), static_cast<double>(values[i]));
+    image.append(line, static_cast<std::size_t>(n));
+  }
+  read_all_lines(state, image);
+}
+BENCHMARK(BM_readdata_numpy_lines);
 
 // The table writer, one value cell at a time, written out to a scratch file.
 void BM_table_writer_cell(benchmark::State& state) {

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static char buffer[tovel::InputStream::kReadPadding + 64];
   file.fill(data, size);
   const int fd = ::open(file.path().c_str(), O_RDONLY);
-  tovel::InputStream in(buffer);
+  tovel::InputStream in(buffer, tovel::OnReadError::ends_input_while_filling);
   in.attach(fd);
   tovel::FieldText name;
   if (take(in, tovel::Name::size(), false, name)) {

@@ -7,17 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "run/report.h"
-
 namespace tovel::fuzzing {
-
-// Thrown in place of ending the process, so one input's run-time error
-// report ends only that input.
-struct RunEnded {};
-
-inline void install_throwing_report() {
-  set_runtime_error_hook([](const FailureSite&, std::string_view) { throw RunEnded{}; });
-}
 
 // A file in memory holding `data`, and a path that opens it afresh.
 class MemoryFile {

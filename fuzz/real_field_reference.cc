@@ -55,7 +55,7 @@ std::optional<uint32_t> special(std::string_view rest, bool minus) {
 }  // namespace
 
 std::optional<uint32_t> reference_real_field_bits(std::string_view text) {
-  const std::string_view field = text.substr(0, 14);
+  const std::string_view field = text;
   std::size_t i = field.find_first_not_of(' ');
   if (i == std::string_view::npos) return 0u;
   bool minus = false;

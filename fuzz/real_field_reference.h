@@ -6,7 +6,7 @@
 
 namespace tovel::testing {
 
-// The F14.0 real field decoded a second way, for differential checks: the
+// A real field decoded a second way, for differential checks: the
 // field is rewritten into a plain decimal work text (sign, mantissa digits
 // with at most one point, e and a four-digit exponent) and that text is
 // converted by the C library's correctly rounding strtof, in round-to-

@@ -3,8 +3,22 @@
 #include <array>
 
 #include "datafile/readdata.h"
+#include "run/report.h"
 
 namespace tovel {
+namespace {
+
+[[noreturn]] void report_read_failure(const ReadOutcome& outcome, std::string_view file) {
+  if (outcome.status == ReadStatus::bad_value) {
+    report_runtime_error(
+        {file, outcome.line_number, "cannot read a number from", outcome.bad_field(), true},
+        "Bad value during floating point read");
+  }
+  report_runtime_error({file, outcome.line_number, "cannot read the data file"},
+                       outcome.failure_text);
+}
+
+}  // namespace
 
 PassOutcome collate_file(int i, const FileNames& names, DataFile& file, TableWriter& table,
                          ColumnAccumulators& sums, int& n) {
@@ -16,9 +30,9 @@ PassOutcome collate_file(int i, const FileNames& names, DataFile& file, TableWri
   int j = 1;
   for (;; ++j) {
     DataLine line;  // xx, yy and zz; zz is never used
-    int endflag = 0;
-    readdata(line, file, endflag);
-    if (endflag == 1) break;
+    const ReadOutcome outcome = readdata(line, file);
+    if (outcome.status == ReadStatus::end) break;
+    if (outcome.status != ReadStatus::line) report_read_failure(outcome, file.name());
     const float yy = line.y;
     if (j > kMaxPoints) return PassOutcome::too_many_points;
     y[static_cast<std::size_t>(j - 1)] = yy;

@@ -1,44 +1,40 @@
 #pragma once
 
-#include <cstring>
-
+#include "fields/decimal.h"
 #include "fields/input_stream.h"
 
 namespace tovel {
 
-// A value of a data line that is converted only when asked for: the value
-// itself, or a copy of the text of a plain number (at most 14 characters).
+// A value of a data line that is converted only when asked for: the
+// collation pass needs x only for the header row and the peak, and z never.
 class DeferredReal {
  public:
-  DeferredReal() = default;
-  explicit DeferredReal(float value) : value_(value) {}
-  // Copies `length` characters from `text`; 16 bytes there must be readable.
-  DeferredReal(const char* text, int length) : length_(length) {
-    std::memcpy(text_, text, sizeof text_);
-  }
+  DeferredReal() = default;  // zero
+  // A decimal whose digits beyond the 19th matter is converted at once,
+  // while the text they stand in can still be read.
+  explicit DeferredReal(const Decimal& decimal);
 
   float value() const;
 
  private:
-  char text_[16];
-  int length_ = 0;  // 0: the value is in value_
+  Decimal decimal_{};
   float value_ = 0.0f;
+  bool converted_ = true;
 };
 
-// The values of a data line (a missing value is 0). Only y is always needed;
-// x and z are converted on demand, x only for the peak and the header row.
+// The values of a data line (a missing value is 0).
 struct DataLine {
   DeferredReal x;
   float y = 0.0f;
   DeferredReal z;
 };
 
-// Reads the next line of `in` straight from its buffer when the line has the
-// common shape: it lies wholly in the buffer, its line end comes within its
-// first 80 characters, and it holds at most three tokens, each a plain number
-// (see scan_plain_number) of at most 14 characters. Such a line gets the
-// values the general reader gives it. Returns false, taking nothing, for any
-// other line, which is left to the general reader; `line` is then undefined.
+// Reads the next line of `in` straight from its buffer when it lies wholly
+// there, its line end comes within its first 80 characters, and its first
+// three tokens are numbers. Such a line gets the values the general reader
+// (take_field, split_data_line, scan_real_field) gives it. Returns false,
+// taking nothing, for any other line, which is left to the general reader;
+// `line` is then undefined.
 bool read_plain_line(InputStream& in, DataLine& line);
 
 }  // namespace tovel

@@ -1,77 +1,58 @@
 #include "datafile/readdata.h"
 
+#include <algorithm>
+
 #include "datafile/plain_line.h"
-#include "fields/byte_set.h"
+#include "fields/binary32_from_decimal.h"
+#include "fields/byte_class.h"
+#include "fields/decimal.h"
 #include "fields/fixed_text.h"
-#include "fields/real_field.h"
-#include "run/report.h"
 
 namespace tovel {
-namespace {
-
-constexpr ByteSet kSeparators{' ', ',', '\t'};
-
-bool is_separator(char c) {
-  return kSeparators.contains(c);
-}
-
-}  // namespace
 
 LineTokens split_data_line(std::string_view line) {
   line = trim_trailing_blanks(line);
   LineTokens tokens;
   std::size_t i = 0;
   while (tokens.count < 3) {
-    while (i < line.size() && is_separator(line[i]))
+    while (i < line.size() && in_class(line[i], kSeparator))
       ++i;
     if (i == line.size()) break;
     const std::size_t start = i;
-    while (i < line.size() && !is_separator(line[i]))
+    while (i < line.size() && !in_class(line[i], kSeparator))
       ++i;
     tokens.token[static_cast<std::size_t>(tokens.count++)] = line.substr(start, i - start);
   }
   return tokens;
 }
 
-void readdata(DataLine& line, DataFile& file, int& endflag) {
+ReadOutcome readdata(DataLine& line, DataFile& file) {
   InputStream& in = file.stream();
-  if (read_plain_line(in, line)) {
-    endflag = 0;
-    return;
-  }
-  FieldText text;
-  const TakeStatus status = take_field(in, kDataLineWidth, false, text);
-  if (status == TakeStatus::end_of_input) {
-    endflag = 1;
-    return;
-  }
-  if (status == TakeStatus::failed) {
-    report_runtime_error({file.name(), in.lines_taken() + 1, "cannot read the data file"},
-                         in.failure_text());
-  }
-  endflag = 0;
-  const LineTokens tokens = split_data_line(text.view());
-  float values[3] = {0.0f, 0.0f, 0.0f};
-  for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
-    const std::string_view field = tokens.token[t].substr(0, kRealFieldWidth);
-    const RealFieldResult r = decode_real_field(field);
-    if (!r.ok) {
-      report_runtime_error(
-          {file.name(), in.lines_taken(), "cannot read a number from", field, true},
-          "Bad value during floating point read");
-    }
-    values[t] = r.value;
-  }
-  line = {DeferredReal(values[0]), values[1], DeferredReal(values[2])};
+  if (read_plain_line(in, line)) return {ReadStatus::line};
+  return read_general_line(in, line);
 }
 
-void readdata(float& x, float& y, float& z, DataFile& file, int& endflag) {
-  DataLine line;
-  readdata(line, file, endflag);
-  if (endflag == 1) return;
-  x = line.x.value();
-  y = line.y;
-  z = line.z.value();
+ReadOutcome read_general_line(InputStream& in, DataLine& line) {
+  FieldText text;
+  const TakeStatus status = take_field(in, kDataLineWidth, false, text);
+  if (status == TakeStatus::end_of_input) return {ReadStatus::end};
+  if (status == TakeStatus::failed) {
+    return {ReadStatus::read_failed, in.lines_taken() + 1, in.failure_text()};
+  }
+  const LineTokens tokens = split_data_line(text.view());
+  Decimal values[3];
+  for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
+    const std::string_view token = tokens.token[t];
+    if (!scan_real_field(token, values[t])) {
+      ReadOutcome bad{ReadStatus::bad_value, in.lines_taken()};
+      bad.field_size = token.copy(bad.field, sizeof bad.field);
+      return bad;
+    }
+  }
+  line.x = tokens.count > 0 ? DeferredReal(values[0]) : DeferredReal();
+  line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
+  line.z = tokens.count > 2 ? DeferredReal(values[2]) : DeferredReal();
+  return {ReadStatus::line};
 }
 
 }  // namespace tovel

@@ -20,14 +20,36 @@ struct LineTokens {
 };
 LineTokens split_data_line(std::string_view line);
 
-// Reads the next line of `file` into x, y and z (a missing value is 0) and
-// sets endflag to 0; at the end of the file sets endflag to 1 and leaves
-// x, y and z alone. A token that is not a number, or a failed read, ends the
-// run with the run-time error report.
-void readdata(float& x, float& y, float& z, DataFile& file, int& endflag);
+enum class ReadStatus {
+  line,         // the line's values are in `line`
+  end,          // the file has no further line; `line` is left alone
+  bad_value,    // a token is not a number: "Bad value during floating point read"
+  read_failed,  // the file could not be read
+};
 
-// readdata for the collation pass, which needs x only at a new peak and never
-// z: they are converted on demand, before the next line is read.
-void readdata(DataLine& line, DataFile& file, int& endflag);
+// What readdata found, with what a report of a failure needs.
+struct ReadOutcome {
+  // The token's characters are left alone: written only for a bad value.
+  ReadOutcome(ReadStatus s, long line = 0, std::string_view text = {})
+      : status(s), line_number(line), failure_text(text) {}
+
+  ReadStatus status;
+  long line_number = 0;           // the line at fault, from 1
+  std::string_view failure_text;  // with read_failed: the system's text
+  char field[kDataLineWidth];     // with bad_value: the token, field_size long
+  std::size_t field_size = 0;
+  std::string_view bad_field() const { return {field, field_size}; }
+};
+
+// Reads the next line of `file` into `line`: its first 80 characters, split
+// into up to three tokens, each read whole as a real field (a missing value
+// is 0). A read error anywhere in the line is a failure, never its end.
+// Lines of the usual shape are read straight from the buffer
+// (read_plain_line); read_general_line defines what every line gives.
+ReadOutcome readdata(DataLine& line, DataFile& file);
+
+// readdata by the general rules alone: take_field, split_data_line and
+// scan_real_field on each token.
+ReadOutcome read_general_line(InputStream& in, DataLine& line);
 
 }  // namespace tovel

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "fields/byte_class.h"
+
 namespace tovel {
 
 // Eight bytes of text handled at once as one word, its first byte lowest.
@@ -19,17 +21,39 @@ inline uint64_t load_word(const char* p) {
   return word;
 }
 
-// The bytes of `word` equal to `byte`; exact in every byte.
-inline uint64_t bytes_equal(uint64_t word, char byte) {
-  const uint64_t v = word ^ (kByteOnes * static_cast<unsigned char>(byte));
+// The bytes of `word` that belong to `Class`; exact in every byte. The
+// class's runs of byte values come from the byte-class table.
+template <uint16_t Class>
+inline uint64_t bytes_in_class(uint64_t word) {
+  constexpr auto ranges = class_ranges<Class>();
+  static_assert(
+      [] {
+        for (const ByteRange r : class_ranges<Class>()) {
+          if (r.first == 0 || r.first + r.count > 128) return false;
+        }
+        return true;
+      }(),
+      "the word test covers the ASCII bytes after NUL");
   constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
-  return ~(((v & kLow7) + kLow7) | v | kLow7);
+  const uint64_t low = word & kLow7;
+  uint64_t marks = 0;
+  for (const ByteRange r : ranges) {
+    // With the high bit cleared no byte carries into the next: low + (127 -
+    // below) reaches 128 when low > below, and (127 + above) - low when
+    // low < above. Bytes of 128 and over are excluded by ~word.
+    const uint64_t below = r.first - 1u;
+    const uint64_t above = r.first + r.count;
+    marks |= (low + kByteOnes * (127 - below)) & (kByteOnes * (127 + above) - low);
+  }
+  return marks & ~word & kByteHighBits;
 }
 
-// The bytes of `word` that are not decimal digits. Exact up to and including
-// the first such byte; later marks may be wrong.
+// The bytes of `word` that are not digits. Exact up to and including the
+// first such byte; later marks may be wrong. Cheaper than bytes_in_class.
 inline uint64_t bytes_not_digit(uint64_t word) {
-  return ((word + 0x4646464646464646u) | (word - 0x3030303030303030u)) & kByteHighBits;
+  constexpr ByteRange kDigits = class_ranges<kDigit>()[0];
+  constexpr uint64_t kAboveDigits = kByteOnes * (0x80 - (kDigits.first + kDigits.count));
+  return ((word + kAboveDigits) | (word - kByteOnes * kDigits.first)) & kByteHighBits;
 }
 
 // The number of bytes before the first marked one: 0 to 8.

@@ -4,24 +4,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "fields/exact_decimal.h"
+#include "fields/powers.h"
+#include "fields/rounding.h"
+#include "fields/wide_integer.h"
 
 namespace tovel {
 namespace {
-
-// The layout thresholds, as single-precision constants. With R = 0.5/10000
-// rounded to single: T0 = 1 - R; L = T0 × 0.1 (in double, then rounded);
-// T1, T2, T3 = 10, 100, 1000 × T0; U = 9999.5. L is the smallest magnitude in
-// fixed form, T0..T3 are where the number of decimals drops (a value equal to
-// a threshold takes the fewer decimals), U is the first in exponent form.
-constexpr float kL = std::bit_cast<float>(0x3DCCCA2Eu);
-constexpr float kT0 = std::bit_cast<float>(0x3F7FFCB9u);
-constexpr float kT1 = std::bit_cast<float>(0x411FFDF4u);
-constexpr float kT2 = std::bit_cast<float>(0x42C7FD71u);
-constexpr float kT3 = std::bit_cast<float>(0x4479FCCDu);
-constexpr float kU = std::bit_cast<float>(0x461C3E00u);
-
-constexpr uint32_t kSmallPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000};
 
 // A positive finite magnitude as m × 2^e.
 struct Binary {
@@ -36,14 +24,6 @@ Binary decompose(uint32_t bits) {
   return {fraction | 0x800000u, static_cast<int>(biased) - 150};
 }
 
-// q plus one when the part cut off, `rest` out of `unit`, is above a half,
-// or exactly a half and q is odd: rounding to nearest, ties to even.
-template <typename U>
-U round_half_even(U q, U rest, U unit) {
-  const U other = unit - rest;
-  return q + U{rest > other || (rest == other && (q & 1) != 0)};
-}
-
 // scaled_round in 64 bits, for the t and magnitudes of nearly every value
 // in exponent form (about 1e-13 to 1e18); false when they do not fit.
 bool scaled_round_64(Binary a, int t, uint64_t& q) {
@@ -56,8 +36,7 @@ bool scaled_round_64(Binary a, int t, uint64_t& q) {
       q = n << shift;
     } else {
       if (shift <= -64) return false;
-      const uint64_t unit = uint64_t{1} << -shift;
-      q = round_half_even(n >> -shift, n & (unit - 1), unit);
+      q = divide_rounded(n, uint64_t{1} << -shift);
     }
     return true;
   }
@@ -66,7 +45,7 @@ bool scaled_round_64(Binary a, int t, uint64_t& q) {
   if (a.e > 39 || a.e < -10 || -t > (a.e < 0 ? 16 : 18)) return false;
   const uint64_t num = uint64_t{a.m} << (a.e > 0 ? a.e : 0);
   const uint64_t den = static_cast<uint64_t>(power_of_ten(-t)) << (a.e < 0 ? -a.e : 0);
-  q = round_half_even(num / den, num % den, den);
+  q = divide_rounded(num, den);
   return true;
 }
 
@@ -81,7 +60,7 @@ uint128 scaled_round(Binary a, int t) {
   }
   const uint128 num = uint128{a.m} << (a.e > 0 ? a.e : 0);
   const uint128 den = power_of_ten(-t) << (a.e < 0 ? -a.e : 0);
-  return round_half_even(num / den, num % den, den);
+  return divide_rounded(num, den);
 }
 
 // Writes `count` decimal digits of `value`, with leading zeros.
@@ -90,46 +69,6 @@ void put_digits(char* out, uint32_t value, int count) {
     out[i] = static_cast<char>('0' + value % 10);
     value /= 10;
   }
-}
-
-int decimals_for(float a) {
-  if (a == 0.0f) return 3;
-  if (a < kT0) return 4;
-  if (a < kT1) return 3;
-  if (a < kT2) return 2;
-  if (a < kT3) return 1;
-  return 0;
-}
-
-void format_fixed(float a, uint32_t bits, bool negative, char* out) {
-  const int n = decimals_for(a);
-  uint64_t q = 0;  // |value| × 10^n rounded: below 10^5
-  if (a != 0.0f) {
-    // L <= a < U: the exponent lies in [-27, -10], so m × 10^n fits easily.
-    const Binary b = decompose(bits);
-    const uint64_t scaled = uint64_t{b.m} * kSmallPowersOfTen[n];
-    const int shift = -b.e;
-    const uint64_t half = uint64_t{1} << (shift - 1);
-    const uint64_t rest = scaled & ((half << 1) - 1);
-    q = scaled >> shift;
-    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
-  }
-  // Written right to left: decimals, point, integer digits (or a single 0,
-  // which always fits), sign; blanks fill the rest.
-  std::memset(out, ' ', kG14Width);
-  char* p = out + 10;
-  auto v = static_cast<uint32_t>(q);
-  for (int i = 0; i < n; ++i) {
-    *--p = static_cast<char>('0' + v % 10);
-    v /= 10;
-  }
-  *--p = '.';
-  if (v == 0) *--p = '0';
-  while (v != 0) {
-    *--p = static_cast<char>('0' + v % 10);
-    v /= 10;
-  }
-  if (negative) *--p = '-';
 }
 
 void format_exponent(uint32_t bits, bool negative, char* out) {
@@ -160,15 +99,10 @@ void format_g14_4_in_general(float value, char* out) {
   const uint32_t magnitude_bits = bits & 0x7FFFFFFFu;
   if (magnitude_bits > 0x7F800000u) {
     std::memcpy(out, "           NaN", kG14Width);
-    return;
-  }
-  if (magnitude_bits == 0x7F800000u) {
+  } else if (magnitude_bits == 0x7F800000u) {
     std::memcpy(out, negative ? "     -Infinity" : "      Infinity", kG14Width);
-    return;
-  }
-  const float a = std::bit_cast<float>(magnitude_bits);
-  if (a == 0.0f || (a >= kL && a < kU)) {
-    format_fixed(a, magnitude_bits, negative, out);
+  } else if (magnitude_bits == 0) {
+    std::memcpy(out, negative ? "    -0.000    " : "     0.000    ", kG14Width);
   } else {
     format_exponent(magnitude_bits, negative, out);
   }

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
+#include "fields/powers.h"
+#include "fields/rounding.h"
+
 namespace tovel {
 
 inline constexpr int kG14Width = 14;
@@ -13,15 +16,32 @@ namespace detail {
 
 static_assert(std::endian::native == std::endian::little);
 
-// The layout thresholds as magnitude bits (see g14_4.cc): L is the smallest
-// magnitude in fixed form, T0..T3 are where the number of decimals drops,
-// U is the first magnitude in exponent form.
-inline constexpr uint32_t kBitsL = 0x3DCCCA2Eu;
-inline constexpr uint32_t kBitsT0 = 0x3F7FFCB9u;
-inline constexpr uint32_t kBitsT1 = 0x411FFDF4u;
-inline constexpr uint32_t kBitsT2 = 0x42C7FD71u;
-inline constexpr uint32_t kBitsT3 = 0x4479FCCDu;
-inline constexpr uint32_t kBitsU = 0x461C3E00u;
+// The layout thresholds. With R = 0.5 / 10000 rounded to single precision:
+// T0 = 1 - R; L = T0 × 0.1, the product in double precision and then rounded
+// to single; T1, T2, T3 = 10, 100, 1000 × T0; U = 9999.5. Magnitudes from L
+// up to U take the fixed form, with 4 decimals below T0 and one fewer at
+// each further threshold reached; a value equal to a threshold takes the
+// fewer decimals.
+inline constexpr float kR = 0.5f / 10000.0f;
+inline constexpr float kT0 = 1.0f - kR;
+inline constexpr float kL = static_cast<float>(static_cast<double>(kT0) * 0.1);
+inline constexpr float kT1 = 10.0f * kT0;
+inline constexpr float kT2 = 100.0f * kT0;
+inline constexpr float kT3 = 1000.0f * kT0;
+inline constexpr float kU = 9999.5f;
+
+// The same thresholds as the bits of a magnitude, which order as the
+// magnitudes do.
+inline constexpr uint32_t kBitsL = std::bit_cast<uint32_t>(kL);
+inline constexpr uint32_t kBitsT0 = std::bit_cast<uint32_t>(kT0);
+inline constexpr uint32_t kBitsT1 = std::bit_cast<uint32_t>(kT1);
+inline constexpr uint32_t kBitsT2 = std::bit_cast<uint32_t>(kT2);
+inline constexpr uint32_t kBitsT3 = std::bit_cast<uint32_t>(kT3);
+inline constexpr uint32_t kBitsU = std::bit_cast<uint32_t>(kU);
+static_assert(std::bit_cast<uint32_t>(kR) == 0x3851B717u && kBitsT0 == 0x3F7FFCB9u &&
+                  kBitsL == 0x3DCCCA2Eu && kBitsT1 == 0x411FFDF4u && kBitsT2 == 0x42C7FD71u &&
+                  kBitsT3 == 0x4479FCCDu && kBitsU == 0x461C3E00u,
+              "the thresholds' documented bit patterns");
 
 // The two ASCII digits of each number below 100, in writing order.
 inline constexpr auto kDigitPairs = [] {
@@ -32,8 +52,6 @@ inline constexpr auto kDigitPairs = [] {
   }
   return pairs;
 }();
-
-inline constexpr uint64_t kDecimalScales[] = {1, 10, 100, 1000, 10000};
 
 // How the four digits of a fixed-form text (in a word, the first digit in
 // the lowest byte) take their places for n decimals: the text is
@@ -53,26 +71,29 @@ inline constexpr FixedLayout kFixedLayouts[] = {
     {0, 0xFFFFFFFFu, 1 << 16, uint64_t{'0'} | '.' << 8},  // 0.dddd
 };
 
-// The fixed form of a magnitude from L up to U whose rounded digits number
-// exactly four (1000 to 9999 units of the last decimal): nearly every value
-// in fixed form. Returns false, writing nothing, for any other value.
-inline bool format_four_digit_fixed(float value, char* out) {
+// Whether a value's magnitude takes the usual fixed form, from L up to U.
+inline bool in_fixed_range(float value) {
+  const uint32_t magnitude = std::bit_cast<uint32_t>(value) & 0x7FFFFFFFu;
+  return magnitude >= kBitsL && magnitude < kBitsU;
+}
+
+// The fixed form of a value whose magnitude lies from L up to U. Its digits
+// rounded number exactly four (1000 to 9999 units of the last decimal): the
+// thresholds are where a fifth digit would appear.
+inline void format_four_digit_fixed(float value, char* out) {
   const uint32_t bits = std::bit_cast<uint32_t>(value);
   const uint32_t magnitude = bits & 0x7FFFFFFFu;
-  if (magnitude < kBitsL || magnitude >= kBitsU) return false;
-  // Decimals: 4 below T0, one fewer at each threshold reached.
   const int n = 4 - int{magnitude >= kBitsT0} - int{magnitude >= kBitsT1} -
                 int{magnitude >= kBitsT2} - int{magnitude >= kBitsT3};
   // magnitude × 10^n rounded to nearest, ties to even; the binary exponent
   // lies in [-27, -10] here, so the product fits easily. The bits shifted
   // out are kept at the top of `fraction`, where a half is 2^63.
-  const uint64_t scaled = uint64_t{(magnitude & 0x7FFFFFu) | 0x800000u} * kDecimalScales[n];
+  const uint64_t scaled =
+      uint64_t{(magnitude & 0x7FFFFFu) | 0x800000u} * static_cast<uint64_t>(power_of_ten(n));
   const int shift = 150 - static_cast<int>(magnitude >> 23);
-  uint64_t q = scaled >> shift;
   const uint64_t fraction = scaled << (64 - shift);
   constexpr uint64_t kHalf = uint64_t{1} << 63;
-  q += uint64_t{fraction > kHalf} | (uint64_t{fraction == kHalf} & q & 1);
-  if (q < 1000 || q > 9999) return false;
+  const uint64_t q = round_half_even(scaled >> shift, fraction > kHalf, fraction == kHalf);
 
   uint32_t digits;
   std::memcpy(&digits, &kDigitPairs[2 * (q / 100)], 2);
@@ -87,9 +108,9 @@ inline bool format_four_digit_fixed(float value, char* out) {
   std::memcpy(out, "          ", 10);
   std::memcpy(out + 10 - length, &text, 8);
   std::memcpy(out + 10, "    ", 4);
-  return true;
 }
 
+// Zero, the exponent form, infinities and NaN.
 void format_g14_4_in_general(float value, char* out);
 
 }  // namespace detail
@@ -99,7 +120,11 @@ void format_g14_4_in_general(float value, char* out);
 // under 9999.5, exponent form 0.dddd E±dd otherwise; the digits are the
 // exact value rounded to nearest, ties to even. Defined for every bit pattern.
 inline void format_g14_4(float value, char* out) {
-  if (!detail::format_four_digit_fixed(value, out)) detail::format_g14_4_in_general(value, out);
+  if (detail::in_fixed_range(value)) {
+    detail::format_four_digit_fixed(value, out);
+  } else {
+    detail::format_g14_4_in_general(value, out);
+  }
 }
 
 inline std::array<char, kG14Width> format_g14_4(float value) {

@@ -7,14 +7,23 @@
 #include <cstdint>
 #include <cstring>
 
-#include "fields/byte_set.h"
+#include "fields/byte_class.h"
 #include "fields/byte_word.h"
 #include "fields/fixed_text.h"
 
 namespace tovel {
 
+long DescriptorSource::read(char* buffer, std::size_t size) {
+  return ::read(fd_, buffer, size);
+}
+
 void InputStream::attach(int fd, bool readable, long long size) {
-  fd_ = fd;
+  descriptor_.set(fd);
+  attach(descriptor_, readable, size);
+}
+
+void InputStream::attach(ByteSource& source, bool readable, long long size) {
+  source_ = &source;
   readable_ = readable;
   next_ = end_ = buffer_.data();
   std::memset(buffer_.data(), 0, kReadPadding);
@@ -41,7 +50,7 @@ InputStream::Fill InputStream::fill() {
     return Fill::end;
   }
   for (;;) {
-    const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size() - kReadPadding);
+    const long n = source_->read(buffer_.data(), buffer_.size() - kReadPadding);
     if (n > 0) {
       bytes_read_ += n;
       next_ = buffer_.data();
@@ -59,24 +68,21 @@ InputStream::Fill InputStream::fill() {
 
 namespace {
 
-// The bytes that stop a numeric field: line ends and the comma.
-constexpr ByteSet kNumericStops{'\n', '\r', ','};
-
 // The first LF or CR in [p, limit), or limit; eight bytes at a time.
 const char* find_line_end(const char* p, const char* limit) {
   while (limit - p >= 8) {
     const uint64_t word = load_word(p);
-    const uint64_t marks = bytes_equal(word, '\n') | bytes_equal(word, '\r');
+    const uint64_t marks = bytes_in_class<kLineEnd>(word);
     if (marks != 0) return p + bytes_before_mark(marks);
     p += 8;
   }
-  while (p != limit && *p != '\n' && *p != '\r')
+  while (p != limit && !in_class(*p, kLineEnd))
     ++p;
   return p;
 }
 
 const char* find_numeric_stop(const char* p, const char* limit) {
-  while (p != limit && !kNumericStops.contains(*p))
+  while (p != limit && !in_class(*p, kLineEnd | kComma))
     ++p;
   return p;
 }
@@ -101,7 +107,10 @@ TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldTex
       hold(field);
       const InputStream::Fill fill = in.fill();
       if (fill == InputStream::Fill::not_readable) return TakeStatus::failed;
-      if (fill != InputStream::Fill::data) {  // a read error counts as the end here
+      if (fill == InputStream::Fill::error && in.on_error_ == OnReadError::fails) {
+        return TakeStatus::failed;
+      }
+      if (fill != InputStream::Fill::data) {
         if (!consumed_any) return TakeStatus::end_of_input;
         rest_remains = false;
         break;
@@ -133,7 +142,11 @@ TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldTex
       // The character after a CR alone is left for the next line.
       if (in.exhausted()) {
         hold(field);
-        if (in.fill() != InputStream::Fill::data) break;
+        const InputStream::Fill fill = in.fill();
+        if (fill == InputStream::Fill::error && in.on_error_ == OnReadError::fails) {
+          return TakeStatus::failed;
+        }
+        if (fill != InputStream::Fill::data) break;
       }
       if (*in.next_ == '\n') ++in.next_;
     } else if (c == ',') {

@@ -24,13 +24,39 @@ enum class TakeStatus {
   failed,        // the stream could not be read; see failure_text()
 };
 
+// Where a stream's bytes come from: read(2) on a descriptor, or a fake that
+// injects faults in tests.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to `size` bytes into `buffer`: the count read, 0 at the end,
+  // or -1 with errno set.
+  virtual long read(char* buffer, std::size_t size) = 0;
+};
+
+class DescriptorSource : public ByteSource {
+ public:
+  void set(int fd) { fd_ = fd; }
+  long read(char* buffer, std::size_t size) override;
+
+ private:
+  int fd_ = -1;
+};
+
+// What a read error means for the line being taken. A data file must not
+// lose lines or characters to a failing disk, so there it fails; at the
+// console it ends the input while a field is filled, as the end of the
+// terminal's input does.
+enum class OnReadError { fails, ends_input_while_filling };
+
 // A byte stream read through a caller-supplied buffer in large reads. The
 // buffer is reused when the stream is attached to another file.
 class InputStream {
  public:
   enum class Fill { data, end, error, not_readable };
 
-  explicit InputStream(std::span<char> buffer) : buffer_(buffer) {}
+  explicit InputStream(std::span<char> buffer, OnReadError on_error = OnReadError::fails)
+      : buffer_(buffer), on_error_(on_error) {}
 
   // Starts reading `fd` from its current position. A stream that is not
   // `readable` (a file opened for writing only) fails on its first read.
@@ -38,6 +64,8 @@ class InputStream {
   // -1 otherwise), spares the read that would only find the end: once that
   // many bytes have been read, the stream is at its end.
   void attach(int fd, bool readable = true, long long size = -1);
+  // The same for any source of bytes, which must outlive the reading.
+  void attach(ByteSource& source, bool readable = true, long long size = -1);
 
   // The system's text for the failure of the last read, or the text for a
   // stream that is not readable.
@@ -49,8 +77,9 @@ class InputStream {
   // The bytes read and not yet taken, for a caller that takes a line straight
   // from the buffer; take_field handles every line that does not lie wholly
   // in it. At least kReadPadding NUL bytes follow them in the buffer, so the
-  // caller may read whole words past the end; the buffer must be larger.
-  static constexpr std::size_t kReadPadding = 32;
+  // caller may look at a whole line's length (80 characters and its line
+  // end) and read words past the end; the buffer must be larger.
+  static constexpr std::size_t kReadPadding = 128;
   const char* buffered_begin() const { return next_; }
   const char* buffered_end() const { return end_; }
   // Refills the buffer when every byte read has been taken; what a failed
@@ -73,9 +102,11 @@ class InputStream {
   bool exhausted() const { return next_ == end_; }
 
   std::span<char> buffer_;
+  OnReadError on_error_;
   const char* next_ = nullptr;
   const char* end_ = nullptr;
-  int fd_ = -1;
+  DescriptorSource descriptor_;
+  ByteSource* source_ = &descriptor_;
   bool readable_ = true;
   bool at_end_ = false;
   long long size_ = -1;

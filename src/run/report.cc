@@ -13,7 +13,6 @@ namespace {
 
 std::array<PendingOutput*, 4> held{};
 bool reporting = false;
-RuntimeErrorHook hook = nullptr;
 
 void write_all(int fd, std::string_view text) {
   while (!text.empty()) {
@@ -60,12 +59,7 @@ void release_pending_output(PendingOutput& output) {
   }
 }
 
-void set_runtime_error_hook(RuntimeErrorHook new_hook) {
-  hook = new_hook;
-}
-
 void report_runtime_error(const FailureSite& site, std::string_view message) {
-  if (hook != nullptr) hook(site, message);
   if (!reporting) {
     reporting = true;  // a write failing below must not start a second report
     for (PendingOutput* output : held) {

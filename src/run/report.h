@@ -35,12 +35,6 @@ void release_pending_output(PendingOutput& output);
 // message line to standard error and ends the run with status 2.
 [[noreturn]] void report_runtime_error(const FailureSite& site, std::string_view message);
 
-// Test and fuzzing builds may take the report over: the hook is called with
-// the report's parts instead of writing them and exiting, and must not
-// return (it throws, for instance). nullptr restores the report.
-using RuntimeErrorHook = void (*)(const FailureSite& site, std::string_view message);
-void set_runtime_error_hook(RuntimeErrorHook hook);
-
 // Writes out all pending output; a failure ends the run with the report.
 void write_out_pending_output();
 

@@ -32,7 +32,8 @@ constexpr int kOrderlyStop = 1;
 // input, one line per answer.
 class Dialogue {
  public:
-  explicit Dialogue(Console& console) : console_(console), keyboard_(keyboard_buffer_) {
+  explicit Dialogue(Console& console)
+      : console_(console), keyboard_(keyboard_buffer_, OnReadError::ends_input_while_filling) {
     keyboard_.attach(STDIN_FILENO);
   }
 

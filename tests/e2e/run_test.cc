@@ -168,7 +168,7 @@ TEST(Run, DataLineReaderExamples) {
   const std::string header =
       "X Values >\t     1.000    \t     1.500    \t     7.000    \t     1.000    \t     1.000    "
       "\t     1.000    \t     1.000    \t     1.000    \t     0.000    \t     0.000    \t"
-      "    0.1235E+14\t     4.000    \t     5.000    \t      Xmax\t      Ymax\n";
+      "    0.1235E+20\t     4.000    \t     5.000    \t      Xmax\t      Ymax\n";
   const std::string row1 =
       "Mix0001   \t     2.000    \t     2.500    \t     8.000    \t     2.000    \t     2.000    "
       "\t     2.000    \t     2.000    \t     0.000    \t     0.000    \t     0.000    \t"

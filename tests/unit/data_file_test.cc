@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -42,8 +44,23 @@ std::string numbered_lines(int count) {
   return text;
 }
 
+struct Point {
+  float x, y, z;
+};
+
+// Reads lines of `file` into `points` up to its end or a failure, which it
+// returns.
+ReadOutcome read_points(DataFile& file, std::vector<Point>& points) {
+  for (;;) {
+    DataLine line;
+    const ReadOutcome outcome = readdata(line, file);
+    if (outcome.status != ReadStatus::line) return outcome;
+    points.push_back({line.x.value(), line.y, line.z.value()});
+  }
+}
+
 struct Case {
-  std::size_t buffer_size;  // including the read padding
+  std::size_t room;  // bytes one read can bring into the buffer
   int lines;
 };
 
@@ -51,53 +68,108 @@ struct Case {
 // against the buffer: lines straddle refills, a line end can be split across
 // two reads, and a file can fill the buffer exactly.
 TEST(DataFile, ReadsEveryLineWhateverTheBufferSize) {
-  const Case cases[] = {{40, 1},  {40, 30},   {41, 30},     {47, 30},
-                        {64, 57}, {100, 300}, {4128, 1000}, {65536, 5000}};
+  const Case cases[] = {{8, 1},   {8, 30},   {9, 30},      {15, 30},
+                        {32, 57}, {68, 300}, {4096, 1000}, {65408, 5000}};
   for (const Case& c : cases) {
     const std::string text = numbered_lines(c.lines);
     for (const std::size_t trim :
          {std::size_t{0}, std::size_t{1}}) {  // with and without the last line end
       const ScratchFile file(text.substr(0, text.size() - trim));
-      std::vector<char> buffer(c.buffer_size);
+      std::vector<char> buffer(InputStream::kReadPadding + c.room);
       DataFile data(buffer);
       ASSERT_TRUE(data.open(file.path()));
-      int endflag = 0;
-      int read = 0;
-      for (;;) {
-        float x = 0, y = 0, z = 0;
-        readdata(x, y, z, data, endflag);
-        if (endflag == 1) break;
-        ++read;
-        ASSERT_EQ(x, static_cast<float>(read) + 0.5f) << c.buffer_size << " line " << read;
-        ASSERT_EQ(y, -(static_cast<float>(read) + 0.25f)) << c.buffer_size << " line " << read;
-        ASSERT_EQ(z, static_cast<float>(read)) << c.buffer_size << " line " << read;
+      std::vector<Point> points;
+      EXPECT_EQ(read_points(data, points).status, ReadStatus::end);
+      ASSERT_EQ(points.size(), static_cast<std::size_t>(c.lines))
+          << "room " << c.room << ", " << text.size() - trim << " bytes";
+      for (int i = 1; i <= c.lines; ++i) {
+        const Point& p = points[static_cast<std::size_t>(i - 1)];
+        const auto f = static_cast<float>(i);
+        ASSERT_TRUE(p.x == f + 0.5f && p.y == -(f + 0.25f) && p.z == f)
+            << "room " << c.room << " line " << i;
       }
-      EXPECT_EQ(read, c.lines) << "buffer " << c.buffer_size << ", " << text.size() - trim
-                               << " bytes";
     }
   }
 }
 
 // A file exactly as large as what one read can hold, and one byte larger.
 TEST(DataFile, FileFillingTheBufferExactly) {
-  const std::size_t buffer_size = 64;
-  const std::size_t room = buffer_size - InputStream::kReadPadding;
+  const std::size_t room = 32;
   for (const std::size_t size : {room - 1, room, room + 1}) {
     std::string text;
     while (text.size() + 4 <= size)
       text += "1 2\n";
     text += std::string(size - text.size(), ' ');
     const ScratchFile file(text);
-    std::vector<char> buffer(buffer_size);
+    std::vector<char> buffer(InputStream::kReadPadding + room);
     DataFile data(buffer);
     ASSERT_TRUE(data.open(file.path()));
-    int endflag = 0;
-    int lines = 0;
-    float x = 0, y = 0, z = 0;
-    for (readdata(x, y, z, data, endflag); endflag == 0; readdata(x, y, z, data, endflag))
-      ++lines;
+    std::vector<Point> points;
+    EXPECT_EQ(read_points(data, points).status, ReadStatus::end);
     // The blanks at the end make one more line, of zeros, when there are any.
-    EXPECT_EQ(lines, static_cast<int>(text.size() / 4) + (text.size() % 4 != 0 ? 1 : 0)) << size;
+    EXPECT_EQ(points.size(), text.size() / 4 + (text.size() % 4 != 0 ? 1 : 0)) << size;
+  }
+}
+
+// A disk or network file system that fails part-way: the bytes of a file in
+// reads of `chunk` bytes, and EIO at read number `failing_read` (from 1).
+class FailingSource : public ByteSource {
+ public:
+  FailingSource(std::string bytes, std::size_t chunk, int failing_read)
+      : bytes_(std::move(bytes)), chunk_(chunk), failing_read_(failing_read) {}
+  long read(char* buffer, std::size_t size) override {
+    if (++reads_ == failing_read_) {
+      errno = EIO;
+      return -1;
+    }
+    const std::size_t n = std::min({size, chunk_, bytes_.size() - offset_});
+    bytes_.copy(buffer, n, offset_);
+    offset_ += n;
+    return static_cast<long>(n);
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t chunk_;
+  int failing_read_;
+  int reads_ = 0;
+  std::size_t offset_ = 0;
+};
+
+struct FailureCase {
+  const char* name;
+  std::string bytes;
+  std::size_t chunk;
+  int failing_read;
+  std::size_t lines_read;  // before the failure
+  long failing_line;
+};
+
+// A read error wherever it comes is a failure of the line being read: no
+// line is taken as ended early, no value cut, and the file never ends
+// quietly.
+TEST(DataFile, ReadErrorIsAFailureOfTheLineBeingRead) {
+  const std::string long_line = "3 4" + std::string(120, ' ') + "\n";
+  const FailureCase cases[] = {
+      {"first read", "1 2\n", 64, 1, 0, 1},
+      {"inside a value", "1 2\n3 4\n5 7654321\n", 12, 2, 2, 3},
+      {"at a line's start", "1 2\n3 4\n", 4, 2, 1, 2},
+      {"after a CR at the end of a read", "1 2\r3 4\r", 4, 2, 0, 1},
+      {"while a long line is skipped", "1 2\n" + long_line + "5 6\n", 90, 2, 1, 2},
+  };
+  for (const FailureCase& c : cases) {
+    const ScratchFile file(c.bytes);
+    std::vector<char> buffer(InputStream::kReadPadding + 4096);
+    DataFile data(buffer);
+    ASSERT_TRUE(data.open(file.path()));
+    FailingSource source(c.bytes, c.chunk, c.failing_read);
+    data.stream().attach(source);
+    std::vector<Point> points;
+    const ReadOutcome outcome = read_points(data, points);
+    EXPECT_EQ(outcome.status, ReadStatus::read_failed) << c.name;
+    EXPECT_EQ(outcome.failure_text, "Input/output error") << c.name;
+    EXPECT_EQ(outcome.line_number, c.failing_line) << c.name;
+    EXPECT_EQ(points.size(), c.lines_read) << c.name;
   }
 }
 

@@ -1,109 +1,17 @@
-#include "datafile/plain_line.h"
-
+// The direct line reader against the general one.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <bit>
-#include <cstdint>
 #include <random>
 #include <string>
-#include <vector>
 
-#include "datafile/readdata.h"
-#include "fields/real_field.h"
+#include "line_reader_differential.h"
 
 namespace tovel {
 namespace {
 
-uint32_t bits_of(float f) {
-  return std::bit_cast<uint32_t>(f);
-}
-
-// A stream over `bytes`, read through a pipe into a buffer of its own.
-class PipeStream {
- public:
-  explicit PipeStream(const std::string& bytes) : buffer_(1 << 16), in_(buffer_) {
-    int fds[2];
-    EXPECT_EQ(pipe(fds), 0);
-    EXPECT_EQ(write(fds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close(fds[1]);
-    fd_ = fds[0];
-    in_.attach(fd_);
-  }
-  ~PipeStream() { close(fd_); }
-  InputStream& in() { return in_; }
-
- private:
-  std::vector<char> buffer_;
-  InputStream in_;
-  int fd_ = -1;
-};
-
-struct Values {
-  float x;
-  float y;
-  float z;
-};
-
-// The values the general reader gives the next line: take the line, split it,
-// decode its tokens. False at the end of input or for a token that is not a
-// number.
-bool general_line(InputStream& in, Values& values, bool& bad) {
-  FieldText field;
-  if (take_field(in, kDataLineWidth, false, field) != TakeStatus::line) return false;
-  const LineTokens tokens = split_data_line(field.view());
-  float v[3] = {0.0f, 0.0f, 0.0f};
-  bad = false;
-  for (int t = 0; t < tokens.count; ++t) {
-    const RealFieldResult r = decode_real_field(tokens.token[static_cast<std::size_t>(t)]);
-    bad = bad || !r.ok;
-    v[t] = r.value;
-  }
-  values = {v[0], v[1], v[2]};
-  return true;
-}
-
-struct Outcome {
-  int fast = 0;      // lines read by read_plain_line
-  int declined = 0;  // lines it left to the general reader
-};
-
-// Reads `image` line by line through read_plain_line, falling back to the
-// general reader where it declines, beside a second stream read by the
-// general reader alone: the values and the line counts must agree.
-Outcome compare_with_general_reader(const std::string& image) {
-  PipeStream fast(image);
-  PipeStream general(image);
-  Outcome outcome;
-  for (int guard = 0; guard < 10000; ++guard) {
-    Values expected{};
-    bool bad = false;
-    const bool has_line = general_line(general.in(), expected, bad);
-    DataLine line;
-    if (read_plain_line(fast.in(), line)) {
-      const Values got{line.x.value(), line.y, line.z.value()};
-      ++outcome.fast;
-      EXPECT_TRUE(has_line && !bad) << "a line the general reader refuses: " << image;
-      if (!has_line || bad) return outcome;
-      EXPECT_EQ(bits_of(got.x), bits_of(expected.x)) << image;
-      EXPECT_EQ(bits_of(got.y), bits_of(expected.y)) << image;
-      EXPECT_EQ(bits_of(got.z), bits_of(expected.z)) << image;
-    } else {
-      ++outcome.declined;
-      Values ignored{};
-      bool ignored_bad = false;
-      EXPECT_EQ(general_line(fast.in(), ignored, ignored_bad), has_line) << image;
-    }
-    EXPECT_EQ(fast.in().lines_taken(), general.in().lines_taken()) << image;
-    if (!has_line) return outcome;
-  }
-  ADD_FAILURE() << "no end of input";
-  return outcome;
-}
-
-// Lines of the common shapes are read by the fast reader, with the general
-// reader's values.
-TEST(ReadPlainLine, CommonLinesAreReadDirectly) {
+// Lines of the usual shapes, short and long, are read by the direct reader,
+// with the general reader's values.
+TEST(ReadPlainLine, UsualLinesAreReadDirectly) {
   const char* const lines[] = {
       "400\t8.4215\n",
       "400.8,-18.299\n",
@@ -118,11 +26,16 @@ TEST(ReadPlainLine, CommonLinesAreReadDirectly) {
       "12345678901234 1\n",
       "1 2 3\n",
       "    1.000000E+00    2.500000E-01    0.000000E+00\n",
+      "4.008000000000000114e+02 1.235567800000000034e+03\n",
+      "4.008000000000000114e+02 1.235567800000000034e+03 -2.500000000000000000e-01\r\n",
+      "400.80000000000001\t1235.5678\t6.6666666666666666e-06\n",
+      "-602214076000000000000000.0000000000 1.5\n",
   };
   for (const char* line : lines) {
     const std::string image = std::string(line) + "7 8\n";
-    const Outcome outcome = compare_with_general_reader(image);
-    EXPECT_EQ(outcome.fast, 2) << line;
+    const testing::LineReaderComparison c = testing::compare_line_readers(image, 4096);
+    EXPECT_EQ(c.difference, "") << line;
+    EXPECT_EQ(c.direct, 2) << line;
   }
 }
 
@@ -157,8 +70,8 @@ std::string random_token(std::mt19937& random) {
   if (kind == 0) return kOdd[random() % std::size(kOdd)];
   std::string t;
   if (random() % 3 == 0) t += random() % 2 ? '-' : '+';
-  const int whole = static_cast<int>(random() % 10);
-  const int fraction = static_cast<int>(random() % 10);
+  const int whole = static_cast<int>(random() % 12);
+  const int fraction = static_cast<int>(random() % (random() % 4 == 0 ? 22 : 10));
   for (int i = 0; i < whole; ++i)
     t += static_cast<char>('0' + random() % 10);
   if (random() % 4 != 0) t += '.';
@@ -190,24 +103,26 @@ std::string random_line(std::mt19937& random) {
 }
 
 // Random lines, alone and in runs, with every line end and none at the end of
-// the input.
+// the input, read in chunks of every size from one byte.
 TEST(ReadPlainLine, AgreesWithTheGeneralReader) {
   std::mt19937 random(11);
-  Outcome total;
+  int direct = 0;
+  int declined = 0;
   for (int round = 0; round < 4000; ++round) {
     std::string image;
     const int lines = 1 + static_cast<int>(random() % 8);
     for (int i = 0; i < lines; ++i)
       image += random_line(random);
     if (random() % 4 == 0) image.pop_back();  // no line end at the end
-    const Outcome outcome = compare_with_general_reader(image);
-    total.fast += outcome.fast;
-    total.declined += outcome.declined;
-    if (HasFailure()) break;
+    const std::size_t chunk = round % 3 == 0 ? 1 + random() % 64 : 4096;
+    const testing::LineReaderComparison c = testing::compare_line_readers(image, chunk);
+    ASSERT_EQ(c.difference, "") << image;
+    direct += c.direct;
+    declined += c.declined;
   }
   // Both kinds occur often enough for the comparison to mean something.
-  EXPECT_GT(total.fast, 5000);
-  EXPECT_GT(total.declined, 2000);
+  EXPECT_GT(direct, 5000);
+  EXPECT_GT(declined, 2000);
 }
 
 }  // namespace

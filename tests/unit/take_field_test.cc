@@ -112,7 +112,7 @@ TEST(TakeField, UnreadableStreamFailsOnFirstRead) {
 
 TEST(TakeField, ReadErrorCountsAsEndWhileFilling) {
   char buffer[InputStream::kReadPadding + 16];
-  InputStream in(buffer);
+  InputStream in(buffer, OnReadError::ends_input_while_filling);
   in.attach(-1);  // every read fails with EBADF
   FieldText field;
   EXPECT_EQ(take_field(in, 80, false, field), TakeStatus::end_of_input);

@@ -1,0 +1,187 @@
+#include "fields/decimal.h"
+
+#include <algorithm>
+
+#include "fields/byte_class.h"
+#include "fields/byte_word.h"
+#include "fields/powers.h"
+
+namespace tovel {
+namespace {
+
+constexpr int kLargestExponent = 9999;
+
+char lower(char c) {
+  return in_class(c, kLetter) ? static_cast<char>(c | 0x20) : c;
+}
+
+bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
+  return text.size() == lower_word.size() &&
+         std::equal(text.begin(), text.end(), lower_word.begin(),
+                    [](char a, char b) { return lower(a) == b; });
+}
+
+// inf, infinity or nan: the rest of the field, read as a word. Letters,
+// digits and blanks, and one parenthesised group without blanks in it,
+// which only nan may carry.
+bool scan_special(std::string_view text, Decimal& decimal) {
+  std::size_t open = std::string_view::npos;
+  std::size_t close = std::string_view::npos;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '(') {
+      if (open != std::string_view::npos) return false;
+      open = i;
+    } else if (c == ')') {
+      if (open == std::string_view::npos || close != std::string_view::npos) return false;
+      close = i;
+    } else if (in_class(c, kBlank)) {
+      if (open != std::string_view::npos && close == std::string_view::npos) return false;
+    } else if (!in_class(c, kLetter | kDigit)) {
+      return false;
+    }
+  }
+  const bool has_group = open != std::string_view::npos;
+  if (has_group && close == std::string_view::npos) return false;
+  std::size_t word_end = 0;
+  while (word_end < text.size() && !in_class(text[word_end], kBlank) && text[word_end] != '(')
+    ++word_end;
+  const std::string_view word = text.substr(0, word_end);
+  if (equals_ignoring_case(word, "nan")) {
+    decimal.kind = Decimal::Kind::nan;
+    return true;
+  }
+  if (!has_group && (equals_ignoring_case(word, "inf") || equals_ignoring_case(word, "infinity"))) {
+    decimal.kind = Decimal::Kind::infinity;
+    return true;
+  }
+  return false;
+}
+
+// The exponent's digits and blanks, after its letter or with its sign; at
+// least one character must stand there. Larger magnitudes than 9999 fail,
+// however many digits write them.
+bool scan_exponent(const char* p, const char* last, int& exponent) {
+  while (p != last && in_class(*p, kBlank))
+    ++p;
+  bool negative = false;
+  if (p != last && in_class(*p, kSign)) negative = *p++ == '-';
+  if (p == last) return false;
+  int magnitude = 0;
+  for (; p != last; ++p) {
+    if (in_class(*p, kDigit)) {
+      magnitude = std::min(magnitude * 10 + (*p - '0'), kLargestExponent + 1);
+    } else if (!in_class(*p, kBlank)) {
+      return false;
+    }
+  }
+  if (magnitude > kLargestExponent) return false;
+  exponent = negative ? -magnitude : magnitude;
+  return true;
+}
+
+// The digits from `p` on, eight at a time, appended to `digits`; returns
+// where they end. More than 19 digits in all overflow, which the caller
+// tells from their count.
+const char* take_digit_words(const char* p, uint64_t& digits) {
+  for (;;) {
+    const uint64_t word = load_word(p);
+    const int n = bytes_before_mark(bytes_not_digit(word));
+    digits = digits * static_cast<uint64_t>(power_of_ten(n)) + digits_value(word, n);
+    p += n;
+    if (n < 8) return p;
+  }
+}
+
+}  // namespace
+
+bool scan_real_field(std::string_view field, Decimal& decimal) {
+  decimal = Decimal{};
+  const char* p = field.data();
+  const char* const last = p + field.size();
+  const auto skip_blanks = [&] {
+    while (p != last && in_class(*p, kBlank))
+      ++p;
+  };
+  skip_blanks();
+  if (p == last) return true;
+  if (in_class(*p, kSign)) {
+    decimal.negative = *p++ == '-';
+    skip_blanks();
+    if (p == last) {
+      decimal.negative = false;  // a sign alone is dropped
+      return true;
+    }
+  }
+  if (lower(*p) == 'i' || lower(*p) == 'n') return scan_special({p, last}, decimal);
+
+  uint64_t digits = 0;
+  int count = 0;     // significant digits
+  int fraction = 0;  // digits after the point
+  bool seen_point = false;
+  bool has_exponent = false;
+  for (; p != last && !has_exponent; ++p) {
+    const uint16_t classes = classes_of(*p);
+    if ((classes & kDigit) != 0) {
+      fraction += seen_point;
+      if (count == 0 && *p == '0') continue;  // not yet significant
+      if (count == 0) decimal.significand = p;
+      if (++count <= kKeptDigits) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    } else if ((classes & kPoint) != 0) {
+      if (seen_point) return false;
+      seen_point = true;
+    } else if ((classes & kSign) != 0) {
+      has_exponent = true;
+      --p;  // the sign belongs to the exponent
+    } else if ((classes & kExponentLetter) != 0) {
+      has_exponent = true;
+    } else if ((classes & kBlank) == 0) {
+      return false;
+    }
+  }
+  int exponent = 0;
+  if (has_exponent && !scan_exponent(p, last, exponent)) return false;
+  decimal.digits = digits;
+  decimal.count = count;
+  decimal.exponent = exponent - fraction + std::max(count - kKeptDigits, 0);
+  return true;
+}
+
+bool scan_padded_real_field(const char* first, const char* last, Decimal& decimal) {
+  const char* p = first;
+  const bool negative = *p == '-';
+  p += in_class(*p, kSign);
+  const char* const whole_start = p;
+  uint64_t digits = 0;
+  p = take_digit_words(p, digits);
+  int fraction = 0;
+  int count = static_cast<int>(p - whole_start);
+  if (in_class(*p, kPoint)) {
+    const char* const fraction_start = ++p;
+    p = take_digit_words(p, digits);
+    fraction = static_cast<int>(p - fraction_start);
+    count += fraction;
+  }
+  int exponent = 0;
+  if (in_class(*p, kExponentLetter)) {
+    const bool exponent_negative = p[1] == '-';
+    p += 1 + in_class(p[1], kSign);
+    const uint64_t word = load_word(p);
+    const int n = bytes_before_mark(bytes_not_digit(word));
+    exponent = static_cast<int>(digits_value(word, n));
+    exponent = exponent_negative ? -exponent : exponent;
+    p += n;
+    if (n == 0 || n > 4) p = nullptr;
+  }
+  if (p != last || count == 0 || count > kKeptDigits) {
+    return scan_real_field({first, static_cast<std::size_t>(last - first)}, decimal);
+  }
+  decimal = Decimal{};
+  decimal.digits = digits;
+  decimal.exponent = exponent - fraction;
+  decimal.count = count;
+  decimal.negative = negative;
+  return true;
+}
+
+}  // namespace tovel
