@@ -2,6 +2,7 @@
 // message and status, and the table holds exactly what was written.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -110,6 +111,22 @@ TEST(Faults, LaterDataFileIsADirectory) {
   EXPECT_EQ(dir.read("All_S.txt"), full.substr(0, first_row_end));
 }
 
+// A data file whose read fails with EIO, as on a failing disk: reading the
+// process's own memory at address 0 gives that error.
+TEST(Faults, DataFileReadError) {
+  Scratch dir;
+  write_series(dir, "S", 1, 5);
+  ASSERT_EQ(::symlink("/proc/self/mem", dir.at("S0002.DAT").c_str()), 0);
+  const Outcome r = run_tovel(dir, {{"S", "2"}, "0\n"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "tovel: S0002.DAT:1: cannot read the data file\n"
+            "Run-time error: Input/output error\n");
+  const std::string full = complete_table(2, 5);
+  const std::size_t first_row_end = full.find('\n', full.find('\n') + 1) + 1;
+  EXPECT_EQ(dir.read("All_S.txt"), full.substr(0, first_row_end));
+}
+
 struct ContentCase {
   const char* name;
   std::string bytes;  // the second file's content
@@ -128,6 +145,9 @@ TEST(Faults, HostileDataFileContent) {
        "tovel: G0002.DAT:1: cannot read a number from \"\\x89PNG\"\n"
        "Run-time error: Bad value during floating point read\n"},
       {"only line ends", std::string(5000, '\n'), 1, ""},  // 5000 points of (0, 0)
+      {"garbage after a token's 14th character", "1 2\n3 12345678901234abc\n", 2,
+       "tovel: G0002.DAT:2: cannot read a number from \"12345678901234abc\"\n"
+       "Run-time error: Bad value during floating point read\n"},
   };
   for (const auto& c : cases) {
     Scratch dir;
