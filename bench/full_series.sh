@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Full-scale benchmark: Tovel's whole run on a 9999-file series of 250 points
-# against the floor of the same I/O done by cat, cp and ls.
+# against the floor of the same I/O: cat of every input to /dev/null, writing
+# a file the size of the table, cp and ls of it.
 #
-#   bench/full_series.sh [ROUNDS]    (default 5 rounds; needs GNU time)
+#   bench/full_series.sh [ROUNDS] [FORMAT...]   (default 5 rounds, plain and numpy; needs GNU time)
 #
-# Prints the median of each, their ratio, the run's peak resident memory at
-# K = 10 and K = 9999, and its time at K = 10, 1000 and 9999 with the time
-# each further file adds.
+# FORMAT is plain (4 to 7 digits, mixed separators, 36 MB) or numpy (two
+# values in %.18e, as numpy.savetxt writes them, 125 MB). For each it prints
+# the median of the run and of the floor, their ratio, the run's peak
+# resident memory at K = 10 and K = 9999, and its time at K = 10, 1000 and
+# 9999 with the time each further file adds.
 set -euo pipefail
 rounds=${1:-5}
+shift || true
+formats=("$@")
+[ "${#formats[@]}" -gt 0 ] || formats=(plain numpy)
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ ! -x /usr/bin/time ]; then
@@ -21,47 +27,58 @@ tovel=$root/build/tovel
 
 work=$(mktemp -d /tmp/tovel-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
-"$root/build/tovel_generate_series" "$work" PREFIX 9999 250 20261208
-echo "series: $(ls PREFIX*.DAT | wc -l) files, $(cat PREFIX*.DAT | wc -c) bytes"
 
 now() { date +%s%N; }
 run_tovel() { printf '0\n' | "$tovel" PREFIX "$1" > /dev/null; }
-run_floor() { cat PREFIX*.DAT > floor.txt && cp floor.txt floor.csv && ls -l floor* > /dev/null; }
+run_floor() {
+  cat PREFIX*.DAT > /dev/null && head -c "$table_size" /dev/zero > floor.txt &&
+    cp floor.txt floor.csv && ls -l floor* > /dev/null
+}
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 ms() { awk -v ns="$1" 'BEGIN {printf "%.1f", ns / 1e6}'; }
 
-run_tovel 9999 && run_floor  # warm the page cache
-: > tovel.times
-: > floor.times
-for _ in $(seq "$rounds"); do
-  t0=$(now); run_tovel 9999; t1=$(now); run_floor; t2=$(now)
-  echo $((t1 - t0)) >> tovel.times
-  echo $((t2 - t1)) >> floor.times
-done
-tovel_median=$(median < tovel.times)
-floor_median=$(median < floor.times)
-echo "whole run, K=9999 (median of $rounds): $(ms "$tovel_median") ms"
-echo "floor: cat + cp + ls  (median of $rounds): $(ms "$floor_median") ms"
-awk -v a="$tovel_median" -v b="$floor_median" 'BEGIN {printf "ratio run/floor: %.2f\n", a / b}'
+for format in "${formats[@]}"; do
+  mkdir "$work/$format"
+  cd "$work/$format"
+  "$root/build/tovel_generate_series" . PREFIX 9999 250 20261208 "$format"
+  echo "== $format series: $(ls PREFIX*.DAT | wc -l) files, $(cat PREFIX*.DAT | wc -c) bytes"
 
-for k in 10 9999; do
-  kib=$( { printf '0\n' | /usr/bin/time -f %M "$tovel" PREFIX "$k" > /dev/null; } 2>&1 | tail -n 1)
-  echo "peak resident memory, K=$k: $kib KiB"
-done
+  run_tovel 9999  # warms the page cache and gives the table's size
+  table_size=$(stat -c %s All_PREFIX.txt)
+  run_floor
+  : > tovel.times
+  : > floor.times
+  for _ in $(seq "$rounds"); do
+    t0=$(now); run_tovel 9999; t1=$(now); run_floor; t2=$(now)
+    echo $((t1 - t0)) >> tovel.times
+    echo $((t2 - t1)) >> floor.times
+  done
+  tovel_median=$(median < tovel.times)
+  floor_median=$(median < floor.times)
+  echo "whole run, K=9999 (median of $rounds): $(ms "$tovel_median") ms"
+  echo "floor: cat, write $table_size bytes, cp, ls (median of $rounds): $(ms "$floor_median") ms"
+  awk -v a="$tovel_median" -v b="$floor_median" 'BEGIN {printf "ratio run/floor: %.2f\n", a / b}'
 
-: > k10.times
-: > k1000.times
-for _ in $(seq "$rounds"); do
-  t0=$(now); run_tovel 10; t1=$(now); run_tovel 1000; t2=$(now)
-  echo $((t1 - t0)) >> k10.times
-  echo $((t2 - t1)) >> k1000.times
+  for k in 10 9999; do
+    kib=$( { printf '0\n' | /usr/bin/time -f %M "$tovel" PREFIX "$k" > /dev/null; } 2>&1 | tail -n 1)
+    echo "peak resident memory, K=$k: $kib KiB"
+  done
+
+  : > k10.times
+  : > k1000.times
+  for _ in $(seq "$rounds"); do
+    t0=$(now); run_tovel 10; t1=$(now); run_tovel 1000; t2=$(now)
+    echo $((t1 - t0)) >> k10.times
+    echo $((t2 - t1)) >> k1000.times
+  done
+  k10=$(median < k10.times)
+  k1000=$(median < k1000.times)
+  echo "time K=10 (median): $(ms "$k10") ms; K=1000: $(ms "$k1000") ms; K=9999: $(ms "$tovel_median") ms"
+  awk -v a="$tovel_median" -v b="$k1000" \
+    'BEGIN {printf "scaling: K=9999 takes %.2f x K=1000 (linear: 9.999)\n", a / b}'
+  awk -v a="$k10" -v b="$k1000" -v c="$tovel_median" 'BEGIN {
+    printf "time per further file: K=10 to 1000: %.1f us; K=1000 to 9999: %.1f us\n",
+      (b - a) / 990 / 1e3, (c - b) / 8999 / 1e3 }'
+  cd "$work"
+  rm -rf "$work/$format"
 done
-k10=$(median < k10.times)
-k1000=$(median < k1000.times)
-echo "time K=10 (median): $(ms "$k10") ms; K=1000: $(ms "$k1000") ms; K=9999: $(ms "$tovel_median") ms"
-awk -v a="$tovel_median" -v b="$k1000" \
-  'BEGIN {printf "scaling: K=9999 takes %.2f x K=1000 (linear: 9.999)\n", a / b}'
-awk -v a="$k10" -v b="$k1000" -v c="$tovel_median" 'BEGIN {
-  printf "time per further file: K=10 to 1000: %.1f us; K=1000 to 9999: %.1f us\n",
-    (b - a) / 990 / 1e3, (c - b) / 8999 / 1e3 }'

@@ -1,9 +1,11 @@
 // Writes a series of data files for benchmarks: K files of N points, named
 // PREFIX0001.DAT onwards, deterministic from a seed. x lies on a grid; y is a
-// noisy spectrum-like peak written with 4 to 7 significant digits, some in
-// exponent form; separators are a mixture of blanks, tabs and commas.
+// noisy spectrum-like peak. In the plain format (the default) y has 4 to 7
+// significant digits, some in exponent form, and separators are a mixture of
+// blanks, tabs and commas; in the numpy format both values are written as
+// numpy.savetxt writes them by default, %.18e with a blank between.
 //
-//   tovel_generate_series DIR PREFIX K N SEED
+//   tovel_generate_series DIR PREFIX K N SEED [plain|numpy]
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -36,7 +38,13 @@ void append_number(std::string& line, double value, int significant, bool expone
   line.append(buf, r.ptr);
 }
 
-std::string file_text(Random& random, int n, int file) {
+void append_numpy(std::string& line, double value) {
+  char buf[48];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 18);
+  line.append(buf, r.ptr);
+}
+
+std::string file_text(Random& random, int n, int file, bool numpy) {
   static const char* const kSeparators[] = {" ", "\t", ",", ", ", "   ", " \t"};
   const double centre = 0.4 + 0.2 * random.uniform();
   const double height = 500.0 + 9000.0 * random.uniform();
@@ -47,6 +55,13 @@ std::string file_text(Random& random, int n, int file) {
     double y = height * shape + 0.01 * height * (random.uniform() - 0.5);
     if (random.below(20) == 0) y *= 1e-4;  // an occasional tiny reading
     const int roll = random.below(100);
+    if (numpy) {
+      append_numpy(text, x);
+      text += ' ';
+      append_numpy(text, y);
+      text += '\n';
+      continue;
+    }
     append_number(text, x, 5, false);
     text += kSeparators[(file + j) % 6];
     append_number(text, y, 4 + random.below(4), roll < 12);
@@ -59,8 +74,9 @@ std::string file_text(Random& random, int n, int file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: %s DIR PREFIX K N SEED\n", argv[0]);
+  const bool numpy = argc == 7 && std::string(argv[6]) == "numpy";
+  if ((argc != 6 && argc != 7) || (argc == 7 && !numpy && std::string(argv[6]) != "plain")) {
+    std::fprintf(stderr, "usage: %s DIR PREFIX K N SEED [plain|numpy]\n", argv[0]);
     return 2;
   }
   const std::string dir = argv[1];
@@ -72,7 +88,7 @@ int main(int argc, char** argv) {
     char number[16];
     std::snprintf(number, sizeof number, "%04d", i % 10000);
     const std::string path = dir + "/" + prefix + number + ".DAT";
-    const std::string text = file_text(random, n, i);
+    const std::string text = file_text(random, n, i, numpy);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
       std::perror(path.c_str());
