@@ -97,34 +97,37 @@ TEST(Faults, StandardInputClosedAtEachPrompt) {
   }
 }
 
-TEST(Faults, LaterDataFileIsADirectory) {
-  Scratch dir;
-  write_series(dir, "S", 1, 5);
-  ASSERT_EQ(::mkdir(dir.at("S0002.DAT").c_str(), 0755), 0);
-  const Outcome r = run_tovel(dir, {{"S", "2"}, ""});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err,
-            "tovel: S0002.DAT: cannot open the data file\n"
-            "Run-time error: Cannot open file 'S0002.DAT': Is a directory\n");
-  const std::string full = complete_table(2, 5);
-  const std::size_t first_row_end = full.find('\n', full.find('\n') + 1) + 1;
-  EXPECT_EQ(dir.read("All_S.txt"), full.substr(0, first_row_end));
-}
+struct SecondFileCase {
+  const char* name;
+  int (*make)(const std::string& path);  // 0 on success
+  std::string err;
+};
 
-// A data file whose read fails with EIO, as on a failing disk: reading the
-// process's own memory at address 0 gives that error.
-TEST(Faults, DataFileReadError) {
-  Scratch dir;
-  write_series(dir, "S", 1, 5);
-  ASSERT_EQ(::symlink("/proc/self/mem", dir.at("S0002.DAT").c_str()), 0);
-  const Outcome r = run_tovel(dir, {{"S", "2"}, "0\n"});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err,
-            "tovel: S0002.DAT:1: cannot read the data file\n"
-            "Run-time error: Input/output error\n");
+// A second data file that cannot be opened or read ends the run with its
+// report; the table keeps the header and the first file's row.
+TEST(Faults, SecondDataFileFails) {
+  const SecondFileCase cases[] = {
+      {"a directory", [](const std::string& path) { return ::mkdir(path.c_str(), 0755); },
+       "tovel: S0002.DAT: cannot open the data file\n"
+       "Run-time error: Cannot open file 'S0002.DAT': Is a directory\n"},
+      // Reading the process's own memory at address 0 fails with EIO, as a
+      // failing disk does.
+      {"a read error",
+       [](const std::string& path) { return ::symlink("/proc/self/mem", path.c_str()); },
+       "tovel: S0002.DAT:1: cannot read the data file\n"
+       "Run-time error: Input/output error\n"},
+  };
   const std::string full = complete_table(2, 5);
   const std::size_t first_row_end = full.find('\n', full.find('\n') + 1) + 1;
-  EXPECT_EQ(dir.read("All_S.txt"), full.substr(0, first_row_end));
+  for (const SecondFileCase& c : cases) {
+    Scratch dir;
+    write_series(dir, "S", 1, 5);
+    ASSERT_EQ(c.make(dir.at("S0002.DAT")), 0) << c.name;
+    const Outcome r = run_tovel(dir, {{"S", "2"}, ""});
+    EXPECT_EQ(r.status, 2) << c.name;
+    EXPECT_EQ(r.err, c.err) << c.name;
+    EXPECT_EQ(dir.read("All_S.txt"), full.substr(0, first_row_end)) << c.name;
+  }
 }
 
 struct ContentCase {
