@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Full-scale benchmark: Tovel's whole run on a 9999-file series of 250 points
-# against the floor of the same I/O: cat of every input to /dev/null, writing
-# a file the size of the table, cp and ls of it.
+# against two floors of the same I/O:
+#   concatenation: cat of every input into a file, cp and ls of it;
+#   read and write: cat of every input to /dev/null, writing a file the size
+#   of the table, cp and ls of it.
+# The first fits series whose files are about as large as the table (plain),
+# the second series whose files are much larger (numpy).
 #
 #   bench/full_series.sh [ROUNDS] [FORMAT...]   (default 5 rounds, plain and numpy; needs GNU time)
 #
 # FORMAT is plain (4 to 7 digits, mixed separators, 36 MB) or numpy (two
 # values in %.18e, as numpy.savetxt writes them, 125 MB). For each it prints
-# the median of the run and of the floor, their ratio, the run's peak
+# the medians of the run and of both floors, the ratios, the run's peak
 # resident memory at K = 10 and K = 9999, and its time at K = 10, 1000 and
 # 9999 with the time each further file adds.
 set -euo pipefail
@@ -30,8 +34,10 @@ trap 'rm -rf "$work"' EXIT
 
 now() { date +%s%N; }
 run_tovel() { printf '0\n' | "$tovel" PREFIX "$1" > /dev/null; }
-run_floor() {
-  cat PREFIX*.DAT > /dev/null && head -c "$table_size" /dev/zero > floor.txt &&
+concatenation_floor() { cat PREFIX*.DAT > floor.txt && cp floor.txt floor.csv && ls -l floor* > /dev/null; }
+read_write_floor() {
+  cat PREFIX*.DAT > /dev/null &&
+    dd if=/dev/zero of=floor.txt bs=64K count="$table_size" iflag=count_bytes status=none &&
     cp floor.txt floor.csv && ls -l floor* > /dev/null
 }
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
@@ -45,19 +51,23 @@ for format in "${formats[@]}"; do
 
   run_tovel 9999  # warms the page cache and gives the table's size
   table_size=$(stat -c %s All_PREFIX.txt)
-  run_floor
+  concatenation_floor && read_write_floor
   : > tovel.times
-  : > floor.times
+  : > concatenation.times
+  : > read_write.times
   for _ in $(seq "$rounds"); do
-    t0=$(now); run_tovel 9999; t1=$(now); run_floor; t2=$(now)
+    t0=$(now); run_tovel 9999; t1=$(now); concatenation_floor; t2=$(now); read_write_floor; t3=$(now)
     echo $((t1 - t0)) >> tovel.times
-    echo $((t2 - t1)) >> floor.times
+    echo $((t2 - t1)) >> concatenation.times
+    echo $((t3 - t2)) >> read_write.times
   done
   tovel_median=$(median < tovel.times)
-  floor_median=$(median < floor.times)
   echo "whole run, K=9999 (median of $rounds): $(ms "$tovel_median") ms"
-  echo "floor: cat, write $table_size bytes, cp, ls (median of $rounds): $(ms "$floor_median") ms"
-  awk -v a="$tovel_median" -v b="$floor_median" 'BEGIN {printf "ratio run/floor: %.2f\n", a / b}'
+  for floor in concatenation read_write; do
+    floor_median=$(median < $floor.times)
+    awk -v name="$floor" -v a="$tovel_median" -v b="$floor_median" \
+      'BEGIN {printf "%s floor (median): %.1f ms; ratio run/floor: %.2f\n", name, b / 1e6, a / b}'
+  done
 
   for k in 10 9999; do
     kib=$( { printf '0\n' | /usr/bin/time -f %M "$tovel" PREFIX "$k" > /dev/null; } 2>&1 | tail -n 1)

@@ -1,6 +1,9 @@
 #include "datafile/plain_line.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "datafile/line_classes.h"
 #include "fields/binary32_from_decimal.h"
@@ -53,38 +56,63 @@ bool take_line(InputStream& in, Mask separators, Mask line_ends, DataLine& value
   const Mask others = ~separators & ((Mask{1} << length) - 1);
   Mask starts = others & ~(others << 1);
   Mask lasts = others & ~(others >> 1);
-  Decimal tokens[3];
+  // Each token is read into its place at once; a line declined leaves
+  // `values` undefined, as it may.
   int count = 0;
   for (; count < 3 && starts != 0; ++count) {
     const int first = index_of_lowest(starts);
     const int last = index_of_lowest(lasts);
     starts &= starts - 1;
     lasts &= lasts - 1;
-    if (!scan_padded_real_field(line + first, line + last + 1, tokens[count])) return false;
+    const char* const token = line + first;
+    Decimal decimal;
+    if (count == 1) {
+      if (!scan_padded_real_field(token, line + last + 1, decimal)) return false;
+      values.y = binary32_from_decimal(decimal);
+    } else {
+      if (!scan_padded_real_field<Scan::check>(token, line + last + 1, decimal)) return false;
+      (count == 0 ? values.x : values.z)
+          .assign_padded(token, static_cast<std::size_t>(last + 1 - first));
+    }
   }
   const char* const next = after_line_end(line + length, in.buffered_end());
   if (next == nullptr) return false;
   in.take_buffered_line(next);
-  values.x = count > 0 ? DeferredReal(tokens[0]) : DeferredReal();
-  values.y = count > 1 ? binary32_from_decimal(tokens[1]) : 0.0f;
-  values.z = count > 2 ? DeferredReal(tokens[2]) : DeferredReal();
+  if (count < 3) values.z = DeferredReal();
+  if (count < 2) values.y = 0.0f;
+  if (count < 1) values.x = DeferredReal();
   return true;
 }
 
 }  // namespace
 
-DeferredReal::DeferredReal(const Decimal& decimal) {
-  if (decimal.count > kKeptDigits) {
-    value_ = binary32_from_decimal(decimal);
+DeferredReal::DeferredReal(std::string_view token) {
+  if (token.size() <= kTextSize) {
+    token.copy(text_, kTextSize);
+    length_ = static_cast<uint8_t>(token.size());
   } else {
-    decimal_ = decimal;
-    decimal_.significand = nullptr;
-    converted_ = false;
+    value_ = read(token);
+  }
+}
+
+void DeferredReal::assign_padded(const char* token, std::size_t length) {
+  if (length <= kTextSize) {
+    std::memcpy(text_, token, kTextSize);
+    length_ = static_cast<uint8_t>(length);
+  } else {
+    value_ = read({token, length});
+    length_ = 0;
   }
 }
 
 float DeferredReal::value() const {
-  return converted_ ? value_ : binary32_from_decimal(decimal_);
+  return length_ == 0 ? value_ : read({text_, length_});
+}
+
+float DeferredReal::read(std::string_view text) {
+  Decimal decimal;
+  scan_real_field(text, decimal);
+  return binary32_from_decimal(decimal);
 }
 
 bool read_plain_line(InputStream& in, DataLine& values) {

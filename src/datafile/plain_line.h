@@ -1,25 +1,35 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
 #include "fields/decimal.h"
 #include "fields/input_stream.h"
 
 namespace tovel {
 
-// A value of a data line that is converted only when asked for: the
-// collation pass needs x only for the header row and the peak, and z never.
+// A value of a data line that is read only when asked for: the collation
+// pass needs x only for the header row and the peak, and z never. It keeps
+// the token's text, checked already to be a number.
 class DeferredReal {
  public:
   DeferredReal() = default;  // zero
-  // A decimal whose digits beyond the 19th matter is converted at once,
-  // while the text they stand in can still be read.
-  explicit DeferredReal(const Decimal& decimal);
+  // A token longer than the text kept is read at once.
+  explicit DeferredReal(std::string_view token);
+  // The same, in place, for a token in a buffer that may be read 27 bytes
+  // from its start whatever its length: one fixed copy.
+  void assign_padded(const char* token, std::size_t length);
 
   float value() const;
 
  private:
-  Decimal decimal_{};
+  static float read(std::string_view token);
+
+  static constexpr std::size_t kTextSize = 27;
+  char text_[kTextSize];
+  uint8_t length_ = 0;  // 0: the value is in value_
   float value_ = 0.0f;
-  bool converted_ = true;
 };
 
 // The values of a data line (a missing value is 0).

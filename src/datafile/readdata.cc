@@ -49,9 +49,9 @@ ReadOutcome read_general_line(InputStream& in, DataLine& line) {
       return bad;
     }
   }
-  line.x = tokens.count > 0 ? DeferredReal(values[0]) : DeferredReal();
+  line.x = tokens.count > 0 ? DeferredReal(tokens.token[0]) : DeferredReal();
   line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
-  line.z = tokens.count > 2 ? DeferredReal(values[2]) : DeferredReal();
+  line.z = tokens.count > 2 ? DeferredReal(tokens.token[2]) : DeferredReal();
   return {ReadStatus::line};
 }
 

@@ -73,5 +73,19 @@ uint32_t exact_magnitude_bits(const Decimal& decimal) {
   return round_to_binary32(quotient, -scale, inexact);
 }
 
+uint32_t magnitude_bits_in_general(const Decimal& decimal) {
+  // With digits cut after the 19th, the value lies below (digits + 1) ×
+  // 10^exponent.
+  const Bracket low = bracket(decimal.digits, decimal.exponent);
+  const Bracket high =
+      decimal.count > kKeptDigits ? bracket(decimal.digits + 1, decimal.exponent) : low;
+  const uint32_t bits = round_to_binary32(low.h, low.unit_exponent, false);
+  if (high.h <= UINT64_MAX - 2 &&
+      bits == round_to_binary32(high.h + 2, high.unit_exponent, false)) {
+    return bits;
+  }
+  return exact_magnitude_bits(decimal);
+}
+
 }  // namespace detail
 }  // namespace tovel

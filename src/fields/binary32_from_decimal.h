@@ -32,6 +32,10 @@ inline Bracket bracket(uint64_t digits, int exponent) {
   return {h, power.exponent + 128 - lz};
 }
 
+// The bits of the binary32 magnitude nearest to a decimal of digits > 0 and
+// an exponent in the table's range, when the fast path below cannot give it.
+uint32_t magnitude_bits_in_general(const Decimal& decimal);
+
 }  // namespace detail
 
 // The binary32 value nearest to the decimal, ties to even, computed with
@@ -39,11 +43,11 @@ inline Bracket bracket(uint64_t digits, int exponent) {
 // floating-point unit's rounding mode. Magnitudes beyond the largest finite
 // value round to infinity, tiny ones through the subnormals to a signed zero.
 //
-// Decimals of up to 19 digits (the usual ones) take a fast path: the value
-// is bracketed by one 64 × 64-bit product, and when both ends of the bracket
-// round to the same float that is the answer. Only values within about
-// 2^-38 of a float's half-way point, exact ties among them, take the exact
-// path.
+// A decimal of up to 19 digits (the usual kind) is bracketed by one 64 ×
+// 64-bit product, [H, H + 2) units, and when no half-way point between two
+// floats lies in the bracket, H rounds as the value does. Values within
+// about 2^-38 of a half-way point (exact ties among them), subnormal
+// results and longer decimals take the general path.
 inline float binary32_from_decimal(const Decimal& decimal) {
   const uint32_t sign = decimal.negative ? 0x80000000u : 0;
   if (decimal.kind != Decimal::Kind::number) {
@@ -56,16 +60,24 @@ inline float binary32_from_decimal(const Decimal& decimal) {
   // Beyond the table, with at most 19 digits: at least 10^39, or below 10^-46.
   if (exponent > 38) return std::bit_cast<float>(sign | kBinary32Infinity);
   if (exponent < kMinPowerOfTen) return std::bit_cast<float>(sign);
-  const detail::Bracket low = detail::bracket(digits, exponent);
-  // With digits cut after the 19th, the value lies below (digits + 1) × 10^exponent.
-  const detail::Bracket high =
-      decimal.count > kKeptDigits ? detail::bracket(digits + 1, exponent) : low;
-  const uint32_t bits = round_to_binary32(low.h, low.unit_exponent, false);
-  if (high.h <= UINT64_MAX - 2 && bits == round_to_binary32(high.h + 2, high.unit_exponent, false))
-      [[likely]] {
-    return std::bit_cast<float>(sign | bits);
+  if (decimal.count <= kKeptDigits) {
+    // H >= 2^62: its leading bit is bit 62 or 63, and 24 bits are kept.
+    const detail::Bracket b = detail::bracket(digits, exponent);
+    const int upper = static_cast<int>(b.h >> 63);
+    const int shift = 39 + upper;
+    const uint64_t half = uint64_t{1} << (shift - 1);
+    const uint64_t rest = b.h & ((half << 1) - 1);
+    const int biased = 62 + upper + b.unit_exponent + 127;
+    const bool clear_of_half = rest - (half - 2) > 2;  // rest outside [half - 2, half]
+    if (clear_of_half && biased > 0 && biased < 255) [[likely]] {
+      // A mantissa rounded up to 2^24 carries into the exponent field.
+      const uint64_t mantissa = (b.h >> shift) + uint64_t{rest > half};
+      const uint64_t bits = (static_cast<uint64_t>(biased - 1) << 23) + mantissa;
+      return std::bit_cast<float>(
+          sign | (bits >= kBinary32Infinity ? kBinary32Infinity : static_cast<uint32_t>(bits)));
+    }
   }
-  return std::bit_cast<float>(sign | detail::exact_magnitude_bits(decimal));
+  return std::bit_cast<float>(sign | detail::magnitude_bits_in_general(decimal));
 }
 
 }  // namespace tovel

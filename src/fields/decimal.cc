@@ -80,19 +80,6 @@ bool scan_exponent(const char* p, const char* last, int& exponent) {
   return true;
 }
 
-// The digits from `p` on, eight at a time, appended to `digits`; returns
-// where they end. More than 19 digits in all overflow, which the caller
-// tells from their count.
-const char* take_digit_words(const char* p, uint64_t& digits) {
-  for (;;) {
-    const uint64_t word = load_word(p);
-    const int n = bytes_before_mark(bytes_not_digit(word));
-    digits = digits * static_cast<uint64_t>(power_of_ten(n)) + digits_value(word, n);
-    p += n;
-    if (n < 8) return p;
-  }
-}
-
 }  // namespace
 
 bool scan_real_field(std::string_view field, Decimal& decimal) {
@@ -147,41 +134,18 @@ bool scan_real_field(std::string_view field, Decimal& decimal) {
   return true;
 }
 
-bool scan_padded_real_field(const char* first, const char* last, Decimal& decimal) {
-  const char* p = first;
-  const bool negative = *p == '-';
-  p += in_class(*p, kSign);
-  const char* const whole_start = p;
-  uint64_t digits = 0;
-  p = take_digit_words(p, digits);
-  int fraction = 0;
-  int count = static_cast<int>(p - whole_start);
-  if (in_class(*p, kPoint)) {
-    const char* const fraction_start = ++p;
-    p = take_digit_words(p, digits);
-    fraction = static_cast<int>(p - fraction_start);
-    count += fraction;
-  }
-  int exponent = 0;
-  if (in_class(*p, kExponentLetter)) {
-    const bool exponent_negative = p[1] == '-';
-    p += 1 + in_class(p[1], kSign);
+namespace detail {
+
+const char* take_digit_words(const char* p, uint64_t& digits) {
+  for (;;) {
     const uint64_t word = load_word(p);
     const int n = bytes_before_mark(bytes_not_digit(word));
-    exponent = static_cast<int>(digits_value(word, n));
-    exponent = exponent_negative ? -exponent : exponent;
+    digits = digits * kPowersOfTen64[static_cast<std::size_t>(n)] + digits_value(word, n);
     p += n;
-    if (n == 0 || n > 4) p = nullptr;
+    if (n < 8) return p;
   }
-  if (p != last || count == 0 || count > kKeptDigits) {
-    return scan_real_field({first, static_cast<std::size_t>(last - first)}, decimal);
-  }
-  decimal = Decimal{};
-  decimal.digits = digits;
-  decimal.exponent = exponent - fraction;
-  decimal.count = count;
-  decimal.negative = negative;
-  return true;
 }
+
+}  // namespace detail
 
 }  // namespace tovel

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fields/byte_class.h"
+#include "fields/byte_word.h"
+#include "fields/powers.h"
+
 namespace tovel {
 
 // The significant digits a 64-bit integer always holds.
@@ -37,10 +41,72 @@ struct Decimal {
 // field breaks a rule ("Bad value during floating point read").
 bool scan_real_field(std::string_view field, Decimal& decimal);
 
+// What a scan gives: the decimal, or only whether the field is a number.
+enum class Scan { decimal, check };
+
+namespace detail {
+
+// Appends the digits from `p` on to `digits`, eight at a time, and returns
+// where they end. More than 19 digits in all overflow, which the caller
+// tells from their count.
+const char* take_digit_words(const char* p, uint64_t& digits);
+
+template <Scan Wanted>
+inline const char* take_digits(const char* p, uint64_t& digits) {
+  const uint64_t word = load_word(p);
+  const int n = bytes_before_mark(bytes_not_digit(word));
+  if constexpr (Wanted == Scan::decimal) {
+    digits = digits * kPowersOfTen64[static_cast<std::size_t>(n)] + digits_value(word, n);
+  }
+  return n < 8 ? p + n : take_digit_words(p + 8, digits);
+}
+
+}  // namespace detail
+
 // scan_real_field for a field followed in memory by at least 16 readable
 // bytes: the usual shapes, [sign]digits[.digits][e[sign]digits] with at most
 // 19 digits and 4 exponent digits, are read eight bytes at a time. The
-// result is always that of scan_real_field.
-bool scan_padded_real_field(const char* first, const char* last, Decimal& decimal);
+// result is always that of scan_real_field. With Scan::check only the
+// result is sure: `decimal` may be left alone.
+template <Scan Wanted = Scan::decimal>
+[[gnu::always_inline]] inline bool scan_padded_real_field(const char* first, const char* last,
+                                                          Decimal& decimal) {
+  const char* p = first;
+  const bool negative = *p == '-';
+  p += in_class(*p, kSign);
+  const char* const whole_start = p;
+  uint64_t digits = 0;
+  p = detail::take_digits<Wanted>(p, digits);
+  // Without a point the fraction's digits are taken from the byte that ended
+  // the whole part, which is none: cheaper than a branch hard to predict.
+  const bool has_point = in_class(*p, kPoint);
+  const int whole = static_cast<int>(p - whole_start);
+  p += has_point;
+  const char* const fraction_start = p;
+  p = detail::take_digits<Wanted>(p, digits);
+  const int fraction = static_cast<int>(p - fraction_start);
+  const int count = whole + fraction;
+  int exponent = 0;
+  if (in_class(*p, kExponentLetter)) {
+    const bool exponent_negative = p[1] == '-';
+    p += 1 + in_class(p[1], kSign);
+    const uint64_t word = load_word(p);
+    const int n = bytes_before_mark(bytes_not_digit(word));
+    exponent = static_cast<int>(digits_value(word, n));
+    exponent = exponent_negative ? -exponent : exponent;
+    p = n == 0 || n > 4 ? nullptr : p + n;
+  }
+  if (p != last || count == 0 || count > kKeptDigits) {
+    return scan_real_field({first, static_cast<std::size_t>(last - first)}, decimal);
+  }
+  if constexpr (Wanted == Scan::check) return true;
+  decimal.digits = digits;
+  decimal.exponent = exponent - fraction;
+  decimal.count = count;
+  decimal.negative = negative;
+  decimal.kind = Decimal::Kind::number;
+  decimal.significand = nullptr;
+  return true;
+}
 
 }  // namespace tovel

@@ -89,7 +89,7 @@ inline void format_four_digit_fixed(float value, char* out) {
   // lies in [-27, -10] here, so the product fits easily. The bits shifted
   // out are kept at the top of `fraction`, where a half is 2^63.
   const uint64_t scaled =
-      uint64_t{(magnitude & 0x7FFFFFu) | 0x800000u} * static_cast<uint64_t>(power_of_ten(n));
+      uint64_t{(magnitude & 0x7FFFFFu) | 0x800000u} * kPowersOfTen64[static_cast<std::size_t>(n)];
   const int shift = 150 - static_cast<int>(magnitude >> 23);
   const uint64_t fraction = scaled << (64 - shift);
   constexpr uint64_t kHalf = uint64_t{1} << 63;

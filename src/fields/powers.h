@@ -77,6 +77,15 @@ constexpr uint128 power_of_five(int n) {
   return p.significand >> (n - p.exponent);
 }
 
+// 10^0 to 10^19 as 64-bit integers, taken from the table at compile time,
+// for the paths that multiply by them once per value.
+inline constexpr auto kPowersOfTen64 = [] {
+  std::array<uint64_t, 20> powers{};
+  for (int n = 0; n < 20; ++n)
+    powers[static_cast<std::size_t>(n)] = static_cast<uint64_t>(power_of_ten(n));
+  return powers;
+}();
+
 static_assert(power_of_ten(0) == 1 && power_of_ten(19) == 10000000000000000000u);
 static_assert(power_of_ten(38) / power_of_ten(19) / power_of_ten(19) == 1);
 static_assert(power_of_five(27) == 7450580596923828125u);
