@@ -44,43 +44,70 @@ const char* after_line_end(const char* end, const char* buffer_end) {
   return next;
 }
 
+// The tokens of a line, from the bits of their first and last bytes.
+template <typename Mask>
+class TokenBounds {
+ public:
+  TokenBounds(const char* line, Mask others)
+      : line_(line), starts_(others & ~(others << 1)), lasts_(others & ~(others >> 1)) {}
+  bool more() const { return starts_ != 0; }
+  // Takes the next token; more() must hold.
+  void take(const char*& first, const char*& last) {
+    first = line_ + index_of_lowest(starts_);
+    last = line_ + index_of_lowest(lasts_) + 1;
+    starts_ &= starts_ - 1;
+    lasts_ &= lasts_ - 1;
+  }
+
+ private:
+  const char* line_;
+  Mask starts_;
+  Mask lasts_;
+};
+
+// A token kept for reading on demand, once it is checked to be a number.
+bool check_and_keep(const char* first, const char* last, DeferredReal& kept) {
+  Decimal unused;
+  if (!scan_padded_real_field<Scan::check>(first, last, unused)) return false;
+  kept.assign_padded(first, static_cast<std::size_t>(last - first));
+  return true;
+}
+
 // Takes the line at the start of the buffer, given the separators and the
 // line ends among its first bytes, one bit per byte; `line_ends` is not 0.
+// Each token is read into its place at once: a line declined leaves
+// `values` undefined, as it may.
 template <typename Mask>
-bool take_line(InputStream& in, Mask separators, Mask line_ends, DataLine& values) {
+[[gnu::always_inline]] inline bool take_line(InputStream& in, Mask separators, Mask line_ends,
+                                             DataLine& values) {
   const char* const line = in.buffered_begin();
   const int length = index_of_lowest(line_ends);
   // A line of 80 characters or more is cut at 80 columns, and its CR, if
   // that ends it, is no line end: the general reader's.
   if (length >= kLineWidth) return false;
-  const Mask others = ~separators & ((Mask{1} << length) - 1);
-  Mask starts = others & ~(others << 1);
-  Mask lasts = others & ~(others >> 1);
-  // Each token is read into its place at once; a line declined leaves
-  // `values` undefined, as it may.
-  int count = 0;
-  for (; count < 3 && starts != 0; ++count) {
-    const int first = index_of_lowest(starts);
-    const int last = index_of_lowest(lasts);
-    starts &= starts - 1;
-    lasts &= lasts - 1;
-    const char* const token = line + first;
-    Decimal decimal;
-    if (count == 1) {
-      if (!scan_padded_real_field(token, line + last + 1, decimal)) return false;
-      values.y = binary32_from_decimal(decimal);
-    } else {
-      if (!scan_padded_real_field<Scan::check>(token, line + last + 1, decimal)) return false;
-      (count == 0 ? values.x : values.z)
-          .assign_padded(token, static_cast<std::size_t>(last + 1 - first));
-    }
+  TokenBounds<Mask> tokens(line, ~separators & ((Mask{1} << length) - 1));
+  const char* first = nullptr;
+  const char* last = nullptr;
+  values.x = DeferredReal();
+  values.y = 0.0f;
+  values.z = DeferredReal();
+  if (tokens.more()) {
+    tokens.take(first, last);
+    if (!check_and_keep(first, last, values.x)) return false;
+  }
+  if (tokens.more()) {
+    tokens.take(first, last);
+    Decimal y;
+    if (!scan_padded_real_field(first, last, y)) return false;
+    values.y = binary32_from_decimal(y);
+  }
+  if (tokens.more()) {
+    tokens.take(first, last);
+    if (!check_and_keep(first, last, values.z)) return false;
   }
   const char* const next = after_line_end(line + length, in.buffered_end());
   if (next == nullptr) return false;
   in.take_buffered_line(next);
-  if (count < 3) values.z = DeferredReal();
-  if (count < 2) values.y = 0.0f;
-  if (count < 1) values.x = DeferredReal();
   return true;
 }
 

@@ -136,16 +136,21 @@ bool scan_real_field(std::string_view field, Decimal& decimal) {
 
 namespace detail {
 
+template <Scan Wanted>
 const char* take_digit_words(const char* p, uint64_t& digits) {
   for (;;) {
     const uint64_t word = load_word(p);
     const int n = bytes_before_mark(bytes_not_digit(word));
-    digits = digits * kPowersOfTen64[static_cast<std::size_t>(n)] + digits_value(word, n);
+    if constexpr (Wanted == Scan::decimal) {
+      digits = digits * kPowersOfTen64[static_cast<std::size_t>(n)] + digits_value(word, n);
+    }
     p += n;
     if (n < 8) return p;
   }
 }
 
-}  // namespace detail
+template const char* take_digit_words<Scan::decimal>(const char*, uint64_t&);
+template const char* take_digit_words<Scan::check>(const char*, uint64_t&);
 
+}  // namespace detail
 }  // namespace tovel

@@ -47,8 +47,9 @@ enum class Scan { decimal, check };
 namespace detail {
 
 // Appends the digits from `p` on to `digits`, eight at a time, and returns
-// where they end. More than 19 digits in all overflow, which the caller
-// tells from their count.
+// where they end; with Scan::check only where they end. More than 19 digits
+// in all overflow, which the caller tells from their count.
+template <Scan Wanted>
 const char* take_digit_words(const char* p, uint64_t& digits);
 
 template <Scan Wanted>
@@ -58,7 +59,7 @@ inline const char* take_digits(const char* p, uint64_t& digits) {
   if constexpr (Wanted == Scan::decimal) {
     digits = digits * kPowersOfTen64[static_cast<std::size_t>(n)] + digits_value(word, n);
   }
-  return n < 8 ? p + n : take_digit_words(p + 8, digits);
+  return n < 8 ? p + n : take_digit_words<Wanted>(p + 8, digits);
 }
 
 }  // namespace detail
