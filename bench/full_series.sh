@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Full-scale benchmark: Tovel's whole run on a 9999-file series of 250 points
-# against two floors of the same I/O:
+# against floors of the same I/O:
 #   concatenation: cat of every input into a file, cp and ls of it;
 #   read and write: cat of every input to /dev/null, writing a file the size
-#   of the table, cp and ls of it.
+#   of the table, cp and ls of it;
+#   plain read and write: the same with every input read by a plain loop of
+#   read(2) (tovel_read_inputs) in place of cat, which on Debian 12 maps a
+#   fresh buffer for each file it writes to /dev/null.
 # The first fits series whose files are about as large as the table (plain),
-# the second series whose files are much larger (numpy).
+# the others series whose files are much larger (numpy); the last is the
+# tightest.
 #
 #   bench/full_series.sh [ROUNDS] [FORMAT...]   (default 5 rounds, plain and numpy; needs GNU time)
 #
@@ -35,11 +39,12 @@ trap 'rm -rf "$work"' EXIT
 now() { date +%s%N; }
 run_tovel() { printf '0\n' | "$tovel" PREFIX "$1" > /dev/null; }
 concatenation_floor() { cat PREFIX*.DAT > floor.txt && cp floor.txt floor.csv && ls -l floor* > /dev/null; }
-read_write_floor() {
-  cat PREFIX*.DAT > /dev/null &&
-    dd if=/dev/zero of=floor.txt bs=64K count="$table_size" iflag=count_bytes status=none &&
+write_table_size() {
+  dd if=/dev/zero of=floor.txt bs=64K count="$table_size" iflag=count_bytes status=none &&
     cp floor.txt floor.csv && ls -l floor* > /dev/null
 }
+read_write_floor() { cat PREFIX*.DAT > /dev/null && write_table_size; }
+plain_read_write_floor() { "$root/build/tovel_read_inputs" PREFIX*.DAT > /dev/null && write_table_size; }
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 ms() { awk -v ns="$1" 'BEGIN {printf "%.1f", ns / 1e6}'; }
 
@@ -51,19 +56,21 @@ for format in "${formats[@]}"; do
 
   run_tovel 9999  # warms the page cache and gives the table's size
   table_size=$(stat -c %s All_PREFIX.txt)
-  concatenation_floor && read_write_floor
+  floors=(concatenation read_write plain_read_write)
+  for floor in "${floors[@]}"; do "${floor}_floor"; done
   : > tovel.times
-  : > concatenation.times
-  : > read_write.times
+  for floor in "${floors[@]}"; do : > "$floor.times"; done
   for _ in $(seq "$rounds"); do
-    t0=$(now); run_tovel 9999; t1=$(now); concatenation_floor; t2=$(now); read_write_floor; t3=$(now)
+    t0=$(now); run_tovel 9999; t1=$(now)
     echo $((t1 - t0)) >> tovel.times
-    echo $((t2 - t1)) >> concatenation.times
-    echo $((t3 - t2)) >> read_write.times
+    for floor in "${floors[@]}"; do
+      t0=$(now); "${floor}_floor"; t1=$(now)
+      echo $((t1 - t0)) >> "$floor.times"
+    done
   done
   tovel_median=$(median < tovel.times)
   echo "whole run, K=9999 (median of $rounds): $(ms "$tovel_median") ms"
-  for floor in concatenation read_write; do
+  for floor in "${floors[@]}"; do
     floor_median=$(median < $floor.times)
     awk -v name="$floor" -v a="$tovel_median" -v b="$floor_median" \
       'BEGIN {printf "%s floor (median): %.1f ms; ratio run/floor: %.2f\n", name, b / 1e6, a / b}'

@@ -12,14 +12,12 @@
 namespace tovel {
 namespace {
 
-using uint128 = unsigned __int128;
-
 // A line is looked at in blocks of 32 bytes, up to three: its 80 characters
 // and a line end. The buffered bytes are followed by enough NUL bytes for
 // that, and for the scanner's word reads past a token.
 constexpr int kBlocks = 3;
 static_assert(InputStream::kReadPadding >= 32 * kBlocks);
-constexpr int kLineWidth = 80;
+static_assert(32 * kBlocks >= kDataLineWidth + 2);
 
 int index_of_lowest(uint32_t nonzero) {
   return __builtin_ctz(nonzero);
@@ -84,7 +82,7 @@ template <typename Mask>
   const int length = index_of_lowest(line_ends);
   // A line of 80 characters or more is cut at 80 columns, and its CR, if
   // that ends it, is no line end: the general reader's.
-  if (length >= kLineWidth) return false;
+  if (length >= static_cast<int>(kDataLineWidth)) return false;
   TokenBounds<Mask> tokens(line, ~separators & ((Mask{1} << length) - 1));
   const char* first = nullptr;
   const char* last = nullptr;

@@ -9,6 +9,9 @@
 
 namespace tovel {
 
+// The characters of a data line that are read; the rest is skipped.
+inline constexpr std::size_t kDataLineWidth = 80;
+
 // A value of a data line that is read only when asked for: the collation
 // pass needs x only for the header row and the peak, and z never. It keeps
 // the token's text, checked already to be a number.

@@ -9,8 +9,6 @@
 
 namespace tovel {
 
-inline constexpr std::size_t kDataLineWidth = 80;
-
 // The up to three tokens of a data line. A token is a run of characters
 // other than blank, comma and tab, within the line without its trailing
 // blanks; tokens after the third are ignored.

@@ -64,11 +64,12 @@ inline const char* take_digits(const char* p, uint64_t& digits) {
 
 }  // namespace detail
 
-// scan_real_field for a field followed in memory by at least 16 readable
-// bytes: the usual shapes, [sign]digits[.digits][e[sign]digits] with at most
-// 19 digits and 4 exponent digits, are read eight bytes at a time. The
-// result is always that of scan_real_field. With Scan::check only the
-// result is sure: `decimal` may be left alone.
+// scan_real_field for a token of a line in a buffer: the byte at `last` is a
+// separator or a line end, and 16 bytes from there can be read. The usual
+// shapes, [sign]digits[.digits][e[sign]digits] with at most 19 digits and 4
+// exponent digits, are read eight bytes at a time. The result is always that
+// of scan_real_field. With Scan::check only the result is sure: `decimal`
+// may be left alone.
 template <Scan Wanted = Scan::decimal>
 [[gnu::always_inline]] inline bool scan_padded_real_field(const char* first, const char* last,
                                                           Decimal& decimal) {
