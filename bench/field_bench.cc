@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/input_stream.h"
 #include "datafile/data_file.h"
 #include "datafile/readdata.h"
 #include "fields/g14_4.h"
-#include "fields/input_stream.h"
 #include "fields/real_field.h"
 #include "output/table_writer.h"
 
@@ -217,7 +217,8 @@ void BM_table_writer_cell(benchmark::State& state) {
   int64_t cells = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    auto table = std::make_unique<tovel::TableWriter>();
+    static char buffer[1 << 16];
+    auto table = std::make_unique<tovel::TableWriter>(buffer);
     table->open(path);
     state.ResumeTiming();
     for (int round = 0; round < 16; ++round) {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "fields/input_stream.h"
+#include "base/input_stream.h"
 #include "fields/integer_field.h"
 #include "fuzz_support.h"
 #include "run/naming.h"

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fields/fixed_text.h"
-#include "fields/input_stream.h"
+#include "base/fixed_text.h"
+#include "base/input_stream.h"
 #include "fields/integer_field.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -7,7 +7,7 @@
 
 #include "datafile/plain_line.h"
 #include "datafile/readdata.h"
-#include "fields/input_stream.h"
+#include "base/input_stream.h"
 
 namespace tovel::testing {
 namespace {

@@ -1,21 +1,40 @@
 #pragma once
 
+#include <array>
+#include <string_view>
+
 #include "collate/accumulators.h"
+#include "collate/table_rows.h"
 #include "datafile/data_file.h"
-#include "output/table_writer.h"
-#include "run/naming.h"
+#include "datafile/readdata.h"
 
 namespace tovel {
+
+// The values of the file being read; one set for the whole run, kept off the
+// stack.
+struct FileValues {
+  std::array<float, kMaxPoints> y;
+  std::array<DeferredReal, kMaxPoints> x;  // read only for the header row and the peak
+};
 
 enum class PassOutcome {
   complete,         // the file's row is written
   too_many_points,  // a 251st point was found; nothing of it was kept
+  read_failed,      // a line could not be read: see `read`
+  table_failed,     // the table took no more
 };
 
-// Reads data file number i (already open in `file`) to its end: keeps its y
-// values, finds its peak, feeds the accumulators and writes its row; file 1
-// also writes the header row. Sets n to the file's number of points.
-PassOutcome collate_file(int i, const FileNames& names, DataFile& file, TableWriter& table,
-                         ColumnAccumulators& sums, int& n);
+struct PassResult {
+  PassOutcome outcome;
+  int points = 0;                            // n, once complete
+  ReadOutcome read = {ReadStatus::line, 0};  // with read_failed
+};
+
+// Reads the data file open in `file` to its end: keeps its y values, finds
+// its peak, feeds the accumulators and hands its row, labelled `row_label`,
+// to the table; the first file's x values also make the header row. Stops
+// at the first failure, which it returns.
+PassResult collate_file(bool first_file, std::string_view row_label, DataFile& file,
+                        TableRows& table, ColumnAccumulators& sums, FileValues& values);
 
 }  // namespace tovel

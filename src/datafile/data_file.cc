@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "fields/descriptor.h"
+#include "base/descriptor.h"
 
 namespace tovel {
 

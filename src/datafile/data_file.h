@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "fields/input_stream.h"
+#include "base/input_stream.h"
 
 namespace tovel {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "fields/byte_class.h"
+#include "base/byte_class.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/byte_class.h"
 #include "datafile/line_classes.h"
 #include "fields/binary32_from_decimal.h"
-#include "fields/byte_class.h"
 
 namespace tovel {
 namespace {
@@ -110,35 +110,6 @@ template <typename Mask>
 }
 
 }  // namespace
-
-DeferredReal::DeferredReal(std::string_view token) {
-  if (token.size() <= kTextSize) {
-    token.copy(text_, kTextSize);
-    length_ = static_cast<uint8_t>(token.size());
-  } else {
-    value_ = read(token);
-  }
-}
-
-void DeferredReal::assign_padded(const char* token, std::size_t length) {
-  if (length <= kTextSize) {
-    std::memcpy(text_, token, kTextSize);
-    length_ = static_cast<uint8_t>(length);
-  } else {
-    value_ = read({token, length});
-    length_ = 0;
-  }
-}
-
-float DeferredReal::value() const {
-  return length_ == 0 ? value_ : read({text_, length_});
-}
-
-float DeferredReal::read(std::string_view text) {
-  Decimal decimal;
-  scan_real_field(text, decimal);
-  return binary32_from_decimal(decimal);
-}
 
 bool read_plain_line(InputStream& in, DataLine& values) {
   in.fill_if_exhausted();

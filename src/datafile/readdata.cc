@@ -1,14 +1,44 @@
 #include "datafile/readdata.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "base/byte_class.h"
+#include "base/fixed_text.h"
 #include "datafile/plain_line.h"
 #include "fields/binary32_from_decimal.h"
-#include "fields/byte_class.h"
 #include "fields/decimal.h"
-#include "fields/fixed_text.h"
 
 namespace tovel {
+
+DeferredReal::DeferredReal(std::string_view token) {
+  if (token.size() <= kTextSize) {
+    token.copy(text_, kTextSize);
+    length_ = static_cast<uint8_t>(token.size());
+  } else {
+    value_ = read(token);
+  }
+}
+
+void DeferredReal::assign_padded(const char* token, std::size_t length) {
+  if (length <= kTextSize) {
+    std::memcpy(text_, token, kTextSize);
+    length_ = static_cast<uint8_t>(length);
+  } else {
+    value_ = read({token, length});
+    length_ = 0;
+  }
+}
+
+float DeferredReal::value() const {
+  return length_ == 0 ? value_ : read({text_, length_});
+}
+
+float DeferredReal::read(std::string_view text) {
+  Decimal decimal;
+  scan_real_field(text, decimal);
+  return binary32_from_decimal(decimal);
+}
 
 LineTokens split_data_line(std::string_view line) {
   line = trim_trailing_blanks(line);

@@ -2,12 +2,46 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
+#include "base/input_stream.h"
 #include "datafile/data_file.h"
-#include "datafile/plain_line.h"
 
 namespace tovel {
+
+// The characters of a data line that are read; the rest is skipped.
+inline constexpr std::size_t kDataLineWidth = 80;
+
+// A value of a data line that is read only when asked for: the collation
+// pass needs x only for the header row and the peak, and z never. It keeps
+// the token's text, checked already to be a number.
+class DeferredReal {
+ public:
+  DeferredReal() = default;  // zero
+  // A token longer than the text kept is read at once.
+  explicit DeferredReal(std::string_view token);
+  // The same, in place, for a token in a buffer that may be read 27 bytes
+  // from its start whatever its length: one fixed copy.
+  void assign_padded(const char* token, std::size_t length);
+
+  float value() const;
+
+ private:
+  static float read(std::string_view token);
+
+  static constexpr std::size_t kTextSize = 27;
+  char text_[kTextSize];
+  uint8_t length_ = 0;  // 0: the value is in value_
+  float value_ = 0.0f;
+};
+
+// The values of a data line (a missing value is 0).
+struct DataLine {
+  DeferredReal x;
+  float y = 0.0f;
+  DeferredReal z;
+};
 
 // The up to three tokens of a data line. A token is a run of characters
 // other than blank, comma and tab, within the line without its trailing

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "fields/byte_class.h"
+#include "base/byte_class.h"
 #include "fields/wide_integer.h"
 
 namespace tovel {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "fields/byte_class.h"
-#include "fields/byte_word.h"
+#include "base/byte_class.h"
+#include "base/byte_word.h"
 #include "fields/powers.h"
 
 namespace tovel {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fields/byte_class.h"
-#include "fields/byte_word.h"
+#include "base/byte_class.h"
+#include "base/byte_word.h"
 #include "fields/powers.h"
 
 namespace tovel {

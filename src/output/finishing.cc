@@ -3,7 +3,7 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "run/report.h"
+#include "base/report.h"
 
 namespace tovel {
 
@@ -20,16 +20,16 @@ std::string shell_quote(std::string_view text) {
   return quoted;
 }
 
-std::string copy_command(const Name& fname0, const Name& fname1) {
-  return "cp " + shell_quote(fname0.trimmed()) + " " + shell_quote(fname1.trimmed());
+std::string copy_command(std::string_view table, std::string_view copy) {
+  return "cp " + shell_quote(table) + " " + shell_quote(copy);
 }
 
-std::string listing_command(const Name& fname2) {
-  return "ls -l " + std::string(fname2.trimmed());
+std::string listing_command(std::string_view pattern) {
+  return "ls -l " + std::string(pattern);
 }
 
-std::string open_command(const Name& fname0) {
-  return "bbedit " + shell_quote(fname0.trimmed());
+std::string open_command(std::string_view table) {
+  return "bbedit " + shell_quote(table);
 }
 
 void run_shell_command(const std::string& command) {

@@ -7,125 +7,150 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <string>
 
-#include "fields/descriptor.h"
-#include "fields/g14_4.h"
+#include "base/descriptor.h"
 
 namespace tovel {
 namespace {
 
+// The table file opened by name.
+class OpenedTable : public TableFile {
+ public:
+  void set(int fd, bool regular) {
+    sink_.set(fd);
+    regular_ = regular;
+  }
+  int fd() const { return sink_.fd(); }
+  long write(const char* data, std::size_t size) override { return sink_.write(data, size); }
+  bool cut(long long length) override {
+    return ::ftruncate(sink_.fd(), static_cast<off_t>(length)) == 0;
+  }
+  bool regular() const override { return regular_; }
+
+ private:
+  DescriptorSink sink_;
+  bool regular_ = false;
+};
+
+OpenedTable opened_table;
+
+// An existing file that cannot be opened for writing for one of these
+// reasons can still be opened for reading; its first write then fails.
+bool may_be_read_only(int error) {
+  return error == EACCES || error == EPERM || error == EROFS;
+}
+
 // open(2) with O_RDWR, falling back to write-only and then read-only access
-// as a file's permissions allow. A directory is refused with EISDIR.
+// as the file allows. A directory is refused with EISDIR.
 int open_for_update(const char* path, bool& read_only) {
   read_only = false;
   const int fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd >= 0 || errno != EACCES) return fd;
+  if (fd >= 0 || !may_be_read_only(errno)) return fd;
+  const int error = errno;
   const int write_only = ::open(path, O_WRONLY | O_CLOEXEC);
   if (write_only >= 0) return write_only;
   const int for_reading = ::open(path, O_RDONLY | O_CLOEXEC);
   read_only = for_reading >= 0;
-  errno = EACCES;
+  errno = error;
   return for_reading;
 }
 
 }  // namespace
 
-TableWriter::TableWriter() {
+TableWriter::TableWriter(std::span<char> buffer) : writer_(buffer) {
   hold_pending_output(*this);
 }
 
 TableWriter::~TableWriter() {
   release_pending_output(*this);
-  if (fd_ >= 0) ::close(fd_);
+  if (file_ == &opened_table && opened_table.fd() >= 0) ::close(opened_table.fd());
 }
 
-void TableWriter::open(std::string_view name) {
-  name_size_ = std::min(name.size(), kNameCapacity - 1);
-  std::memcpy(name_, name.data(), name_size_);
-  name_[name_size_] = '\0';
-  fd_ = keep_clear_of_standard_streams(open_for_update(name_, read_only_));
-  if (fd_ < 0) {
-    const std::string message =
-        "Cannot open file '" + std::string(name) + "': " + std::strerror(errno);
-    report_runtime_error({name, 0, "cannot open the table file"}, message);
-  }
+bool TableWriter::open(std::string_view name) {
+  name_ = name;
+  const int fd = keep_clear_of_standard_streams(open_for_update(name_.c_str(), read_only_));
+  if (fd < 0) return false;
+  struct stat info {};
+  opened_table.set(fd, ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode));
+  file_ = &opened_table;
+  writer_.attach(opened_table);
+  return true;
 }
 
-void TableWriter::make_room(std::size_t needed) {
+void TableWriter::attach(TableFile& file, std::string_view name) {
+  name_ = name;
+  file_ = &file;
+  writer_.attach(file);
+}
+
+bool TableWriter::refuse() {
   if (read_only_) {
-    report_runtime_error(failure_site(), "Cannot write to file opened for READ");
+    error_ = 0;
+    return false;
   }
-  if (kCapacity - size_ < needed && !write_out()) {
-    report_runtime_error(failure_site(), std::strerror(errno));
-  }
+  return failed(errno);
 }
 
-void TableWriter::write(std::string_view text) {
-  while (!text.empty()) {
-    make_room(1);
-    const std::size_t n = std::min(text.size(), kCapacity - size_);
-    std::memcpy(buffer_ + size_, text.data(), n);
-    size_ += n;
-    text.remove_prefix(n);
-  }
+bool TableWriter::failed(int error) {
+  error_ = error;
+  return false;
 }
 
-void TableWriter::write_value(float value) {
-  make_room(kG14Width);
-  format_g14_4(value, buffer_ + size_);
-  size_ += kG14Width;
+bool TableWriter::write(std::string_view text) {
+  return read_only_ ? refuse() : writer_.write(text) || failed(errno);
 }
 
-void TableWriter::write_cells(std::span<const float> values) {
+bool TableWriter::write_value(float value) {
+  char* field = read_only_ ? nullptr : writer_.reserve(kG14Width);
+  if (field == nullptr) return refuse();
+  format_g14_4(value, field);
+  writer_.commit(kG14Width);
+  return true;
+}
+
+bool TableWriter::write_cells(std::span<const float> values) {
   constexpr std::size_t kCell = kG14Width + 1;
   while (!values.empty()) {
-    make_room(kCell);
-    // Formatted through a local pointer: stores into the buffer cannot then
-    // be taken to change the writer's own fields.
-    const std::size_t fit = std::min(values.size(), (kCapacity - size_) / kCell);
-    char* cell = buffer_ + size_;
+    // As many cells as the buffer takes, formatted through a local pointer:
+    // stores into the buffer cannot then be taken to change the writer.
+    const std::size_t fit = std::min(values.size(), writer_.capacity() / kCell);
+    char* cell = read_only_ ? nullptr : writer_.reserve(fit * kCell);
+    if (cell == nullptr) return refuse();
     for (const float value : values.first(fit)) {
       format_g14_4(value, cell);
       cell[kG14Width] = '\t';
       cell += kCell;
     }
-    size_ += fit * kCell;
+    writer_.commit(fit * kCell);
     values = values.subspan(fit);
   }
-}
-
-bool TableWriter::write_out() {
-  std::size_t done = 0;
-  while (done < size_) {
-    const ssize_t n = ::write(fd_, buffer_ + done, size_ - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = EIO;
-      std::memmove(buffer_, buffer_ + done, size_ - done);
-      size_ -= done;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-    written_ += n;
-    if (!cut_) {
-      if (::ftruncate(fd_, static_cast<off_t>(written_)) != 0) return false;
-      cut_ = true;
-    }
-  }
-  size_ = 0;
   return true;
 }
 
-void TableWriter::close() {
-  if (!write_out()) report_runtime_error(failure_site(), std::strerror(errno));
-  release_pending_output(*this);
-  if (::close(fd_) != 0) report_runtime_error(failure_site(), std::strerror(errno));
-  fd_ = -1;
+bool TableWriter::write_out() {
+  if (!writer_.write_out()) return failed(errno);
+  if (!cut_ && writer_.written() > 0 && file_->regular()) {
+    if (!file_->cut(writer_.written())) return failed(errno);
+    cut_ = true;
+  }
+  return true;
 }
 
-FailureSite TableWriter::failure_site() const {
-  return {{name_, name_size_}, 0, "cannot write the table file"};
+bool TableWriter::close() {
+  if (!write_out()) return false;
+  release_pending_output(*this);
+  if (file_ == &opened_table) {
+    const int fd = opened_table.fd();
+    opened_table.set(-1, false);
+    if (::close(fd) != 0) return failed(errno);
+  }
+  return true;
+}
+
+Failure TableWriter::failure() const {
+  const std::string message =
+      error_ == 0 ? "Cannot write to file opened for READ" : std::strerror(error_);
+  return {name_, 0, "cannot write the table file", "", false, message};
 }
 
 }  // namespace tovel

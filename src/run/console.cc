@@ -8,7 +8,8 @@
 
 namespace tovel {
 
-Console::Console(int fd) : fd_(fd) {
+Console::Console(int fd, std::span<char> buffer) : sink_(fd), writer_(buffer) {
+  writer_.attach(sink_);
   struct stat info {};
   const bool known = ::fstat(fd, &info) == 0;
   interactive_ = ::isatty(fd) != 0 || (known && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)));
@@ -20,39 +21,23 @@ Console::~Console() {
 }
 
 void Console::write(std::string_view text) {
-  while (!text.empty()) {
-    if (size_ == kCapacity) flush();
-    const std::size_t n = std::min(text.size(), kCapacity - size_);
-    std::memcpy(buffer_ + size_, text.data(), n);
-    size_ += n;
-    text.remove_prefix(n);
-  }
+  if (writer_.write(text)) return;
+  error_ = errno;
+  report_runtime_error(write_failure());
 }
 
 void Console::end_message() {
-  if (interactive_) flush();
-}
-
-void Console::flush() {
-  if (!write_out()) {
-    report_runtime_error(failure_site(), std::strerror(errno));
-  }
+  if (interactive_ && !write_out()) report_runtime_error(write_failure());
 }
 
 bool Console::write_out() {
-  std::size_t done = 0;
-  bool ok = true;
-  while (done < size_) {
-    const ssize_t n = ::write(fd_, buffer_ + done, size_ - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  size_ = 0;  // what could not be written is dropped, not retried
-  return ok;
+  if (writer_.write_out()) return true;
+  error_ = errno;
+  return false;
+}
+
+Failure Console::write_failure() const {
+  return {"standard output", 0, "cannot write", "", false, std::strerror(error_)};
 }
 
 }  // namespace tovel

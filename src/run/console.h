@@ -1,9 +1,10 @@
 #pragma once
 
-#include <cstddef>
+#include <span>
 #include <string_view>
 
-#include "run/report.h"
+#include "base/buffered_writer.h"
+#include "base/report.h"
 
 namespace tovel {
 
@@ -11,10 +12,10 @@ namespace tovel {
 // terminal or a pipe the buffer is written out at the end of every message
 // and prompt, so a prompt shows before its answer is read. On a regular file
 // or a device it is written out when full, before a shell command and at the
-// end of the run.
+// end of the run. A failure to write ends the run with the report.
 class Console : public PendingOutput {
  public:
-  explicit Console(int fd);
+  Console(int fd, std::span<char> buffer);
   ~Console() override;
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
@@ -22,17 +23,15 @@ class Console : public PendingOutput {
   void write(std::string_view text);
   // Ends a message or prompt.
   void end_message();
-  // Writes out what is held now; a failure ends the run with the report.
-  void flush();
+
   bool write_out() override;
-  FailureSite failure_site() const override { return {"standard output", 0, "cannot write"}; }
+  Failure write_failure() const override;
 
  private:
-  static constexpr std::size_t kCapacity = 4096;
-  int fd_;
+  DescriptorSink sink_;
+  BufferedWriter writer_;
   bool interactive_;
-  std::size_t size_ = 0;
-  char buffer_[kCapacity];
+  int error_ = 0;
 };
 
 }  // namespace tovel

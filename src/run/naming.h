@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "fields/fixed_text.h"
+#include "base/fixed_text.h"
 
 namespace tovel {
 

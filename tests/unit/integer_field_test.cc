@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "fields/input_stream.h"
+#include "base/input_stream.h"
 
 namespace tovel {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "fields/input_stream.h"
+#include "base/input_stream.h"
 
 namespace tovel {
 namespace {

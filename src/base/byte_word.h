@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "fields/byte_class.h"
+#include "base/byte_class.h"
 
 namespace tovel {
 

@@ -1,4 +1,4 @@
-#include "fields/input_stream.h"
+#include "base/input_stream.h"
 
 #include <unistd.h>
 
@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "fields/byte_class.h"
-#include "fields/byte_word.h"
-#include "fields/fixed_text.h"
+#include "base/byte_class.h"
+#include "base/byte_word.h"
+#include "base/fixed_text.h"
 
 namespace tovel {
 

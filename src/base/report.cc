@@ -1,27 +1,18 @@
-#include "run/report.h"
+#include "base/report.h"
 
 #include <unistd.h>
 
 #include <array>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <string>
+
+#include "base/buffered_writer.h"
 
 namespace tovel {
 namespace {
 
 std::array<PendingOutput*, 4> held{};
 bool reporting = false;
-
-void write_all(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = ::write(fd, text.data(), text.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    text.remove_prefix(static_cast<std::size_t>(n));
-  }
-}
 
 // The field as a person can read it: quoted, with control and non-ASCII
 // bytes shown as \xHH.
@@ -59,38 +50,32 @@ void release_pending_output(PendingOutput& output) {
   }
 }
 
-void report_runtime_error(const FailureSite& site, std::string_view message) {
+void report_runtime_error(const Failure& failure) {
   if (!reporting) {
     reporting = true;  // a write failing below must not start a second report
     for (PendingOutput* output : held) {
       if (output != nullptr) output->write_out();
     }
   }
-  std::string text = "tovel: ";
-  text += site.file;
-  if (site.line > 0) {
-    text += ':';
-    text += std::to_string(site.line);
-  }
-  text += ": ";
-  text += site.what;
-  if (site.quote_field) {
+  std::string text = "tovel: " + failure.file;
+  if (failure.line > 0) text += ':' + std::to_string(failure.line);
+  text += ": " + failure.what;
+  if (failure.quote_field) {
     text += ' ';
-    append_quoted(text, site.field);
+    append_quoted(text, failure.field);
   }
   text += '\n';
   text += kMessagePrefix;
-  text += message;
+  text += failure.message;
   text += '\n';
-  write_all(STDERR_FILENO, text);
+  DescriptorSink standard_error(STDERR_FILENO);
+  write_fully(standard_error, text);
   std::_Exit(2);
 }
 
 void write_out_pending_output() {
   for (PendingOutput* output : held) {
-    if (output != nullptr && !output->write_out()) {
-      report_runtime_error(output->failure_site(), std::strerror(errno));
-    }
+    if (output != nullptr && !output->write_out()) report_runtime_error(output->write_failure());
   }
 }
 

@@ -1,17 +1,20 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tovel {
 
-// Where a failure happened, for the first line of the report:
+// A failure on its way to the run-time error report, which shows it as
 //   tovel: FILE:LINE: WHAT "FIELD"
-struct FailureSite {
-  std::string_view file;     // a file's name, "standard input" or "command line"
-  long line = 0;             // 1-based; 0 when there is no line to name
-  std::string_view what;     // what was being done, in a few words
-  std::string_view field{};  // the offending field text, if any
+//   Run-time error: MESSAGE
+struct Failure {
+  std::string file;          // a file's name, "standard input", "argument 2", …
+  long line = 0;             // from 1; 0 when there is no line to name
+  std::string what;          // what was being done, in a few words
+  std::string field;         // the offending field text, if any
   bool quote_field = false;  // whether `field` is shown (it may be empty)
+  std::string message;
 };
 
 // Output held in a buffer of ours that must reach its file however the run
@@ -19,10 +22,10 @@ struct FailureSite {
 class PendingOutput {
  public:
   virtual ~PendingOutput() = default;
-  // Writes out what is held. False when the write failed; errno tells why.
+  // Writes out what is held; false when that failed.
   virtual bool write_out() = 0;
-  // Where a failed write_out is reported.
-  virtual FailureSite failure_site() const = 0;
+  // The failure of the last write_out, as the report shows it.
+  virtual Failure write_failure() const = 0;
 };
 
 // Registers `output` to be written out when the run ends; the registration
@@ -33,7 +36,7 @@ void release_pending_output(PendingOutput& output);
 // The run-time error report: writes out all pending output, so the table
 // keeps exactly what was written, then writes the location line and the
 // message line to standard error and ends the run with status 2.
-[[noreturn]] void report_runtime_error(const FailureSite& site, std::string_view message);
+[[noreturn]] void report_runtime_error(const Failure& failure);
 
 // Writes out all pending output; a failure ends the run with the report.
 void write_out_pending_output();

@@ -1,4 +1,4 @@
-#include "fields/descriptor.h"
+#include "base/descriptor.h"
 
 #include <fcntl.h>
 #include <unistd.h>

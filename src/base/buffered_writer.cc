@@ -1,0 +1,55 @@
+#include "base/buffered_writer.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace tovel {
+
+long DescriptorSink::write(const char* data, std::size_t size) {
+  return ::write(fd_, data, size);
+}
+
+std::size_t write_fully(ByteSink& sink, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const long n = sink.write(bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+bool BufferedWriter::write(std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t n = std::min(text.size(), capacity());
+    char* room = reserve(n);
+    if (room == nullptr) return false;
+    std::memcpy(room, text.data(), n);
+    commit(n);
+    text.remove_prefix(n);
+  }
+  return true;
+}
+
+bool BufferedWriter::write_out() {
+  const std::size_t done = write_fully(*sink_, {buffer_.data(), held_});
+  written_ += static_cast<long long>(done);
+  if (done == held_) {
+    held_ = 0;
+    return true;
+  }
+  const int error = errno;
+  std::memmove(buffer_.data(), buffer_.data() + done, held_ - done);
+  held_ -= done;
+  errno = error;
+  return false;
+}
+
+}  // namespace tovel

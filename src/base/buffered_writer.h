@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace tovel {
+
+// Where a writer's bytes go: write(2) on a descriptor, or a fake in tests.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // Writes up to `size` bytes: the count written, or -1 with errno set.
+  virtual long write(const char* data, std::size_t size) = 0;
+};
+
+class DescriptorSink : public ByteSink {
+ public:
+  explicit DescriptorSink(int fd = -1) : fd_(fd) {}
+  void set(int fd) { fd_ = fd; }
+  int fd() const { return fd_; }
+  long write(const char* data, std::size_t size) override;
+
+ private:
+  int fd_;
+};
+
+// Writes all of `bytes` to `sink`: an interrupted write is retried and a
+// short one continued. Returns the count written; when that falls short,
+// errno says why (EIO for a sink that takes nothing).
+std::size_t write_fully(ByteSink& sink, std::string_view bytes);
+
+// Bytes collected in a caller's buffer and written out in large writes.
+// A failed writing out drops the bytes that did go out, keeps the rest and
+// is returned once, with errno set; nothing is ever written twice.
+class BufferedWriter {
+ public:
+  explicit BufferedWriter(std::span<char> buffer) : buffer_(buffer) {}
+  void attach(ByteSink& sink) { sink_ = &sink; }
+
+  // Room for `size` more bytes (at most the buffer's size), writing out what
+  // is held first when needed; nullptr when that fails. Fill the room, then
+  // commit what was filled.
+  char* reserve(std::size_t size) {
+    if (buffer_.size() - held_ < size && !write_out()) return nullptr;
+    return buffer_.data() + held_;
+  }
+  void commit(std::size_t size) { held_ += size; }
+  bool write(std::string_view text);
+  // Writes out what is held.
+  bool write_out();
+
+  std::size_t capacity() const { return buffer_.size(); }
+  // The bytes written out so far.
+  long long written() const { return written_; }
+
+ private:
+  std::span<char> buffer_;
+  ByteSink* sink_ = nullptr;
+  std::size_t held_ = 0;
+  long long written_ = 0;
+};
+
+}  // namespace tovel

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "collate/accumulators.h"
+#include "collate/table_rows.h"
+#include "output/table_writer.h"
+
+namespace tovel {
+
+// The table's layout: rows of cells separated by tabs, each row ending with
+// a line feed. The header row is "X Values >", the first file's x values,
+// "      Xmax" and "      Ymax"; each file's row is its label, its y values,
+// xmax and ymax; the summary rows follow, each cell followed by a tab.
+class TableLayout : public TableRows {
+ public:
+  explicit TableLayout(TableWriter& table) : table_(table) {}
+
+  bool begin_header() override;
+  bool header_cell(float x) override;
+  bool end_header() override;
+  bool file_row(std::string_view label, std::span<const float> y, float xmax, float ymax) override;
+  // The Average, Std Dev and CV % rows for columns 1 to n + 2, where n is
+  // the last file's number of points and k the number of files.
+  bool summary_rows(const ColumnAccumulators& sums, int n, int k);
+
+ private:
+  TableWriter& table_;
+};
+
+}  // namespace tovel

@@ -1,0 +1,70 @@
+#include "run/dialogue.h"
+
+#include <string>
+
+#include "base/fixed_text.h"
+#include "fields/integer_field.h"
+
+namespace tovel {
+namespace {
+
+constexpr int kMinFiles = 2;
+constexpr int kMaxFiles = 9999;
+
+bool acceptable_count(int k) {
+  return k >= kMinFiles && k <= kMaxFiles;
+}
+
+Failure bad_integer(std::string_view where, long line, std::string_view field) {
+  return {std::string(where), line, "cannot read an integer from",
+          std::string(field), true, "Bad value during integer read"};
+}
+
+}  // namespace
+
+void Dialogue::say(std::string_view text) {
+  console_.write(text);
+  console_.end_message();
+}
+
+std::optional<Failure> Dialogue::answer(std::size_t width, bool numeric, FieldText& field) {
+  const TakeStatus status = take_field(keyboard_, width, numeric, field);
+  const long line = keyboard_.lines_taken() + 1;
+  if (status == TakeStatus::end_of_input) {
+    return Failure{"standard input", line, "no line left to read", "", false, "End of file"};
+  }
+  if (status == TakeStatus::failed) {
+    return Failure{
+        "standard input", line, "cannot read", "", false, std::string(keyboard_.failure_text())};
+  }
+  return std::nullopt;
+}
+
+std::optional<Failure> Dialogue::integer_answer(int& value) {
+  FieldText field;
+  if (auto failure = answer(kIntegerFieldWidth, true, field)) return failure;
+  const IntegerFieldResult r = decode_integer_field(field.view());
+  if (!r.ok) return bad_integer("standard input", keyboard_.lines_taken(), field.view());
+  value = r.value;
+  return std::nullopt;
+}
+
+std::optional<Failure> obtain_file_count(int narg, const char* const* argv, Dialogue& dialogue,
+                                         int& k) {
+  if (narg > 1) {
+    const FixedText<40> int_file(argv[2]);
+    const std::string_view field = take_stored_field(int_file.full(), kIntegerFieldWidth);
+    const IntegerFieldResult r = decode_integer_field(field);
+    if (!r.ok) return bad_integer("argument 2", 0, field);
+    k = r.value;
+    if (acceptable_count(k)) return std::nullopt;
+    dialogue.say("\nThe number of DAT files must be from 2 to 9999\n");
+  }
+  for (;;) {
+    dialogue.say("\nEnter the number of DAT files ");
+    if (auto failure = dialogue.integer_answer(k)) return failure;
+    if (acceptable_count(k)) return std::nullopt;
+  }
+}
+
+}  // namespace tovel
