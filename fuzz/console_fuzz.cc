@@ -1,53 +1,48 @@
-// Standard input as the dialogue reads it: the first name, the count (asked
-// again while out of range), then the open-in-editor answer.
+// Standard input as the run's dialogue reads it: the first name, the count
+// (asked again while out of range), then the open-in-editor answer. What is
+// said goes to /dev/null.
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <string_view>
 
 #include "base/input_stream.h"
-#include "fields/integer_field.h"
 #include "fuzz_support.h"
+#include "run/console.h"
+#include "run/dialogue.h"
 #include "run/naming.h"
 
 namespace {
 
-bool take(tovel::InputStream& in, std::size_t width, bool numeric, tovel::FieldText& field) {
-  const long before = in.lines_taken();
-  const tovel::TakeStatus status = tovel::take_field(in, width, numeric, field);
-  if (status != tovel::TakeStatus::line) return false;
-  if (field.size > width || in.lines_taken() != before + 1) __builtin_trap();
-  return true;
-}
-
-bool take_integer(tovel::InputStream& in, int& value) {
-  tovel::FieldText field;
-  if (!take(in, tovel::kIntegerFieldWidth, true, field)) return false;
-  const tovel::IntegerFieldResult r = tovel::decode_integer_field(field.view());
-  if (r.ok && (r.value < -9999 || r.value > 99999)) __builtin_trap();
-  value = r.value;
-  return r.ok;
+// Every failure the dialogue can give is one of these.
+bool known(const tovel::Failure& failure) {
+  return failure.message == "End of file" || failure.message == "Bad value during integer read";
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static tovel::fuzzing::MemoryFile file;
-  static char buffer[tovel::InputStream::kReadPadding + 64];
+  static char keyboard_buffer[tovel::InputStream::kReadPadding + 64];
+  static char console_buffer[256];
+  static const int null_fd = ::open("/dev/null", O_WRONLY);
   file.fill(data, size);
   const int fd = ::open(file.path().c_str(), O_RDONLY);
-  tovel::InputStream in(buffer, tovel::OnReadError::ends_input_while_filling);
-  in.attach(fd);
+  tovel::Console console(null_fd, console_buffer);
+  tovel::InputStream keyboard(keyboard_buffer, tovel::OnReadError::ends_input_while_filling);
+  keyboard.attach(fd);
+  tovel::Dialogue dialogue(console, keyboard);
   tovel::FieldText name;
-  if (take(in, tovel::Name::size(), false, name)) {
-    const tovel::Name dname(name.view());
-    int count = 0;
-    bool ok = true;
-    for (int attempt = 0; attempt < 1000 && ok && (count < 2 || count > 9999); ++attempt) {
-      ok = take_integer(in, count);
-    }
-    int answer = 0;
-    if (ok) take_integer(in, answer);
-  }
+  const char* const argv[] = {"tovel", nullptr};
+  int k = 0;
+  int answer = 0;
+  auto failure = dialogue.answer(tovel::Name::size(), false, name);
+  if (!failure && name.size > tovel::Name::size()) __builtin_trap();
+  if (!failure) failure = tovel::obtain_file_count(0, argv, dialogue, k);
+  if (!failure && (k < 2 || k > 9999)) __builtin_trap();
+  if (!failure) failure = dialogue.integer_answer(answer);
+  if (failure && !known(*failure)) __builtin_trap();
   ::close(fd);
   return 0;
 }

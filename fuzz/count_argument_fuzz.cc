@@ -1,20 +1,32 @@
-// The second command-line argument: stored in a 40-character field, read as
-// an I5 integer field from its first five columns.
-#include <cstdint>
-#include <string_view>
+// The second command-line argument as the run takes the count from it: an
+// accepted count lies from 2 to 9999; one outside falls back to the prompt,
+// which finds no line here; anything else is a bad integer.
+#include <fcntl.h>
+#include <unistd.h>
 
-#include "base/fixed_text.h"
+#include <cstdint>
+#include <string>
+
 #include "base/input_stream.h"
-#include "fields/integer_field.h"
+#include "run/console.h"
+#include "run/dialogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view argument(reinterpret_cast<const char*>(data), size);
-  const tovel::FixedText<40> int_file(argument);
-  const std::string_view field =
-      tovel::take_stored_field(int_file.full(), tovel::kIntegerFieldWidth);
-  if (field.size() > tovel::kIntegerFieldWidth) __builtin_trap();
-  const tovel::IntegerFieldResult r = tovel::decode_integer_field(field);
-  if (r.ok && (r.value < -9999 || r.value > 99999)) __builtin_trap();
-  if (!r.ok && r.value != 0) __builtin_trap();
+  static char keyboard_buffer[tovel::InputStream::kReadPadding + 64];
+  static char console_buffer[256];
+  static const int null_fd = ::open("/dev/null", O_RDWR);
+  const std::string argument(reinterpret_cast<const char*>(data), size);
+  tovel::Console console(null_fd, console_buffer);
+  tovel::InputStream keyboard(keyboard_buffer, tovel::OnReadError::ends_input_while_filling);
+  keyboard.attach(null_fd);  // no line to read
+  tovel::Dialogue dialogue(console, keyboard);
+  const char* const argv[] = {"tovel", "S", argument.c_str(), nullptr};
+  int k = 0;
+  const auto failure = tovel::obtain_file_count(2, argv, dialogue, k);
+  if (!failure && (k < 2 || k > 9999)) __builtin_trap();
+  if (failure && failure->message != "End of file" &&
+      failure->message != "Bad value during integer read") {
+    __builtin_trap();
+  }
   return 0;
 }

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/input_stream.h"
 #include "datafile/plain_line.h"
 #include "datafile/readdata.h"
-#include "base/input_stream.h"
 
 namespace tovel::testing {
 namespace {

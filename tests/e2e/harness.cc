@@ -153,6 +153,11 @@ Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
       ::setrlimit(RLIMIT_FSIZE, &limit);
       ::signal(SIGXFSZ, SIG_IGN);
     }
+    if (invocation.stack_limit > 0) {
+      const rlimit limit{static_cast<rlim_t>(invocation.stack_limit),
+                         static_cast<rlim_t>(invocation.stack_limit)};
+      ::setrlimit(RLIMIT_STACK, &limit);
+    }
     ::dup2(err_pipe[1], 2);
     for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]}) {
       ::close(fd);

@@ -42,6 +42,7 @@ struct Invocation {
   Output output = Output::pipe;
   std::string stdout_file;   // with Output::file: where standard output goes
   long file_size_limit = 0;  // bytes (a multiple of 512); SIGXFSZ ignored; 0: none
+  long stack_limit = 0;      // bytes; 0: none
 };
 
 struct Outcome {

@@ -2,7 +2,9 @@
 // directory, compared on standard output, standard error, the table bytes
 // and the exit status.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -425,6 +427,66 @@ TEST(Run, PermissionFailures) {
     EXPECT_EQ(r.err, c.err) << c.name;
     EXPECT_EQ(dir.read("All_Sample.txt"), c.table) << c.name;
   }
+}
+
+// A table that is not a regular file takes the rows and is not cut; a stack
+// of 64 KiB, as `ulimit -s 64` leaves, is enough for the run.
+TEST(Run, TableThatIsNoFileAndASmallStack) {
+  Scratch dir;
+  write_sample_series(dir);
+  ASSERT_EQ(::symlink("/dev/null", dir.at("All_Sample.txt").c_str()), 0);
+  Invocation call{{"Sample", "3"}, "0\n"};
+  call.stack_limit = 64 * 1024;
+  const Outcome r = run_tovel(dir, call);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, banner() + kPrefixLine + three_files() + kClosing + kFinish);
+}
+
+// A file system mounted on a scratch directory, made read-only once the
+// files are in it; unmounted at the end.
+class ReadOnlyMount {
+ public:
+  explicit ReadOnlyMount(const Scratch& dir) : path_(dir.path()) {
+    mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, nullptr) == 0;
+  }
+  ~ReadOnlyMount() {
+    if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  bool make_read_only() {
+    return ::mount(nullptr, path_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+  }
+
+ private:
+  std::string path_;
+  bool mounted_;
+};
+
+// An existing table on a read-only file system is opened for reading: a
+// missing first file still stops in order, and otherwise its first write
+// fails.
+TEST(Run, TableOnAReadOnlyFileSystem) {
+  Scratch dir;
+  ReadOnlyMount mount(dir);
+  if (!mount.mounted()) GTEST_SKIP() << "mounting a file system needs root";
+  write_sample_series(dir);
+  dir.write("All_Sample.txt", "an older table\n");
+  dir.write("All_Other.txt", "another older table\n");
+  ASSERT_TRUE(mount.make_read_only());
+  Invocation call{{"Sample", "3"}, "0\n"};
+  call.fake_commands = false;  // none can be written there, and none is reached
+  const Outcome write = run_tovel(dir, call);
+  EXPECT_EQ(write.status, 2);
+  EXPECT_EQ(write.err,
+            "tovel: All_Sample.txt: cannot write the table file\n"
+            "Run-time error: Cannot write to file opened for READ\n");
+  call.args = {"Other", "3"};
+  const Outcome missing = run_tovel(dir, call);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "");
+  EXPECT_EQ(dir.read("All_Sample.txt"), "an older table\n");
+  EXPECT_EQ(dir.read("All_Other.txt"), "another older table\n");
 }
 
 TEST(Run, TableCreatedWithModeLessUmask) {

@@ -1,0 +1,115 @@
+#include "collate/collation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tovel {
+namespace {
+
+// What the pass hands to the table, written down; it refuses every call
+// after the first `accepted` ones.
+class RecordedRows : public TableRows {
+ public:
+  explicit RecordedRows(int accepted) : accepted_(accepted) {}
+  bool begin_header() override { return record("header:"); }
+  bool header_cell(float x) override { return record(" " + number(x)); }
+  bool end_header() override { return record(";"); }
+  bool file_row(std::string_view label, std::span<const float> y, float xmax, float ymax) override {
+    std::string row = std::string(label) + ":";
+    for (const float v : y)
+      row += " " + number(v);
+    return record(row + " peak " + number(xmax) + " " + number(ymax) + ";");
+  }
+  std::string text;
+
+ private:
+  static std::string number(float v) { return std::to_string(static_cast<int>(v)); }
+  bool record(const std::string& s) {
+    if (accepted_-- == 0) return false;
+    text += s;
+    return true;
+  }
+  int accepted_;
+};
+
+class MemorySource : public ByteSource {
+ public:
+  explicit MemorySource(std::string bytes) : bytes_(std::move(bytes)) {}
+  long read(char* buffer, std::size_t size) override {
+    const std::size_t n = std::min(size, bytes_.size() - offset_);
+    bytes_.copy(buffer, n, offset_);
+    offset_ += n;
+    return static_cast<long>(n);
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t offset_ = 0;
+};
+
+std::string points(int count) {
+  std::string lines;
+  for (int i = 1; i <= count; ++i)
+    lines += std::to_string(i) + " 1\n";
+  return lines;
+}
+
+struct PassCase {
+  const char* name;
+  std::string data;
+  bool first_file;
+  int accepted;  // calls the table takes; -1: all
+  PassOutcome outcome;
+  std::string table;
+};
+
+TEST(CollateFile, WhatThePassHandsToTheTable) {
+  const PassCase cases[] = {
+      {"first file", "1 5\n2 9\n3 9\n", true, -1, PassOutcome::complete,
+       "header: 1 2 3;F: 5 9 9 peak 2 9;"},
+      {"later file, all negative", "1 -5\n2 -1\n", false, -1, PassOutcome::complete,
+       "F: -5 -1 peak 0 0;"},
+      {"empty first file", "", true, -1, PassOutcome::complete, "header:;F: peak 0 0;"},
+      {"a value that is not a number", "1 5\n2 5mV\n", true, -1, PassOutcome::read_failed,
+       "header: 1"},
+      {"the table refuses a header cell", "1 5\n2 6\n", true, 2, PassOutcome::table_failed,
+       "header: 1"},
+      {"the table refuses the row", "1 5\n", false, 0, PassOutcome::table_failed, ""},
+  };
+  for (const PassCase& c : cases) {
+    char buffer[InputStream::kReadPadding + 256];
+    DataFile file(buffer);
+    MemorySource source(c.data);
+    file.stream().attach(source);
+    RecordedRows table(c.accepted);
+    ColumnAccumulators sums;
+    sums.clear();
+    FileValues values;
+    const PassResult pass = collate_file(c.first_file, "F", file, table, sums, values);
+    EXPECT_EQ(pass.outcome, c.outcome) << c.name;
+    EXPECT_EQ(table.text, c.table) << c.name;
+  }
+}
+
+// A 251st point stops the pass before anything of it reaches the table or
+// the sums: the header holds 250 cells.
+TEST(CollateFile, TwoHundredFiftyFirstPointStopsThePass) {
+  char buffer[InputStream::kReadPadding + 4096];
+  DataFile file(buffer);
+  MemorySource source(points(251));
+  file.stream().attach(source);
+  RecordedRows table(-1);
+  ColumnAccumulators sums;
+  sums.clear();
+  FileValues values;
+  const PassResult pass = collate_file(true, "F", file, table, sums, values);
+  EXPECT_EQ(pass.outcome, PassOutcome::too_many_points);
+  EXPECT_TRUE(table.text.ends_with(" 249 250")) << table.text;
+  EXPECT_EQ(sums.ysum(250), 1.0f);
+}
+
+}  // namespace
+}  // namespace tovel
