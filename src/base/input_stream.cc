@@ -97,82 +97,124 @@ void hold(FieldText& field) {
 
 }  // namespace
 
-TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field) {
-  field.size = 0;
-  field.in_buffer = nullptr;
+// take_field's two steps on one stream: filling the field, then skipping
+// the rest of the line.
+class FieldTaker {
+ public:
+  FieldTaker(InputStream& in, FieldText& field) : in_(in), field_(field) {}
+
+  // How filling the field ended.
+  enum class Filled { line_end, rest_remains, stream_end, no_line, failed };
+  Filled fill(std::size_t width, bool numeric);
+  // Skips the rest of the line, up to and including its LF.
+  TakeStatus skip_rest();
+
+ private:
+  enum class Refill { data, end, failed };
+  // Refills the exhausted stream once the field holds its characters. A
+  // read error is the end, or a failure, as the stream's policy says;
+  // `error_ends` overrides the policy.
+  Refill refill(bool error_ends);
+
+  InputStream& in_;
+  FieldText& field_;
+};
+
+FieldTaker::Refill FieldTaker::refill(bool error_ends) {
+  hold(field_);
+  switch (in_.fill()) {
+    case InputStream::Fill::data:
+      return Refill::data;
+    case InputStream::Fill::end:
+      return Refill::end;
+    case InputStream::Fill::error:
+      return error_ends ? Refill::end : Refill::failed;
+    case InputStream::Fill::not_readable:
+      break;
+  }
+  return Refill::failed;
+}
+
+FieldTaker::Filled FieldTaker::fill(std::size_t width, bool numeric) {
+  const bool error_ends = in_.on_error_ == OnReadError::ends_input_while_filling;
   bool consumed_any = false;
-  bool rest_remains = true;  // the line's end has not been consumed yet
-  while (field.size < width) {
-    if (in.exhausted()) {
-      hold(field);
-      const InputStream::Fill fill = in.fill();
-      if (fill == InputStream::Fill::not_readable) return TakeStatus::failed;
-      if (fill == InputStream::Fill::error && in.on_error_ == OnReadError::fails) {
-        return TakeStatus::failed;
-      }
-      if (fill != InputStream::Fill::data) {
-        if (!consumed_any) return TakeStatus::end_of_input;
-        rest_remains = false;
-        break;
-      }
+  while (field_.size < width) {
+    if (in_.exhausted()) {
+      const Refill refill_result = refill(error_ends);
+      if (refill_result == Refill::failed) return Filled::failed;
+      if (refill_result == Refill::end) return consumed_any ? Filled::stream_end : Filled::no_line;
     }
     // Take the ordinary bytes in one go, up to a stop, the field's width or
     // the end of what is buffered.
-    const char* const start = in.next_;
+    const char* const start = in_.next_;
     const std::size_t room =
-        std::min(width - field.size, static_cast<std::size_t>(in.end_ - start));
+        std::min(width - field_.size, static_cast<std::size_t>(in_.end_ - start));
     const char* const limit = start + room;
     const char* const stop =
         numeric ? find_numeric_stop(start, limit) : find_line_end(start, limit);
     const auto taken = static_cast<std::size_t>(stop - start);
-    if (field.size == 0) {
-      field.in_buffer = start;
+    if (field_.size == 0) {
+      field_.in_buffer = start;
     } else {
-      std::memcpy(field.chars + field.size, start, taken);
+      std::memcpy(field_.chars + field_.size, start, taken);
     }
-    field.size += taken;
-    in.next_ = stop;
+    field_.size += taken;
+    in_.next_ = stop;
     consumed_any = consumed_any || taken != 0;
     if (stop == limit) continue;
 
-    const char c = *in.next_++;
-    consumed_any = true;
-    rest_remains = false;
+    const char c = *in_.next_++;
+    if (c == ',') return Filled::rest_remains;
     if (c == '\r') {
       // The character after a CR alone is left for the next line.
-      if (in.exhausted()) {
-        hold(field);
-        const InputStream::Fill fill = in.fill();
-        if (fill == InputStream::Fill::error && in.on_error_ == OnReadError::fails) {
-          return TakeStatus::failed;
-        }
-        if (fill != InputStream::Fill::data) break;
+      if (in_.exhausted()) {
+        const Refill refill_result = refill(error_ends);
+        if (refill_result == Refill::failed) return Filled::failed;
+        if (refill_result == Refill::end) return Filled::line_end;
       }
-      if (*in.next_ == '\n') ++in.next_;
-    } else if (c == ',') {
-      rest_remains = true;
+      if (*in_.next_ == '\n') ++in_.next_;
     }
-    break;
+    return Filled::line_end;
   }
-  while (rest_remains) {
-    if (in.exhausted()) {
-      hold(field);
-      const InputStream::Fill fill = in.fill();
-      if (fill == InputStream::Fill::end) {
-        // Only a last line that put nothing into the field (a leading comma)
-        // and has no line end is no line at all.
-        if (field.size == 0) return TakeStatus::end_of_input;
-        break;
+  return Filled::rest_remains;
+}
+
+TakeStatus FieldTaker::skip_rest() {
+  for (;;) {
+    if (in_.exhausted()) {
+      const Refill refill_result = refill(false);
+      if (refill_result == Refill::failed) return TakeStatus::failed;
+      // Only a last line that put nothing into the field (a leading comma)
+      // and has no line end is no line at all.
+      if (refill_result == Refill::end) {
+        return field_.size == 0 ? TakeStatus::end_of_input : TakeStatus::line;
       }
-      if (fill != InputStream::Fill::data) return TakeStatus::failed;
     }
     const auto* lf = static_cast<const char*>(
-        std::memchr(in.next_, '\n', static_cast<std::size_t>(in.end_ - in.next_)));
+        std::memchr(in_.next_, '\n', static_cast<std::size_t>(in_.end_ - in_.next_)));
     if (lf != nullptr) {
-      in.next_ = lf + 1;
-      break;
+      in_.next_ = lf + 1;
+      return TakeStatus::line;
     }
-    in.next_ = in.end_;
+    in_.next_ = in_.end_;
+  }
+}
+
+TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field) {
+  field.size = 0;
+  field.in_buffer = nullptr;
+  FieldTaker taker(in, field);
+  switch (taker.fill(width, numeric)) {
+    case FieldTaker::Filled::no_line:
+      return TakeStatus::end_of_input;
+    case FieldTaker::Filled::failed:
+      return TakeStatus::failed;
+    case FieldTaker::Filled::rest_remains:
+      if (const TakeStatus status = taker.skip_rest(); status != TakeStatus::line) return status;
+      break;
+    case FieldTaker::Filled::line_end:
+    case FieldTaker::Filled::stream_end:
+      break;
   }
   ++in.lines_taken_;
   return TakeStatus::line;

@@ -95,6 +95,7 @@ class InputStream {
 
  private:
   friend TakeStatus take_field(InputStream&, std::size_t, bool, FieldText&);
+  friend class FieldTaker;
 
   // Refills the buffer. The end of the stream and a read error are both
   // remembered, so no read is tried again after either.

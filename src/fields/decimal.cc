@@ -58,10 +58,11 @@ bool scan_special(std::string_view text, Decimal& decimal) {
   return false;
 }
 
-// The exponent's digits and blanks, after its letter or with its sign; at
-// least one character must stand there. Larger magnitudes than 9999 fail,
-// however many digits write them.
+// The exponent from its letter or its sign on: blanks, an optional sign,
+// then digits and blanks, of which there must be at least one. Magnitudes
+// above 9999 fail, however many digits write them.
 bool scan_exponent(const char* p, const char* last, int& exponent) {
+  p += in_class(*p, kExponentLetter);
   while (p != last && in_class(*p, kBlank))
     ++p;
   bool negative = false;
@@ -78,6 +79,37 @@ bool scan_exponent(const char* p, const char* last, int& exponent) {
   if (magnitude > kLargestExponent) return false;
   exponent = negative ? -magnitude : magnitude;
   return true;
+}
+
+// The mantissa: digits with at most one point, blanks ignored, up to its
+// end, an exponent letter (passed over) or a sign (left for the exponent).
+// Fills the decimal's digits, count and the exponent they imply; returns
+// where the exponent begins (the field's end without one), or nullptr.
+const char* scan_mantissa(const char* p, const char* last, Decimal& decimal) {
+  uint64_t digits = 0;
+  int count = 0;     // significant digits
+  int fraction = 0;  // digits after the point
+  bool seen_point = false;
+  for (; p != last; ++p) {
+    const uint16_t classes = classes_of(*p);
+    if ((classes & kDigit) != 0) {
+      fraction += seen_point;
+      if (count == 0 && *p == '0') continue;  // not yet significant
+      if (count == 0) decimal.significand = p;
+      if (++count <= kKeptDigits) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+    } else if ((classes & kPoint) != 0) {
+      if (seen_point) return nullptr;
+      seen_point = true;
+    } else if ((classes & (kSign | kExponentLetter)) != 0) {
+      break;
+    } else if ((classes & kBlank) == 0) {
+      return nullptr;
+    }
+  }
+  decimal.digits = digits;
+  decimal.count = count;
+  decimal.exponent = -fraction + std::max(count - kKeptDigits, 0);
+  return p;
 }
 
 }  // namespace
@@ -102,35 +134,10 @@ bool scan_real_field(std::string_view field, Decimal& decimal) {
   }
   if (lower(*p) == 'i' || lower(*p) == 'n') return scan_special({p, last}, decimal);
 
-  uint64_t digits = 0;
-  int count = 0;     // significant digits
-  int fraction = 0;  // digits after the point
-  bool seen_point = false;
-  bool has_exponent = false;
-  for (; p != last && !has_exponent; ++p) {
-    const uint16_t classes = classes_of(*p);
-    if ((classes & kDigit) != 0) {
-      fraction += seen_point;
-      if (count == 0 && *p == '0') continue;  // not yet significant
-      if (count == 0) decimal.significand = p;
-      if (++count <= kKeptDigits) digits = digits * 10 + static_cast<uint64_t>(*p - '0');
-    } else if ((classes & kPoint) != 0) {
-      if (seen_point) return false;
-      seen_point = true;
-    } else if ((classes & kSign) != 0) {
-      has_exponent = true;
-      --p;  // the sign belongs to the exponent
-    } else if ((classes & kExponentLetter) != 0) {
-      has_exponent = true;
-    } else if ((classes & kBlank) == 0) {
-      return false;
-    }
-  }
   int exponent = 0;
-  if (has_exponent && !scan_exponent(p, last, exponent)) return false;
-  decimal.digits = digits;
-  decimal.count = count;
-  decimal.exponent = exponent - fraction + std::max(count - kKeptDigits, 0);
+  if (p = scan_mantissa(p, last, decimal); p == nullptr) return false;
+  if (p != last && !scan_exponent(p, last, exponent)) return false;
+  decimal.exponent += exponent;
   return true;
 }
 
