@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int answer = 0;
   auto failure = dialogue.answer(tovel::Name::size(), false, name);
   if (!failure && name.size > tovel::Name::size()) __builtin_trap();
-  if (!failure) failure = tovel::obtain_file_count(0, argv, dialogue, k);
+  if (!failure) failure = tovel::obtain_file_count(tovel::parse_command_line(1, argv), dialogue, k);
   if (!failure && (k < 2 || k > 9999)) __builtin_trap();
   if (!failure) failure = dialogue.integer_answer(answer);
   if (failure && !known(*failure)) __builtin_trap();

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tovel::Dialogue dialogue(console, keyboard);
   const char* const argv[] = {"tovel", "S", argument.c_str(), nullptr};
   int k = 0;
-  const auto failure = tovel::obtain_file_count(2, argv, dialogue, k);
+  const auto failure = tovel::obtain_file_count(tovel::parse_command_line(3, argv), dialogue, k);
   if (!failure && (k < 2 || k > 9999)) __builtin_trap();
   if (failure && failure->message != "End of file" &&
       failure->message != "Bad value during integer read") {

@@ -41,7 +41,8 @@ struct Reader {
 
 std::string describe(const DataLine& line) {
   const auto hex = [](float f) { return std::to_string(std::bit_cast<uint32_t>(f)); };
-  return hex(line.x.value()) + " " + hex(line.y) + " " + hex(line.z.value());
+  return hex(line.x.value()) + " " + hex(line.y) + " " + hex(line.z.value()) +
+         (line.empty ? " empty" : "");
 }
 
 }  // namespace

@@ -14,17 +14,21 @@ namespace {
 std::array<PendingOutput*, 4> held{};
 bool reporting = false;
 
+void append_escaped(std::string& line, unsigned char byte) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  line += "\\x";
+  line += kHex[byte >> 4];
+  line += kHex[byte & 0xF];
+}
+
 // The field as a person can read it: quoted, with control and non-ASCII
 // bytes shown as \xHH.
 void append_quoted(std::string& line, std::string_view field) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   line += '"';
   for (const char c : field) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
-      line += "\\x";
-      line += kHex[byte >> 4];
-      line += kHex[byte & 0xF];
+      append_escaped(line, byte);
     } else {
       line += c;
     }
@@ -32,7 +36,33 @@ void append_quoted(std::string& line, std::string_view field) {
   line += '"';
 }
 
+void write_to_standard_error(std::string_view text) {
+  DescriptorSink standard_error(STDERR_FILENO);
+  write_fully(standard_error, text);
+}
+
 }  // namespace
+
+std::string shown_name(std::string_view name) {
+  std::string shown;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      append_escaped(shown, byte);
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
+void tell(std::string_view text) {
+  write_to_standard_error("tovel: " + std::string(text) + "\n");
+}
+
+void warn(std::string_view text) {
+  tell("warning: " + std::string(text));
+}
 
 void hold_pending_output(PendingOutput& output) {
   for (auto& slot : held) {
@@ -57,7 +87,7 @@ void report_runtime_error(const Failure& failure) {
       if (output != nullptr) output->write_out();
     }
   }
-  std::string text = "tovel: " + failure.file;
+  std::string text = "tovel: " + shown_name(failure.file);
   if (failure.line > 0) text += ':' + std::to_string(failure.line);
   text += ": " + failure.what;
   if (failure.quote_field) {
@@ -68,8 +98,8 @@ void report_runtime_error(const Failure& failure) {
   text += kMessagePrefix;
   text += failure.message;
   text += '\n';
-  DescriptorSink standard_error(STDERR_FILENO);
-  write_fully(standard_error, text);
+  if (!failure.hint.empty()) text += failure.hint + '\n';
+  write_to_standard_error(text);
   std::_Exit(2);
 }
 

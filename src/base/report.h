@@ -8,6 +8,7 @@ namespace tovel {
 // A failure on its way to the run-time error report, which shows it as
 //   tovel: FILE:LINE: WHAT "FIELD"
 //   Run-time error: MESSAGE
+//   HINT
 struct Failure {
   std::string file;          // a file's name, "standard input", "argument 2", …
   long line = 0;             // from 1; 0 when there is no line to name
@@ -15,7 +16,18 @@ struct Failure {
   std::string field;         // the offending field text, if any
   bool quote_field = false;  // whether `field` is shown (it may be empty)
   std::string message;
+  std::string hint{};  // a last line, if any
 };
+
+// A name as the report shows it: control characters, NUL among them, as
+// \xHH; every other byte as it is.
+std::string shown_name(std::string_view name);
+
+// Writes "tovel: TEXT" as a line on standard error.
+void tell(std::string_view text);
+// Writes "tovel: warning: TEXT" as a line on standard error. A warning
+// changes nothing else: standard output, the table and the exit status.
+void warn(std::string_view text);
 
 // Output held in a buffer of ours that must reach its file however the run
 // ends: the table and standard output.

@@ -6,6 +6,7 @@ PassResult collate_file(bool first_file, std::string_view row_label, DataFile& f
                         TableRows& table, ColumnAccumulators& sums, FileValues& values) {
   int peak = -1;  // the index of xmax in values.x; -1 while it is 0
   float ymax = 0.0f;
+  int trailing_empty = 0;
   if (first_file && !table.begin_header()) return {PassOutcome::table_failed};
   int j = 1;
   for (;; ++j) {
@@ -14,7 +15,12 @@ PassResult collate_file(bool first_file, std::string_view row_label, DataFile& f
     if (read.status == ReadStatus::end) break;
     if (read.status != ReadStatus::line) return {PassOutcome::read_failed, 0, read};
     const float yy = line.y;
-    if (j > kMaxPoints) return {PassOutcome::too_many_points};
+    if (j > kMaxPoints) {
+      PassResult stop{PassOutcome::too_many_points};
+      stop.line_number = file.stream().lines_taken();
+      return stop;
+    }
+    trailing_empty = line.empty ? trailing_empty + 1 : 0;
     const auto at = static_cast<std::size_t>(j - 1);
     values.y[at] = yy;
     values.x[at] = line.x;
@@ -33,7 +39,9 @@ PassResult collate_file(bool first_file, std::string_view row_label, DataFile& f
   const auto y = std::span<const float>(values.y).first(static_cast<std::size_t>(n));
   if (!table.file_row(row_label, y, xmax, ymax)) return {PassOutcome::table_failed};
   sums.add_peak(n, xmax, ymax);
-  return {PassOutcome::complete, n};
+  PassResult complete{PassOutcome::complete, n};
+  complete.trailing_empty_lines = trailing_empty;
+  return complete;
 }
 
 }  // namespace tovel

@@ -28,6 +28,8 @@ struct PassResult {
   PassOutcome outcome;
   int points = 0;                            // n, once complete
   ReadOutcome read = {ReadStatus::line, 0};  // with read_failed
+  long line_number = 0;                      // with too_many_points: the 251st point's line
+  int trailing_empty_lines = 0;              // once complete: the empty lines that end the file
 };
 
 // Reads the data file open in `file` to its end: keeps its y values, finds

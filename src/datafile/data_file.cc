@@ -14,6 +14,10 @@ namespace tovel {
 
 bool DataFile::open(std::string_view name) {
   close();
+  if (name.find('\0') != std::string_view::npos) {  // names no file: refused, not shortened
+    errno = ENOENT;
+    return false;
+  }
   name_size_ = std::min(name.size(), kNameCapacity - 1);
   std::memcpy(name_, name.data(), name_size_);
   name_[name_size_] = '\0';

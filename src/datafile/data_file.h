@@ -18,7 +18,8 @@ class DataFile {
 
   // Opens `name` for reading. A file that may only be written is opened for
   // writing, and its first read fails. Returns false, with errno set, when
-  // the file cannot be opened; a directory gives EISDIR.
+  // the file cannot be opened; a directory gives EISDIR, a name holding a
+  // NUL ENOENT.
   bool open(std::string_view name);
   void close();
 

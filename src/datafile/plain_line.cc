@@ -89,6 +89,7 @@ template <typename Mask>
   values.x = DeferredReal();
   values.y = 0.0f;
   values.z = DeferredReal();
+  values.empty = !tokens.more();
   if (tokens.more()) {
     tokens.take(first, last);
     if (!check_and_keep(first, last, values.x)) return false;

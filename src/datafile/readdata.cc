@@ -82,6 +82,7 @@ ReadOutcome read_general_line(InputStream& in, DataLine& line) {
   line.x = tokens.count > 0 ? DeferredReal(tokens.token[0]) : DeferredReal();
   line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
   line.z = tokens.count > 2 ? DeferredReal(tokens.token[2]) : DeferredReal();
+  line.empty = tokens.count == 0;
   return {ReadStatus::line};
 }
 

@@ -41,6 +41,7 @@ struct DataLine {
   DeferredReal x;
   float y = 0.0f;
   DeferredReal z;
+  bool empty = true;  // no value stands on the line
 };
 
 // The up to three tokens of a data line. A token is a run of characters

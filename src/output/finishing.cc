@@ -1,5 +1,7 @@
 #include "output/finishing.h"
 
+#include <sys/wait.h>
+
 #include <csignal>
 #include <cstdlib>
 
@@ -32,12 +34,27 @@ std::string open_command(std::string_view table) {
   return "bbedit " + shell_quote(table);
 }
 
-void run_shell_command(const std::string& command) {
+std::string CommandStatus::description() const {
+  switch (end) {
+    case End::exited:
+      return "ended with status " + std::to_string(code);
+    case End::killed:
+      return "was killed by signal " + std::to_string(code);
+    case End::not_started:
+      break;
+  }
+  return "could not be started";
+}
+
+CommandStatus run_shell_command(const std::string& command) {
   write_out_pending_output();
   // The commands get the usual SIGPIPE behaviour, not the run's own.
   const auto previous = std::signal(SIGPIPE, SIG_DFL);
-  [[maybe_unused]] const int status = std::system(command.c_str());
+  const int status = std::system(command.c_str());
   std::signal(SIGPIPE, previous);
+  if (status == -1) return {CommandStatus::End::not_started, 0};
+  if (WIFSIGNALED(status)) return {CommandStatus::End::killed, WTERMSIG(status)};
+  return {CommandStatus::End::exited, WEXITSTATUS(status)};
 }
 
 }  // namespace tovel

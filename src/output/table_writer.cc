@@ -68,6 +68,10 @@ TableWriter::~TableWriter() {
 
 bool TableWriter::open(std::string_view name) {
   name_ = name;
+  if (name_.find('\0') != std::string::npos) {  // names no file: refused, not shortened
+    errno = EINVAL;
+    return false;
+  }
   const int fd = keep_clear_of_standard_streams(open_for_update(name_.c_str(), read_only_));
   if (fd < 0) return false;
   struct stat info {};

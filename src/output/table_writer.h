@@ -37,7 +37,8 @@ class TableWriter : public PendingOutput {
   // Opens or creates `name` (mode 0666 less the umask). An existing file
   // that may only be read (its permissions, an immutable file, a read-only
   // file system) is opened so, and the first write then fails. False, with
-  // errno set, when the file cannot be opened at all.
+  // errno set, when the file cannot be opened at all, or when the name holds
+  // a NUL (EINVAL).
   bool open(std::string_view name);
   // Writes to `file` in place of a file opened by name.
   void attach(TableFile& file, std::string_view name);

@@ -49,13 +49,16 @@ std::optional<Failure> Dialogue::integer_answer(int& value) {
   return std::nullopt;
 }
 
-std::optional<Failure> obtain_file_count(int narg, const char* const* argv, Dialogue& dialogue,
-                                         int& k) {
-  if (narg > 1) {
-    const FixedText<40> int_file(argv[2]);
+std::optional<Failure> obtain_file_count(const CommandLine& line, Dialogue& dialogue, int& k) {
+  if (line.narg > 1) {
+    const FixedText<40> int_file(line.args[1]);
     const std::string_view field = take_stored_field(int_file.full(), kIntegerFieldWidth);
     const IntegerFieldResult r = decode_integer_field(field);
-    if (!r.ok) return bad_integer("argument 2", 0, field);
+    if (!r.ok) {
+      Failure failure = bad_integer("argument 2", 0, field);
+      failure.hint = "Try 'tovel --help'.";
+      return failure;
+    }
     k = r.value;
     if (acceptable_count(k)) return std::nullopt;
     dialogue.say("\nThe number of DAT files must be from 2 to 9999\n");

@@ -6,6 +6,7 @@
 
 #include "base/input_stream.h"
 #include "base/report.h"
+#include "run/command_line.h"
 #include "run/console.h"
 
 namespace tovel {
@@ -36,7 +37,6 @@ class Dialogue {
 // The file count `k`: from the second argument when there is one, else asked
 // for until a count from 2 to 9999 is typed. An argument outside that range
 // is refused with a message, and the count is then asked for.
-std::optional<Failure> obtain_file_count(int narg, const char* const* argv, Dialogue& dialogue,
-                                         int& k);
+std::optional<Failure> obtain_file_count(const CommandLine& line, Dialogue& dialogue, int& k);
 
 }  // namespace tovel

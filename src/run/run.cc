@@ -1,13 +1,16 @@
 #include "run/run.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <optional>
 #include <string>
 
+#include "base/byte_class.h"
 #include "base/fixed_text.h"
 #include "base/input_stream.h"
 #include "base/report.h"
@@ -17,6 +20,7 @@
 #include "output/finishing.h"
 #include "output/table_layout.h"
 #include "output/table_writer.h"
+#include "run/command_line.h"
 #include "run/console.h"
 #include "run/dialogue.h"
 #include "run/naming.h"
@@ -44,7 +48,7 @@ void settle(const std::optional<Failure>& failure) {
 
 [[noreturn]] void fail_to_open(std::string_view name, std::string_view what) {
   report_runtime_error({std::string(name), 0, std::string(what), "", false,
-                        "Cannot open file '" + std::string(name) + "': " + std::strerror(errno)});
+                        "Cannot open file '" + shown_name(name) + "': " + std::strerror(errno)});
 }
 
 Failure read_failure(const ReadOutcome& read, std::string_view file) {
@@ -79,12 +83,77 @@ void announce_file(Console& out, int i, const Name& fname) {
 bool file_exists(std::string_view name) {
   char path[Name::size() + 1] = {};
   name.copy(path, Name::size());
-  return ::access(path, F_OK) == 0;
+  // A name holding a NUL names no file: the system would take the shorter
+  // name before it.
+  return name.find('\0') == std::string_view::npos && ::access(path, F_OK) == 0;
 }
 
+// A name in the current directory that differs from `name` only in case,
+// or "".
+std::string namesake_in_other_case(std::string_view name) {
+  const auto lower = [](char c) { return in_class(c, kLetter) ? static_cast<char>(c | 0x20) : c; };
+  DIR* dir = ::opendir(".");
+  std::string found;
+  while (dir != nullptr && found.empty()) {
+    const dirent* entry = ::readdir(dir);
+    if (entry == nullptr) break;
+    const std::string_view other = entry->d_name;
+    if (other.size() == name.size() && other != name &&
+        std::equal(other.begin(), other.end(), name.begin(),
+                   [&](char a, char b) { return lower(a) == lower(b); })) {
+      found = other;
+    }
+  }
+  if (dir != nullptr) ::closedir(dir);
+  return found;
+}
+
+// The orderly stop for a missing first file, with a warning when a name in
+// another case is there.
+[[noreturn]] void stop_at_missing_first_file(std::string_view name, Dialogue& dialogue) {
+  dialogue.console().write("The first .DAT file (");
+  dialogue.console().write(name);
+  dialogue.say(") does not exist in this directory\n\n");
+  const std::string namesake = namesake_in_other_case(name);
+  if (!namesake.empty()) {
+    const bool extension_only =
+        namesake.substr(0, namesake.size() - 4) == name.substr(0, name.size() - 4);
+    warn("found " + shown_name(namesake) +
+         (extension_only ? "; data file names end in upper-case .DAT"
+                         : "; data file names are matched with their case"));
+  }
+  end_run(kOrderlyStop);
+}
+
+// Warns, once per run, of a file whose count of points differs from the
+// first file's: its columns mix with the others' in the summary rows.
+class RaggedSeriesWarning {
+ public:
+  void check(const PassResult& pass, std::string_view file, std::string_view first_file) {
+    if (first_points_ < 0) first_points_ = pass.points;
+    if (warned_ || pass.points == first_points_) return;
+    warned_ = true;
+    std::string text = shown_name(file) + " has " + std::to_string(pass.points) + " points but " +
+                       shown_name(first_file) + " has " + std::to_string(first_points_) +
+                       ": the summary rows match columns by position";
+    const int empty = pass.trailing_empty_lines;
+    if (empty == 1) {
+      text += " (the last line of " + shown_name(file) + " is empty and read as the point (0, 0))";
+    } else if (empty > 1) {
+      text += " (the last " + std::to_string(empty) + " lines of " + shown_name(file) +
+              " are empty and each read as the point (0, 0))";
+    }
+    warn(text);
+  }
+
+ private:
+  int first_points_ = -1;
+  bool warned_ = false;
+};
+
 // The first name: the first argument, or a line typed at the prompt.
-Name first_name(int narg, const char* const* argv, Dialogue& dialogue) {
-  if (narg >= 1) return Name(argv[1]);
+Name first_name(const CommandLine& line, Dialogue& dialogue) {
+  if (line.narg >= 1) return Name(line.args[0]);
   dialogue.say("Enter the first DAT file name ");
   FieldText typed;
   settle(dialogue.answer(Name::size(), false, typed));
@@ -97,26 +166,26 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableW
                    ColumnAccumulators& sums) {
   DataFile file(buffers.data);
   TableLayout layout(table);
+  RaggedSeriesWarning ragged;
+  const std::string first_file(naming.file(1).fname.trimmed());
   int n = 0;
   for (int i = 1; i <= k; ++i) {
     const FileNames names = naming.file(i);
     announce_file(dialogue.console(), i, names.fname);
     const std::string_view data_name = names.fname.trimmed();
-    if (i == 1 && !file_exists(data_name)) {
-      dialogue.console().write("The first .DAT file (");
-      dialogue.console().write(data_name);
-      dialogue.say(") does not exist in this directory\n\n");
-      end_run(kOrderlyStop);
-    }
+    if (i == 1 && !file_exists(data_name)) stop_at_missing_first_file(data_name, dialogue);
     if (!file.open(data_name)) fail_to_open(data_name, "cannot open the data file");
     const PassResult pass =
         collate_file(i == 1, names.row_label(), file, layout, sums, buffers.values);
     switch (pass.outcome) {
       case PassOutcome::complete:
         n = pass.points;
+        ragged.check(pass, data_name, first_file);
         break;
       case PassOutcome::too_many_points:
         dialogue.say("TOO Many data per file (Max = 250)\n");
+        tell(shown_name(data_name) + ":" + std::to_string(pass.line_number) +
+             ": more than 250 points");
         end_run(kOrderlyStop);
       case PassOutcome::read_failed:
         report_runtime_error(read_failure(pass.read, data_name));
@@ -125,6 +194,14 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableW
     }
   }
   return n;
+}
+
+// Copies the finished table; a copy that fails ends the run with the report.
+void copy_table(const std::string& table, const std::string& copy) {
+  const CommandStatus status = run_shell_command(copy_command(table, copy));
+  if (status.succeeded()) return;
+  report_runtime_error({copy, 0, "cp " + status.description(), "", false,
+                        "Cannot copy file '" + table + "' to '" + copy + "'"});
 }
 
 // The closing messages, the summary rows, and the table handed to the shell.
@@ -141,8 +218,9 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableW
   TableLayout layout(table);
   if (!layout.summary_rows(sums, n, k) || !table.close()) report_runtime_error(table.failure());
 
-  const std::string_view table_name = naming.fname0().trimmed();
-  run_shell_command(copy_command(table_name, naming.fname1().trimmed()));
+  const std::string table_name(naming.fname0().trimmed());
+  copy_table(table_name, std::string(naming.fname1().trimmed()));
+  // The listing and the editor are courtesies: how they end is not looked at.
   run_shell_command(listing_command(naming.fname2().trimmed()));
   console.write("\nEnter 1 to open ");
   console.write(table_name);
@@ -165,12 +243,16 @@ void run_tovel(int argc, const char* const* argv) {
   Dialogue dialogue(console, keyboard);
   TableWriter table(buffers.table);
 
+  const CommandLine line = parse_command_line(argc, argv);
+  if (line.action != CommandLine::Action::run) {
+    console.write(line.action == CommandLine::Action::help ? kUsage : kVersion);
+    end_run(0);
+  }
   console.write("\n");
   console.write(kBanner);
   dialogue.say("\n\n");
 
-  const int narg = argc - 1;
-  const SeriesNaming naming(first_name(narg, argv, dialogue));
+  const SeriesNaming naming(first_name(line, dialogue));
   if (!table.open(naming.fname0().trimmed())) {
     fail_to_open(naming.fname0().trimmed(), "cannot open the table file");
   }
@@ -179,7 +261,7 @@ void run_tovel(int argc, const char* const* argv) {
   dialogue.say("\n\n");
 
   int k = 0;
-  settle(obtain_file_count(narg, argv, dialogue, k));
+  settle(obtain_file_count(line, dialogue, k));
   ColumnAccumulators sums;
   sums.clear();
   const int n = collate_series(naming, k, dialogue, table, sums);

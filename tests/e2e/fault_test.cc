@@ -147,7 +147,8 @@ TEST(Faults, HostileDataFileContent) {
       {"binary garbage", "\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 2,
        "tovel: G0002.DAT:1: cannot read a number from \"\\x89PNG\"\n"
        "Run-time error: Bad value during floating point read\n"},
-      {"only line ends", std::string(5000, '\n'), 1, ""},  // 5000 points of (0, 0)
+      {"only line ends", std::string(5000, '\n'), 1,  // 5000 points of (0, 0)
+       "tovel: G0002.DAT:251: more than 250 points\n"},
       {"garbage after a token's 14th character", "1 2\n3 12345678901234abc\n", 2,
        "tovel: G0002.DAT:2: cannot read a number from \"12345678901234abc\"\n"
        "Run-time error: Bad value during floating point read\n"},

@@ -1,6 +1,7 @@
 // End-to-end tests of the commands that hand the finished table to the shell:
 // the copy, the listing and the open-in-editor question.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -77,6 +78,58 @@ TEST(Finishing, LongPrefixCopiesUnderTheFullName) {
     EXPECT_NE(r.out.find("ls -l All_" + prefix + ".csv All_" + prefix + ".txt\n"),
               std::string::npos)
         << prefix;
+  }
+}
+
+struct CopyCase {
+  const char* name;
+  std::string prefix;
+  int (*prepare)(const Scratch& dir, const std::string& copy);  // 0 on success
+  bool as_nobody;
+};
+
+// A copy that fails ends the run with the report; the table is complete.
+TEST(Finishing, FailedCopyIsAFailure) {
+  const CopyCase cases[] = {
+      {"read-only copy", "S",
+       [](const Scratch& dir, const std::string& copy) {
+         dir.write(copy, "older\n", 0444);
+         return 0;
+       },
+       true},
+      {"full device", "S",
+       [](const Scratch& dir, const std::string& copy) {
+         return ::symlink("/dev/full", dir.at(copy).c_str());
+       },
+       false},
+      {"cp killed by a signal", "S",
+       [](const Scratch& dir, const std::string&) {
+         dir.fake_bin();
+         dir.write(".fakebin/cp", "#!/bin/sh\nkill -INT $$\n", 0755);
+         return 0;
+       },
+       false},
+      // The table's name and the copy's, cut at 32 characters, are the same.
+      {"copy onto the table itself", "ABCDEFGHIJKLMNOPQRSTUVWXYZ01",
+       [](const Scratch&, const std::string&) { return 0; }, false},
+  };
+  for (const CopyCase& c : cases) {
+    Scratch dir;
+    const std::string data = c.prefix + (c.prefix.size() > 24 ? "" : ".DAT");
+    dir.write(data.substr(0, c.prefix.size()) + "0001" + data.substr(c.prefix.size()), "1 10\n");
+    dir.write(data.substr(0, c.prefix.size()) + "0002" + data.substr(c.prefix.size()), "1 12\n");
+    const std::string table = ("All_" + c.prefix + ".txt").substr(0, 32);
+    const std::string copy = ("All_" + c.prefix + ".csv").substr(0, 32);
+    ASSERT_EQ(c.prepare(dir, copy), 0) << c.name;
+    Invocation call{{c.prefix, "2"}, "0\n"};
+    call.as_nobody = c.as_nobody;
+    const Outcome r = run_tovel(dir, call);
+    EXPECT_EQ(r.status, 2) << c.name;
+    const std::string message =
+        "Run-time error: Cannot copy file '" + table + "' to '" + copy + "'\n";
+    EXPECT_NE(r.err.find("tovel: " + copy + ": cp "), std::string::npos) << c.name << r.err;
+    EXPECT_TRUE(r.err.ends_with(message)) << c.name << ": " << r.err;
+    EXPECT_TRUE(dir.read(table).ends_with("\t\n")) << c.name;
   }
 }
 

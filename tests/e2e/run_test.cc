@@ -236,6 +236,7 @@ TEST(Run, TooManyPointsStopsTheRun) {
   EXPECT_EQ(r.out, banner() + "\nThe prefix is " + pad32("L") + "\n\n" +
                        input_file_line(1, "L0001.DAT") + input_file_line(2, "L0002.DAT") +
                        "TOO Many data per file (Max = 250)\n");
+  EXPECT_EQ(r.err, "tovel: L0002.DAT:251: more than 250 points\n");
   EXPECT_EQ(dir.read("All_L.txt"),
             "X Values >\t     1.000    \t      Xmax\t      Ymax\n"
             "L0001     \t     1.000    \t     1.000    \t     1.000    \n");
@@ -306,13 +307,13 @@ TEST(Run, RunTimeErrorReports) {
        {"Sample", "3,4"},
        "",
        "tovel: argument 2: cannot read an integer from \"3,4\"\n"
-       "Run-time error: Bad value during integer read\n",
+       "Run-time error: Bad value during integer read\nTry 'tovel --help'.\n",
        ""},
       {"sign alone as the argument",
        {"Sample", "-"},
        "",
        "tovel: argument 2: cannot read an integer from \"-\"\n"
-       "Run-time error: Bad value during integer read\n",
+       "Run-time error: Bad value during integer read\nTry 'tovel --help'.\n",
        ""},
       {"later file missing",
        {"Sample", "4"},

@@ -1,0 +1,44 @@
+#include "run/command_line.h"
+
+namespace tovel {
+
+const std::string_view kUsage =
+    "Usage: tovel [FIRST-NAME [COUNT]]\n"
+    "\n"
+    "Collates a numbered series of data files, PREFIX0001.DAT to PREFIX{COUNT}.DAT,\n"
+    "into one table. FIRST-NAME is the first file's name or the prefix alone; COUNT\n"
+    "is the number of files, 2 to 9999. What is not given is asked for on standard\n"
+    "input, and so is, at the end, whether to open the table in BBEdit (1 opens it).\n"
+    "Run it in the directory that holds the files.\n"
+    "\n"
+    "Files written:\n"
+    "  All_PREFIX.txt  the table, tab-separated: the x values of the first file; each\n"
+    "                  file's y values and peak; the mean, standard deviation and\n"
+    "                  CV % of each column\n"
+    "  All_PREFIX.csv  a copy of the table (tab-separated too)\n"
+    "\n"
+    "Options, as the only first argument:\n"
+    "  -h, --help      print this text and exit\n"
+    "  -V, --version   print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the table and its copy are complete\n"
+    "  1  an orderly stop: the first data file is missing, or a file holds more\n"
+    "     than 250 points\n"
+    "  2  a run-time error, reported on standard error\n";
+
+const std::string_view kVersion = "tovel 1.0.1\n";
+
+CommandLine parse_command_line(int argc, const char* const* argv) {
+  CommandLine line;
+  line.narg = argc - 1;
+  line.args = argv + 1;
+  if (line.narg >= 1) {
+    const std::string_view first = argv[1];
+    if (first == "--help" || first == "-h") line.action = CommandLine::Action::help;
+    if (first == "--version" || first == "-V") line.action = CommandLine::Action::version;
+  }
+  return line;
+}
+
+}  // namespace tovel

@@ -1,0 +1,114 @@
+// The command line's options, and the warnings and refusals for inputs that
+// would otherwise mislead in silence.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "harness.h"
+
+namespace tovel::e2e {
+namespace {
+
+bool directory_holds_only(const Scratch& dir, std::size_t entries) {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    ++count;
+  return count == entries;
+}
+
+// Each option, as the whole first argument, prints what it is asked for,
+// exits 0 and writes no file; anything else there is a first name.
+TEST(Options, HelpAndVersion) {
+  struct Case {
+    std::string option;
+    std::string begins;  // standard output's first line
+  };
+  const Case cases[] = {{"--help", "Usage: tovel [FIRST-NAME [COUNT]]\n"},
+                        {"-h", "Usage: tovel [FIRST-NAME [COUNT]]\n"},
+                        {"--version", "tovel 1.0.1\n"},
+                        {"-V", "tovel 1.0.1\n"}};
+  for (const Case& c : cases) {
+    Scratch dir;
+    Invocation call{{c.option, "2"}, ""};
+    call.fake_commands = false;
+    const Outcome r = run_tovel(dir, call);
+    EXPECT_EQ(r.status, 0) << c.option;
+    EXPECT_EQ(r.err, "") << c.option;
+    EXPECT_TRUE(r.out.starts_with(c.begins)) << c.option << r.out;
+    EXPECT_TRUE(directory_holds_only(dir, 0)) << c.option;
+  }
+}
+
+// A series whose files differ in their count of points keeps its table (as
+// an exact computation gives it) and status, with one warning that says why
+// its columns mix.
+TEST(Warnings, RaggedSeries) {
+  Scratch dir;
+  dir.write("R0001.DAT", "1 10\n2 20\n");
+  dir.write("R0002.DAT", "1 12\n2 18\n\n");
+  dir.write("R0003.DAT", "1 11\n2 22\n3 5\n");
+  const Outcome r = run_tovel(dir, {{"R", "3"}, "0\n"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err,
+            "tovel: warning: R0002.DAT has 3 points but R0001.DAT has 2: the summary rows match "
+            "columns by position (the last line of R0002.DAT is empty and read as the point "
+            "(0, 0))\n");
+  EXPECT_EQ(dir.read("All_R.txt"),
+            "X Values >\t     1.000    \t     2.000    \t      Xmax\t      Ymax\n"
+            "R0001     \t     10.00    \t     20.00    \t     2.000    \t     20.00    \n"
+            "R0002     \t     12.00    \t     18.00    \t     0.000    \t     2.000    \t"
+            "     18.00    \n"
+            "R0003     \t     11.00    \t     22.00    \t     5.000    \t     2.000    \t"
+            "     22.00    \n"
+            "Average   \t     11.00    \t     20.00    \t     2.333    \t     8.000    \t"
+            "     13.33    \t\n"
+            "Std Dev   \t     1.000    \t     2.000    \t     2.517    \t     10.39    \t"
+            "     11.72    \t\n"
+            "CV %      \t     9.091    \t     10.00    \t     107.9    \t     129.9    \t"
+            "     87.89    \t\n");
+}
+
+// A first name typed with a NUL in it names no file: nothing is read or
+// written under the shorter name before the NUL.
+TEST(Refusals, NulInTheFirstName) {
+  struct Case {
+    const char* name;
+    std::string typed;
+    int status;
+    std::string err;
+  };
+  const Case cases[] = {
+      {"in the prefix: the table's name", std::string("a\0b0001.DAT\n2\n", 15), 2,
+       "tovel: All_a\\x00b.txt: cannot open the table file\n"
+       "Run-time error: Cannot open file 'All_a\\x00b.txt': Invalid argument\n"},
+      {"beyond the table's name: the data file's",
+       "ABCDEFGHIJKLMNOPQRSTUVWXYZ01" + std::string("\0", 1) + "0001.DAT\n2\n", 1, ""},
+  };
+  for (const Case& c : cases) {
+    Scratch dir;
+    for (const char* shorter : {"a", "ABCDEFGHIJKLMNOPQRSTUVWXYZ01"})
+      dir.write(shorter, "1 2\n");
+    const Outcome r = run_tovel(dir, {{}, c.typed});
+    EXPECT_EQ(r.status, c.status) << c.name;
+    EXPECT_EQ(r.err, c.err) << c.name;
+    EXPECT_FALSE(dir.exists("All_a")) << c.name;
+    EXPECT_EQ(dir.read("a"), "1 2\n") << c.name;
+  }
+}
+
+// A first file missing in upper-case .DAT but there in another case stops
+// the run as missing, with a warning that says what was found.
+TEST(Warnings, FirstFileInAnotherCase) {
+  Scratch dir;
+  dir.write("run0001.dat", "1 2\n");
+  dir.write("run0002.dat", "1 3\n");
+  const Outcome r = run_tovel(dir, {{"run0001.dat", "2"}, ""});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(
+      r.out.ends_with("The first .DAT file (run0001.DAT) does not exist in this directory\n\n"));
+  EXPECT_EQ(r.err, "tovel: warning: found run0001.dat; data file names end in upper-case .DAT\n");
+}
+
+}  // namespace
+}  // namespace tovel::e2e
