@@ -3,7 +3,7 @@
 namespace tovel {
 
 const std::string_view kUsage =
-    "Usage: tovel [FIRST-NAME [COUNT]]\n"
+    "Usage: tovel [--plot] [FIRST-NAME [COUNT]]\n"
     "\n"
     "Collates a numbered series of data files, PREFIX0001.DAT, PREFIX0002.DAT, ...,\n"
     "into one table, in the directory that holds them. FIRST-NAME is the first\n"
@@ -16,8 +16,12 @@ const std::string_view kUsage =
     "                  file's y values and peak; the mean, standard deviation and\n"
     "                  CV % of each column\n"
     "  All_PREFIX.csv  a copy of the table, tab-separated too\n"
+    "  All_PREFIX.svg  with --plot, a picture of the series: each file's curve\n"
+    "                  (above 50 files, the lowest and highest y), the mean, the\n"
+    "                  band of one standard deviation around it, and the peaks\n"
     "\n"
     "Options, as the whole first argument:\n"
+    "  --plot          also draw the series, in All_PREFIX.svg\n"
     "  -h, --help      print this text and exit\n"
     "  -V, --version   print the version and exit\n"
     "\n"
@@ -37,6 +41,11 @@ CommandLine parse_command_line(int argc, const char* const* argv) {
     const std::string_view first = argv[1];
     if (first == "--help" || first == "-h") line.action = CommandLine::Action::help;
     if (first == "--version" || first == "-V") line.action = CommandLine::Action::version;
+    if (first == "--plot") {
+      line.plot = true;
+      --line.narg;
+      ++line.args;
+    }
   }
   return line;
 }

@@ -5,10 +5,12 @@
 namespace tovel {
 
 // What the command line asks for. An option is recognised only as the
-// whole first argument; anything else there is the first name.
+// whole first argument; anything else there is the first name. After
+// --plot come the first name and the count, as without it.
 struct CommandLine {
   enum class Action { run, help, version };
   Action action = Action::run;
+  bool plot = false;  // --plot: draw the series beside the table
   // The arguments after the program's name: FIRST-NAME and COUNT, if given.
   int narg = 0;
   const char* const* args = nullptr;  // args[0] is FIRST-NAME

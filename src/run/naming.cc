@@ -27,6 +27,7 @@ SeriesNaming::SeriesNaming(const Name& dname) : dname_(dname), fn_(prefix_length
   fname0_.assign("All_" + prefix_text + ".txt");
   fname1_.assign("All_" + prefix_text + ".csv");
   fname2_.assign("All_*");
+  picture_.assign("All_" + prefix_text + ".svg");
 }
 
 FileNames SeriesNaming::file(int i) const {

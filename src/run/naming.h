@@ -28,9 +28,10 @@ class SeriesNaming {
   std::string_view prefix() const { return dname_.full().substr(0, static_cast<std::size_t>(fn_)); }
   // The prefix as a 32-character name, as "The prefix is" shows it.
   Name prefix_field() const { return Name(prefix()); }
-  const Name& fname0() const { return fname0_; }  // "All_" + prefix + ".txt"
-  const Name& fname1() const { return fname1_; }  // "All_" + prefix + ".csv"
-  const Name& fname2() const { return fname2_; }  // "All_*"
+  const Name& fname0() const { return fname0_; }    // "All_" + prefix + ".txt"
+  const Name& fname1() const { return fname1_; }    // "All_" + prefix + ".csv"
+  const Name& fname2() const { return fname2_; }    // "All_*"
+  const Name& picture() const { return picture_; }  // "All_" + prefix + ".svg"
 
   // The names of file number i (1 to 9999).
   FileNames file(int i) const;
@@ -41,6 +42,7 @@ class SeriesNaming {
   Name fname0_;
   Name fname1_;
   Name fname2_;
+  Name picture_;
 };
 
 }  // namespace tovel

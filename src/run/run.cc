@@ -1,6 +1,7 @@
 #include "run/run.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,7 +11,9 @@
 #include <optional>
 #include <string>
 
+#include "base/buffered_writer.h"
 #include "base/byte_class.h"
+#include "base/descriptor.h"
 #include "base/fixed_text.h"
 #include "base/input_stream.h"
 #include "base/report.h"
@@ -20,6 +23,8 @@
 #include "output/finishing.h"
 #include "output/table_layout.h"
 #include "output/table_writer.h"
+#include "plot/series_picture.h"
+#include "plot/svg_picture.h"
 #include "run/command_line.h"
 #include "run/console.h"
 #include "run/dialogue.h"
@@ -162,10 +167,9 @@ Name first_name(const CommandLine& line, Dialogue& dialogue) {
 
 // Collates files 1 to k into the table; returns the last file's number of
 // points. Ends the run at an orderly stop or a failure.
-int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableWriter& table,
-                   ColumnAccumulators& sums) {
+int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableRows& rows,
+                   TableWriter& table, ColumnAccumulators& sums) {
   DataFile file(buffers.data);
-  TableLayout layout(table);
   RaggedSeriesWarning ragged;
   const std::string first_file(naming.file(1).fname.trimmed());
   int n = 0;
@@ -176,7 +180,7 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableW
     if (i == 1 && !file_exists(data_name)) stop_at_missing_first_file(data_name, dialogue);
     if (!file.open(data_name)) fail_to_open(data_name, "cannot open the data file");
     const PassResult pass =
-        collate_file(i == 1, names.row_label(), file, layout, sums, buffers.values);
+        collate_file(i == 1, names.row_label(), file, rows, sums, buffers.values);
     switch (pass.outcome) {
       case PassOutcome::complete:
         n = pass.points;
@@ -205,8 +209,30 @@ void copy_table(const std::string& table, const std::string& copy) {
 }
 
 // The closing messages, the summary rows, and the table handed to the shell.
+// Draws the series into its picture file, once the table is closed.
+void draw_series(const SeriesNaming& naming, const SeriesPicture& picture,
+                 const ColumnAccumulators& sums, int n, int k) {
+  const std::string name(naming.picture().trimmed());
+  if (naming.picture().full() == naming.fname0().full()) {  // cut to the table's name
+    report_runtime_error({name, 0, "cannot write the picture file", "", false,
+                          "The picture's name, cut at 32 characters, is the table's"});
+  }
+  const int fd = keep_clear_of_standard_streams(
+      ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (fd < 0) fail_to_open(name, "cannot open the picture file");
+  DescriptorSink sink(fd);
+  BufferedWriter out(buffers.table);  // the table's buffer: the table is closed
+  out.attach(sink);
+  const bool written = write_series_svg(picture, sums, n, k, naming.prefix(), out);
+  if (!written || ::close(fd) != 0) {
+    report_runtime_error(
+        {name, 0, "cannot write the picture file", "", false, std::strerror(errno)});
+  }
+}
+
 [[noreturn]] void finish(const SeriesNaming& naming, int n, int k, Dialogue& dialogue,
-                         TableWriter& table, const ColumnAccumulators& sums) {
+                         TableWriter& table, const ColumnAccumulators& sums,
+                         const SeriesPicture* picture) {
   Console& console = dialogue.console();
   console.write("\nOutput file is ");
   console.write(naming.fname0().full());
@@ -217,6 +243,7 @@ void copy_table(const std::string& table, const std::string& copy) {
 
   TableLayout layout(table);
   if (!layout.summary_rows(sums, n, k) || !table.close()) report_runtime_error(table.failure());
+  if (picture != nullptr) draw_series(naming, *picture, sums, n, k);
 
   const std::string table_name(naming.fname0().trimmed());
   copy_table(table_name, std::string(naming.fname1().trimmed()));
@@ -264,8 +291,14 @@ void run_tovel(int argc, const char* const* argv) {
   settle(obtain_file_count(line, dialogue, k));
   ColumnAccumulators sums;
   sums.clear();
-  const int n = collate_series(naming, k, dialogue, table, sums);
-  finish(naming, n, k, dialogue, table, sums);
+  TableLayout layout(table);
+  if (!line.plot) {
+    const int n = collate_series(naming, k, dialogue, layout, table, sums);
+    finish(naming, n, k, dialogue, table, sums, nullptr);
+  }
+  SeriesPicture picture(layout, k);
+  const int n = collate_series(naming, k, dialogue, picture, table, sums);
+  finish(naming, n, k, dialogue, table, sums, &picture);
 }
 
 }  // namespace tovel

@@ -24,8 +24,8 @@ TEST(Options, HelpAndVersion) {
     std::string option;
     std::string begins;  // standard output's first line
   };
-  const Case cases[] = {{"--help", "Usage: tovel [FIRST-NAME [COUNT]]\n"},
-                        {"-h", "Usage: tovel [FIRST-NAME [COUNT]]\n"},
+  const Case cases[] = {{"--help", "Usage: tovel [--plot] [FIRST-NAME [COUNT]]\n"},
+                        {"-h", "Usage: tovel [--plot] [FIRST-NAME [COUNT]]\n"},
                         {"--version", "tovel 1.0.1\n"},
                         {"-V", "tovel 1.0.1\n"}};
   for (const Case& c : cases) {

@@ -1,0 +1,35 @@
+#include "plot/series_picture.h"
+
+#include <cmath>
+#include <limits>
+
+namespace tovel {
+
+SeriesPicture::SeriesPicture(TableRows& table, int files)
+    : table_(table), keep_curves_(files <= kMaxDrawnCurves) {
+  constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+  lowest_.fill(kNone);
+  highest_.fill(kNone);
+  x_.reserve(kMaxPoints);
+  peaks_.reserve(static_cast<std::size_t>(files));
+}
+
+bool SeriesPicture::header_cell(float x) {
+  x_.push_back(x);
+  return table_.header_cell(x);
+}
+
+bool SeriesPicture::file_row(std::string_view label, std::span<const float> y, float xmax,
+                             float ymax) {
+  if (keep_curves_) curves_.emplace_back(y.begin(), y.end());
+  peaks_.push_back({xmax, ymax});
+  for (std::size_t j = 0; j < y.size(); ++j) {
+    if (!std::isfinite(y[j])) continue;
+    // NaN compares false: the first finite value replaces it.
+    if (!(lowest_[j] <= y[j])) lowest_[j] = y[j];
+    if (!(highest_[j] >= y[j])) highest_[j] = y[j];
+  }
+  return table_.file_row(label, y, xmax, ymax);
+}
+
+}  // namespace tovel

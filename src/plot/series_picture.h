@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "collate/accumulators.h"
+#include "collate/table_rows.h"
+
+namespace tovel {
+
+// A series of more files than this is drawn without its single curves.
+inline constexpr int kMaxDrawnCurves = 50;
+
+// What the picture of a series needs, gathered while the collation pass
+// hands the table its cells, which it passes on unchanged: the header row's
+// x values, each file's y values when the series is small enough to draw
+// them one by one, each file's peak, and the lowest and highest finite y of
+// each column.
+class SeriesPicture : public TableRows {
+ public:
+  SeriesPicture(TableRows& table, int files);
+
+  bool begin_header() override { return table_.begin_header(); }
+  bool header_cell(float x) override;
+  bool end_header() override { return table_.end_header(); }
+  bool file_row(std::string_view label, std::span<const float> y, float xmax, float ymax) override;
+
+  struct Peak {
+    float x;
+    float y;
+  };
+  std::span<const float> x() const { return x_; }
+  // Each file's y values, or none when there are too many files to draw.
+  const std::vector<std::vector<float>>& curves() const { return curves_; }
+  std::span<const Peak> peaks() const { return peaks_; }
+  // The lowest and the highest finite y of column j (from 0), NaN when it
+  // has none.
+  float lowest(std::size_t j) const { return lowest_[j]; }
+  float highest(std::size_t j) const { return highest_[j]; }
+
+ private:
+  TableRows& table_;
+  bool keep_curves_;
+  std::vector<float> x_;
+  std::vector<std::vector<float>> curves_;
+  std::vector<Peak> peaks_;
+  std::array<float, kMaxPoints> lowest_;
+  std::array<float, kMaxPoints> highest_;
+};
+
+}  // namespace tovel

@@ -1,0 +1,315 @@
+#include "plot/svg_picture.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "plot/axis.h"
+
+namespace tovel {
+namespace {
+
+// The page and the plotting area within it, in pixels; the legend stands to
+// the right of the area.
+constexpr double kWidth = 800;
+constexpr double kHeight = 500;
+constexpr double kLeft = 80;
+constexpr double kRight = 620;
+constexpr double kTop = 50;
+constexpr double kBottom = 440;
+
+constexpr std::string_view kCurveColours[] = {"#4e79a7", "#f28e2b", "#59a14f", "#e15759",
+                                              "#76b7b2", "#edc948", "#b07aa1", "#ff9da7",
+                                              "#9c755f", "#bab0ac"};
+constexpr std::string_view kBandColour = "#9ecae1";
+constexpr std::string_view kPeakColour = "#d62728";
+
+// The text of an SVG document written through a buffered writer; the first
+// failure sticks.
+class Svg {
+ public:
+  explicit Svg(BufferedWriter& out) : out_(out) {}
+  Svg& operator<<(std::string_view text) {
+    ok_ = ok_ && out_.write(text);
+    return *this;
+  }
+  // A coordinate or a length, to a tenth of a pixel.
+  Svg& operator<<(double value) {
+    char text[32];
+    const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    return *this << std::string_view(text, static_cast<std::size_t>(r.ptr - text));
+  }
+  // Text for an element's content: markup characters escaped, control
+  // characters and bytes that are not UTF-8 as '?'.
+  Svg& text(std::string_view raw);
+  bool ok() const { return ok_; }
+
+ private:
+  BufferedWriter& out_;
+  bool ok_ = true;
+};
+
+// The length of the UTF-8 sequence at the start of `s`, 0 when invalid.
+std::size_t utf8_length(std::string_view s) {
+  const auto lead = static_cast<unsigned char>(s[0]);
+  const std::size_t n = lead < 0x80         ? 1
+                        : (lead >> 5) == 6  ? 2
+                        : (lead >> 4) == 14 ? 3
+                        : (lead >> 3) == 30 ? 4
+                                            : 0;
+  if (n == 0 || n > s.size()) return 0;
+  for (std::size_t i = 1; i < n; ++i) {
+    if ((static_cast<unsigned char>(s[i]) >> 6) != 2) return 0;
+  }
+  return n;
+}
+
+Svg& Svg::text(std::string_view raw) {
+  while (!raw.empty()) {
+    const char c = raw[0];
+    const std::size_t n = utf8_length(raw);
+    if (c == '&') {
+      *this << "&amp;";
+    } else if (c == '<') {
+      *this << "&lt;";
+    } else if (c == '>') {
+      *this << "&gt;";
+    } else if (n == 0 || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      *this << "?";
+    } else {
+      *this << raw.substr(0, n);
+    }
+    raw.remove_prefix(std::max<std::size_t>(n, 1));
+  }
+  return *this;
+}
+
+// The finite extent of some values.
+struct Extent {
+  double low = std::numeric_limits<double>::infinity();
+  double high = -std::numeric_limits<double>::infinity();
+  void take(double v) {
+    if (!std::isfinite(v)) return;
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  Axis axis() const { return low <= high ? axis_for(low, high) : axis_for(0, 1); }
+};
+
+// Pixel positions from values, on the two axes.
+struct Frame {
+  Axis x;
+  Axis y;
+  double px(double v) const {
+    return kLeft + (v - x.low()) / (x.high() - x.low()) * (kRight - kLeft);
+  }
+  double py(double v) const {
+    return kBottom - (v - y.low()) / (y.high() - y.low()) * (kBottom - kTop);
+  }
+};
+
+// The columns drawn and their statistics.
+struct Columns {
+  std::vector<double> x, mean, sd;
+};
+
+Columns drawn_columns(const SeriesPicture& picture, const ColumnAccumulators& sums, int last_points,
+                      int files) {
+  Columns c;
+  const std::size_t count = std::min(picture.x().size(), static_cast<std::size_t>(last_points));
+  for (std::size_t j = 0; j < count; ++j) {
+    const ColumnStatistics s = sums.statistics(static_cast<int>(j) + 1, files);
+    c.x.push_back(picture.x()[j]);
+    c.mean.push_back(s.mean);
+    c.sd.push_back(s.sd);
+  }
+  return c;
+}
+
+Frame frame_for(const SeriesPicture& picture, const Columns& c) {
+  Extent x;
+  Extent y;
+  for (std::size_t j = 0; j < picture.x().size(); ++j) {
+    x.take(picture.x()[j]);
+    y.take(picture.lowest(j));
+    y.take(picture.highest(j));
+  }
+  for (std::size_t j = 0; j < c.x.size(); ++j) {
+    y.take(c.mean[j] - c.sd[j]);
+    y.take(c.mean[j] + c.sd[j]);
+  }
+  for (const SeriesPicture::Peak& p : picture.peaks()) {
+    x.take(p.x);
+    y.take(p.y);
+  }
+  return {x.axis(), y.axis()};
+}
+
+// A polyline through the points (x_of(j), y_of(j)), j < count, whose
+// coordinates are finite, broken where one is not. Every piece starts with
+// a step of length 0, so that a point alone still shows as a dot, under
+// round line caps.
+void polyline(Svg& svg, const Frame& f, std::size_t count, auto x_of, auto y_of) {
+  bool drawing = false;
+  for (std::size_t j = 0; j < count; ++j) {
+    const double x = x_of(j);
+    const double y = y_of(j);
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+      drawing = false;
+      continue;
+    }
+    svg << (drawing ? " L" : " M") << f.px(x) << " " << f.py(y) << (drawing ? "" : "h0");
+    drawing = true;
+  }
+}
+
+void draw_axes(Svg& svg, const Frame& f) {
+  svg << "<g stroke=\"#ddd\" stroke-width=\"1\">";
+  for (int i = 0; i < f.x.ticks; ++i) {
+    svg << "<line x1=\"" << f.px(f.x.value(i)) << "\" y1=\"" << kTop << "\" x2=\""
+        << f.px(f.x.value(i)) << "\" y2=\"" << kBottom << "\"/>";
+  }
+  for (int i = 0; i < f.y.ticks; ++i) {
+    svg << "<line x1=\"" << kLeft << "\" y1=\"" << f.py(f.y.value(i)) << "\" x2=\"" << kRight
+        << "\" y2=\"" << f.py(f.y.value(i)) << "\"/>";
+  }
+  svg << "</g>\n<rect x=\"" << kLeft << "\" y=\"" << kTop << "\" width=\"" << kRight - kLeft
+      << "\" height=\"" << kBottom - kTop << "\" fill=\"none\" stroke=\"#444\"/>\n";
+  svg << "<g text-anchor=\"middle\">";
+  for (int i = 0; i < f.x.ticks; ++i) {
+    svg << "<text x=\"" << f.px(f.x.value(i)) << "\" y=\"" << kBottom + 18 << "\">" << f.x.label(i)
+        << "</text>";
+  }
+  svg << "<text x=\"" << (kLeft + kRight) / 2 << "\" y=\"" << kBottom + 40 << "\">x</text>";
+  svg << "</g>\n<g text-anchor=\"end\">";
+  for (int i = 0; i < f.y.ticks; ++i) {
+    svg << "<text x=\"" << kLeft - 6 << "\" y=\"" << f.py(f.y.value(i)) + 4 << "\">" << f.y.label(i)
+        << "</text>";
+  }
+  svg << "</g>\n<text x=\"" << 20.0 << "\" y=\"" << (kTop + kBottom) / 2
+      << "\" text-anchor=\"middle\" transform=\"rotate(-90 20 " << (kTop + kBottom) / 2
+      << ")\">y</text>\n";
+}
+
+// The band of mean ± sd, one polygon for each run of finite columns.
+void draw_band(Svg& svg, const Frame& f, const Columns& c) {
+  svg << "<path fill=\"" << kBandColour << "\" fill-opacity=\"0.6\" d=\"";
+  const auto finite = [&](std::size_t j) {
+    return std::isfinite(c.x[j]) && std::isfinite(c.mean[j] - c.sd[j]) &&
+           std::isfinite(c.mean[j] + c.sd[j]);
+  };
+  for (std::size_t start = 0; start < c.x.size();) {
+    if (!finite(start)) {
+      ++start;
+      continue;
+    }
+    std::size_t end = start;
+    while (end < c.x.size() && finite(end))
+      ++end;
+    for (std::size_t j = start; j < end; ++j) {
+      svg << (j == start ? " M" : " L") << f.px(c.x[j]) << " " << f.py(c.mean[j] + c.sd[j]);
+    }
+    for (std::size_t j = end; j-- > start;)
+      svg << " L" << f.px(c.x[j]) << " " << f.py(c.mean[j] - c.sd[j]);
+    svg << " Z";
+    start = end;
+  }
+  svg << "\"/>\n";
+}
+
+void draw_curves(Svg& svg, const Frame& f, const SeriesPicture& picture) {
+  svg << "<g fill=\"none\" stroke-width=\"1\" stroke-opacity=\"0.85\" "
+         "stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
+  std::size_t i = 0;
+  for (const std::vector<float>& y : picture.curves()) {
+    svg << "<path stroke=\"" << kCurveColours[i++ % std::size(kCurveColours)] << "\" d=\"";
+    polyline(
+        svg, f, std::min(y.size(), picture.x().size()),
+        [&](std::size_t j) { return picture.x()[j]; }, [&](std::size_t j) { return y[j]; });
+    svg << "\"/>\n";
+  }
+  svg << "</g>\n";
+}
+
+// The lowest and the highest y of each column, for a series too large to
+// draw file by file.
+void draw_envelope(Svg& svg, const Frame& f, const SeriesPicture& picture) {
+  const std::size_t count = picture.x().size();
+  svg << "<g fill=\"none\" stroke=\"#777\" stroke-width=\"1\" stroke-dasharray=\"4 3\">";
+  const auto x = [&](std::size_t j) { return picture.x()[j]; };
+  svg << "<path d=\"";
+  polyline(svg, f, count, x, [&](std::size_t j) { return picture.lowest(j); });
+  svg << "\"/><path d=\"";
+  polyline(svg, f, count, x, [&](std::size_t j) { return picture.highest(j); });
+  svg << "\"/></g>\n";
+}
+
+// Each file's peak as a dot; many files' dots are smaller and let the
+// others show through.
+void draw_peaks(Svg& svg, const Frame& f, const SeriesPicture& picture, bool few) {
+  svg << "<path stroke=\"" << kPeakColour << (few ? "\" stroke-width=\"5" : "\" stroke-width=\"3")
+      << (few ? "" : "\" stroke-opacity=\"0.3") << "\" stroke-linecap=\"round\" fill=\"none\" d=\"";
+  for (const SeriesPicture::Peak& p : picture.peaks()) {
+    if (std::isfinite(p.x) && std::isfinite(p.y))
+      svg << "M" << f.px(p.x) << " " << f.py(p.y) << "h0";
+  }
+  svg << "\"/>\n";
+}
+
+void draw_legend(Svg& svg, bool curves) {
+  double y = kTop + 10;
+  const auto entry = [&](std::string_view mark, std::string_view label) {
+    svg << "<g transform=\"translate(" << kRight + 20 << " " << y << ")\">" << mark
+        << "<text x=\"34\" y=\"4\">" << label << "</text></g>\n";
+    y += 22;
+  };
+  if (curves) {
+    entry("<path d=\"M0 0h26\" stroke=\"#4e79a7\" stroke-width=\"1\"/>", "each file");
+  } else {
+    entry("<path d=\"M0 0h26\" stroke=\"#777\" stroke-dasharray=\"4 3\"/>", "lowest, highest");
+  }
+  entry("<path d=\"M0 0h26\" stroke=\"#000\" stroke-width=\"2.5\"/>", "mean");
+  entry("<rect x=\"0\" y=\"-6\" width=\"26\" height=\"12\" fill=\"#9ecae1\"/>", "mean ± 1 SD");
+  entry("<path d=\"M13 0h0\" stroke=\"#d62728\" stroke-width=\"5\" stroke-linecap=\"round\"/>",
+        "peak of each file");
+}
+
+}  // namespace
+
+bool write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& sums, int last_points,
+                      int files, std::string_view prefix, BufferedWriter& out) {
+  Svg svg(out);
+  const Columns columns = drawn_columns(picture, sums, last_points, files);
+  const Frame frame = frame_for(picture, columns);
+  svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight
+      << "\" viewBox=\"0 0 " << kWidth << " " << kHeight
+      << "\" font-family=\"sans-serif\" font-size=\"12\">\n"
+      << "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n"
+      << "<text x=\"" << (kLeft + kRight) / 2 << "\" y=\"30\" text-anchor=\"middle\" "
+      << "font-size=\"16\">";
+  svg.text(prefix) << ": " << std::to_string(files) << " files</text>\n";
+  draw_axes(svg, frame);
+  draw_band(svg, frame, columns);
+  const bool curves = files <= kMaxDrawnCurves;
+  if (curves) {
+    draw_curves(svg, frame, picture);
+  } else {
+    draw_envelope(svg, frame, picture);
+  }
+  draw_peaks(svg, frame, picture, curves);
+  svg << "<path fill=\"none\" stroke=\"#000\" stroke-width=\"2.5\" stroke-linecap=\"round\" "
+         "stroke-linejoin=\"round\" d=\"";
+  polyline(
+      svg, frame, columns.x.size(), [&](std::size_t j) { return columns.x[j]; },
+      [&](std::size_t j) { return columns.mean[j]; });
+  svg << "\"/>\n";
+  draw_legend(svg, curves);
+  svg << "</svg>\n";
+  return svg.ok() && out.write_out();
+}
+
+}  // namespace tovel

@@ -1,0 +1,130 @@
+// The picture --plot draws beside the table, checked with real tools: an
+// XML parser (xmllint), a renderer (rsvg-convert) and the rendered pixels.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+namespace tovel::e2e {
+namespace {
+
+// k files of n lines, x = 1..n and y from `y_of(file, point)`.
+void write_series(const Scratch& dir, int k, int n, std::string (*y_of)(int, int)) {
+  for (int i = 1; i <= k; ++i) {
+    std::string text;
+    for (int j = 1; j <= n; ++j)
+      text += std::to_string(j) + " " + y_of(i, j) + "\n";
+    char name[16];
+    std::snprintf(name, sizeof name, "S%04d.DAT", i);
+    dir.write(name, text);
+  }
+}
+
+int shell(const std::string& command) {
+  return std::system(command.c_str());
+}
+
+// The colours of a rendered picture: how many of its pixels are not white,
+// and how many are the peaks' red.
+struct Pixels {
+  long drawn = 0;
+  long red = 0;
+  long total = 0;
+};
+
+Pixels rendered_pixels(const std::string& png_path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  Pixels pixels;
+  if (!png_image_begin_read_from_file(&image, png_path.c_str())) return pixels;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return pixels;
+  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+    ++pixels.total;
+    pixels.drawn += rgb[i] < 240 || rgb[i + 1] < 240 || rgb[i + 2] < 240;
+    pixels.red += rgb[i] > 180 && rgb[i + 1] < 80 && rgb[i + 2] < 80;
+  }
+  return pixels;
+}
+
+struct PlotCase {
+  const char* name;
+  int files;
+  std::string (*y_of)(int file, int point);
+};
+
+// With --plot the run writes All_S.svg, which the listing shows; nothing
+// else changes. The picture is well-formed XML, renders, and is drawn on.
+TEST(Plot, PictureBesideTheTable) {
+  const PlotCase cases[] = {
+      {"a peak in five files", 5,
+       [](int i, int j) { return std::to_string(100 - (j - 25) * (j - 25) / 10 + i); }},
+      {"Infinity and NaN among the values", 3,
+       [](int i, int j) {
+         return j == 7 ? std::string(i == 2 ? "nan" : "inf") : std::to_string(i * j % 17);
+       }},
+      {"every value equal", 2, [](int, int) { return std::string("5"); }},
+  };
+  for (const PlotCase& c : cases) {
+    Scratch plain;
+    Scratch drawn;
+    write_series(plain, c.files, 50, c.y_of);
+    write_series(drawn, c.files, 50, c.y_of);
+    const Outcome without = run_tovel(plain, {{"S", std::to_string(c.files)}, "0\n"});
+    const Outcome with = run_tovel(drawn, {{"--plot", "S", std::to_string(c.files)}, "0\n"});
+    EXPECT_EQ(with.status, 0) << c.name << with.err;
+    EXPECT_EQ(with.err, without.err) << c.name;
+    std::string expected_out = without.out;
+    const std::string listing = "ls -l All_S.csv All_S.txt";
+    expected_out.replace(expected_out.find(listing), listing.size(),
+                         "ls -l All_S.csv All_S.svg All_S.txt");
+    EXPECT_EQ(with.out, expected_out) << c.name;
+    EXPECT_EQ(drawn.read("All_S.txt"), plain.read("All_S.txt")) << c.name;
+
+    const std::string svg = drawn.at("All_S.svg");
+    EXPECT_EQ(shell("xmllint --noout '" + svg + "'"), 0) << c.name;
+    ASSERT_EQ(shell("rsvg-convert -o '" + svg + ".png' '" + svg + "'"), 0) << c.name;
+    const Pixels pixels = rendered_pixels(svg + ".png");
+    ASSERT_GT(pixels.total, 0) << c.name;
+    EXPECT_GT(pixels.drawn, pixels.total / 50) << c.name;  // lines, band, text: 2% and more
+    EXPECT_GT(pixels.red, 10) << c.name;                   // the peaks
+  }
+}
+
+// With a prefix of 27 characters or more the picture's name, cut at 32,
+// is the table's: the run says so and leaves the table whole.
+TEST(Plot, PictureNeverReplacesTheTable) {
+  Scratch dir;
+  const std::string prefix = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0";
+  dir.write(prefix + "0001.", "1 1\n");
+  dir.write(prefix + "0002.", "1 2\n");
+  const Outcome r = run_tovel(dir, {{"--plot", prefix, "2"}, "0\n"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "tovel: All_" + prefix + ".: cannot write the picture file\n" +
+                "Run-time error: The picture's name, cut at 32 characters, is the table's\n");
+  EXPECT_TRUE(dir.read("All_" + prefix + ".").starts_with("X Values >\t"));
+}
+
+// A full series, 9999 files of 250 points, is drawn without its single
+// curves and stays small.
+TEST(Plot, FullSeriesStaysSmall) {
+  Scratch dir;
+  write_series(dir, 9999, 250,
+               [](int i, int j) { return std::to_string((i * 37 + j * 11) % 1000); });
+  const Outcome r = run_tovel(dir, {{"--plot", "S", "9999"}, "0\n"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string svg = dir.read("All_S.svg");
+  EXPECT_GT(svg.size(), 10000u);
+  EXPECT_LT(svg.size(), 1000000u);
+  EXPECT_EQ(shell("xmllint --noout '" + dir.at("All_S.svg") + "'"), 0);
+}
+
+}  // namespace
+}  // namespace tovel::e2e
