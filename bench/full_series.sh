@@ -15,7 +15,8 @@
 #
 # FORMAT is plain (4 to 7 digits, mixed separators, 36 MB) or numpy (two
 # values in %.18e, as numpy.savetxt writes them, 125 MB). For each it prints
-# the medians of the run and of both floors, the ratios, the run's peak
+# the medians of the run, of the run with --plot and of the floors, the
+# ratios, the run's peak
 # resident memory at K = 10 and K = 9999, and its time at K = 10, 1000 and
 # 9999 with the time each further file adds.
 set -euo pipefail
@@ -38,6 +39,7 @@ trap 'rm -rf "$work"' EXIT
 
 now() { date +%s%N; }
 run_tovel() { printf '0\n' | "$tovel" PREFIX "$1" > /dev/null; }
+run_tovel_plot() { printf '0\n' | "$tovel" --plot PREFIX "$1" > /dev/null; }
 concatenation_floor() { cat PREFIX*.DAT > floor.txt && cp floor.txt floor.csv && ls -l floor* > /dev/null; }
 write_table_size() {
   dd if=/dev/zero of=floor.txt bs=64K count="$table_size" iflag=count_bytes status=none &&
@@ -59,17 +61,23 @@ for format in "${formats[@]}"; do
   floors=(concatenation read_write plain_read_write)
   for floor in "${floors[@]}"; do "${floor}_floor"; done
   : > tovel.times
+  : > plot.times
   for floor in "${floors[@]}"; do : > "$floor.times"; done
   for _ in $(seq "$rounds"); do
-    t0=$(now); run_tovel 9999; t1=$(now)
+    t0=$(now); run_tovel 9999; t1=$(now); run_tovel_plot 9999; t2=$(now)
     echo $((t1 - t0)) >> tovel.times
+    echo $((t2 - t1)) >> plot.times
     for floor in "${floors[@]}"; do
       t0=$(now); "${floor}_floor"; t1=$(now)
       echo $((t1 - t0)) >> "$floor.times"
     done
   done
   tovel_median=$(median < tovel.times)
+  plot_median=$(median < plot.times)
   echo "whole run, K=9999 (median of $rounds): $(ms "$tovel_median") ms"
+  awk -v a="$plot_median" -v b="$tovel_median" -v size="$(stat -c %s All_PREFIX.svg)" \
+    'BEGIN {printf "with --plot: %.1f ms (%+.1f%%), picture of %d bytes\n", a / 1e6, (a / b - 1) * 100, size}'
+
   for floor in "${floors[@]}"; do
     floor_median=$(median < $floor.times)
     awk -v name="$floor" -v a="$tovel_median" -v b="$floor_median" \
