@@ -39,6 +39,7 @@ bool BufferedWriter::write(std::string_view text) {
 }
 
 bool BufferedWriter::write_out() {
+  if (held_ == 0) return true;  // also before a sink is attached
   const std::size_t done = write_fully(*sink_, {buffer_.data(), held_});
   written_ += static_cast<long long>(done);
   if (done == held_) {
