@@ -87,6 +87,10 @@ Svg& Svg::text(std::string_view raw) {
   return *this;
 }
 
+double wide(float value) {
+  return static_cast<double>(value);
+}
+
 // The finite extent of some values.
 struct Extent {
   double low = std::numeric_limits<double>::infinity();
@@ -122,9 +126,9 @@ Columns drawn_columns(const SeriesPicture& picture, const ColumnAccumulators& su
   const std::size_t count = std::min(picture.x().size(), static_cast<std::size_t>(last_points));
   for (std::size_t j = 0; j < count; ++j) {
     const ColumnStatistics s = sums.statistics(static_cast<int>(j) + 1, files);
-    c.x.push_back(picture.x()[j]);
-    c.mean.push_back(s.mean);
-    c.sd.push_back(s.sd);
+    c.x.push_back(wide(picture.x()[j]));
+    c.mean.push_back(wide(s.mean));
+    c.sd.push_back(wide(s.sd));
   }
   return c;
 }
@@ -133,17 +137,17 @@ Frame frame_for(const SeriesPicture& picture, const Columns& c) {
   Extent x;
   Extent y;
   for (std::size_t j = 0; j < picture.x().size(); ++j) {
-    x.take(picture.x()[j]);
-    y.take(picture.lowest(j));
-    y.take(picture.highest(j));
+    x.take(wide(picture.x()[j]));
+    y.take(wide(picture.lowest(j)));
+    y.take(wide(picture.highest(j)));
   }
   for (std::size_t j = 0; j < c.x.size(); ++j) {
     y.take(c.mean[j] - c.sd[j]);
     y.take(c.mean[j] + c.sd[j]);
   }
   for (const SeriesPicture::Peak& p : picture.peaks()) {
-    x.take(p.x);
-    y.take(p.y);
+    x.take(wide(p.x));
+    y.take(wide(p.y));
   }
   return {x.axis(), y.axis()};
 }
@@ -228,7 +232,8 @@ void draw_curves(Svg& svg, const Frame& f, const SeriesPicture& picture) {
     svg << "<path stroke=\"" << kCurveColours[i++ % std::size(kCurveColours)] << "\" d=\"";
     polyline(
         svg, f, std::min(y.size(), picture.x().size()),
-        [&](std::size_t j) { return picture.x()[j]; }, [&](std::size_t j) { return y[j]; });
+        [&](std::size_t j) { return wide(picture.x()[j]); },
+        [&](std::size_t j) { return wide(y[j]); });
     svg << "\"/>\n";
   }
   svg << "</g>\n";
@@ -239,11 +244,11 @@ void draw_curves(Svg& svg, const Frame& f, const SeriesPicture& picture) {
 void draw_envelope(Svg& svg, const Frame& f, const SeriesPicture& picture) {
   const std::size_t count = picture.x().size();
   svg << "<g fill=\"none\" stroke=\"#777\" stroke-width=\"1\" stroke-dasharray=\"4 3\">";
-  const auto x = [&](std::size_t j) { return picture.x()[j]; };
+  const auto x = [&](std::size_t j) { return wide(picture.x()[j]); };
   svg << "<path d=\"";
-  polyline(svg, f, count, x, [&](std::size_t j) { return picture.lowest(j); });
+  polyline(svg, f, count, x, [&](std::size_t j) { return wide(picture.lowest(j)); });
   svg << "\"/><path d=\"";
-  polyline(svg, f, count, x, [&](std::size_t j) { return picture.highest(j); });
+  polyline(svg, f, count, x, [&](std::size_t j) { return wide(picture.highest(j)); });
   svg << "\"/></g>\n";
 }
 
@@ -254,7 +259,7 @@ void draw_peaks(Svg& svg, const Frame& f, const SeriesPicture& picture, bool few
       << (few ? "" : "\" stroke-opacity=\"0.3") << "\" stroke-linecap=\"round\" fill=\"none\" d=\"";
   for (const SeriesPicture::Peak& p : picture.peaks()) {
     if (std::isfinite(p.x) && std::isfinite(p.y))
-      svg << "M" << f.px(p.x) << " " << f.py(p.y) << "h0";
+      svg << "M" << f.px(wide(p.x)) << " " << f.py(wide(p.y)) << "h0";
   }
   svg << "\"/>\n";
 }
