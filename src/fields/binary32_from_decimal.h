@@ -70,8 +70,9 @@ inline float binary32_from_decimal(const Decimal& decimal) {
     const int biased = 62 + upper + b.unit_exponent + 127;
     const bool clear_of_half = rest - (half - 2) > 2;  // rest outside [half - 2, half]
     if (clear_of_half && biased > 0 && biased < 255) [[likely]] {
-      // A mantissa rounded up to 2^24 carries into the exponent field.
-      const uint64_t mantissa = (b.h >> shift) + uint64_t{rest > half};
+      // No tie is left here. A mantissa rounded up to 2^24 carries into the
+      // exponent field.
+      const uint64_t mantissa = round_half_even<uint64_t>(b.h >> shift, rest > half, false);
       const uint64_t bits = (static_cast<uint64_t>(biased - 1) << 23) + mantissa;
       return std::bit_cast<float>(
           sign | (bits >= kBinary32Infinity ? kBinary32Infinity : static_cast<uint32_t>(bits)));
