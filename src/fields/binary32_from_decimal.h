@@ -48,7 +48,7 @@ uint32_t magnitude_bits_in_general(const Decimal& decimal);
 // floats lies in the bracket, H rounds as the value does. Values within
 // about 2^-38 of a half-way point (exact ties among them), subnormal
 // results and longer decimals take the general path.
-inline float binary32_from_decimal(const Decimal& decimal) {
+[[gnu::always_inline]] inline float binary32_from_decimal(const Decimal& decimal) {
   const uint32_t sign = decimal.negative ? 0x80000000u : 0;
   if (decimal.kind != Decimal::Kind::number) {
     return std::bit_cast<float>(

@@ -53,7 +53,7 @@ template <Scan Wanted>
 const char* take_digit_words(const char* p, uint64_t& digits);
 
 template <Scan Wanted>
-inline const char* take_digits(const char* p, uint64_t& digits) {
+[[gnu::always_inline]] inline const char* take_digits(const char* p, uint64_t& digits) {
   const uint64_t word = load_word(p);
   const int n = bytes_before_mark(bytes_not_digit(word));
   if constexpr (Wanted == Scan::decimal) {
