@@ -8,16 +8,14 @@
 #include "datafile/plain_line.h"
 #include "fields/binary32_from_decimal.h"
 #include "fields/decimal.h"
+#include "fields/real_field.h"
 
 namespace tovel {
 
 DeferredReal::DeferredReal(std::string_view token) {
-  if (token.size() <= kTextSize) {
-    token.copy(text_, kTextSize);
-    length_ = static_cast<uint8_t>(token.size());
-  } else {
-    value_ = read(token);
-  }
+  char padded[kTextSize] = {};
+  token.copy(padded, kTextSize);
+  assign_padded(token.size() <= kTextSize ? padded : token.data(), token.size());
 }
 
 void DeferredReal::assign_padded(const char* token, std::size_t length) {
@@ -25,19 +23,13 @@ void DeferredReal::assign_padded(const char* token, std::size_t length) {
     std::memcpy(text_, token, kTextSize);
     length_ = static_cast<uint8_t>(length);
   } else {
-    value_ = read({token, length});
+    value_ = decode_real_field({token, length}).value;
     length_ = 0;
   }
 }
 
 float DeferredReal::value() const {
-  return length_ == 0 ? value_ : read({text_, length_});
-}
-
-float DeferredReal::read(std::string_view text) {
-  Decimal decimal;
-  scan_real_field(text, decimal);
-  return binary32_from_decimal(decimal);
+  return length_ == 0 ? value_ : decode_real_field({text_, length_}).value;
 }
 
 LineTokens split_data_line(std::string_view line) {

@@ -28,8 +28,6 @@ class DeferredReal {
   float value() const;
 
  private:
-  static float read(std::string_view token);
-
   static constexpr std::size_t kTextSize = 27;
   char text_[kTextSize];
   uint8_t length_ = 0;  // 0: the value is in value_

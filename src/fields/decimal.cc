@@ -145,15 +145,9 @@ namespace detail {
 
 template <Scan Wanted>
 const char* take_digit_words(const char* p, uint64_t& digits) {
-  for (;;) {
-    const uint64_t word = load_word(p);
-    const int n = bytes_before_mark(bytes_not_digit(word));
-    if constexpr (Wanted == Scan::decimal) {
-      digits = digits * kPowersOfTen64[static_cast<std::size_t>(n)] + digits_value(word, n);
-    }
-    p += n;
-    if (n < 8) return p;
-  }
+  for (int n = 8; n == 8; p += n)
+    n = take_digit_word<Wanted>(p, digits);
+  return p;
 }
 
 template const char* take_digit_words<Scan::decimal>(const char*, uint64_t&);

@@ -46,19 +46,28 @@ enum class Scan { decimal, check };
 
 namespace detail {
 
-// Appends the digits from `p` on to `digits`, eight at a time, and returns
-// where they end; with Scan::check only where they end. More than 19 digits
-// in all overflow, which the caller tells from their count.
+// Appends the digits among the eight bytes at `p` to `digits` (with
+// Scan::check, only counts them) and returns how many there are, 0 to 8.
 template <Scan Wanted>
-const char* take_digit_words(const char* p, uint64_t& digits);
-
-template <Scan Wanted>
-[[gnu::always_inline]] inline const char* take_digits(const char* p, uint64_t& digits) {
+[[gnu::always_inline]] inline int take_digit_word(const char* p, uint64_t& digits) {
   const uint64_t word = load_word(p);
   const int n = bytes_before_mark(bytes_not_digit(word));
   if constexpr (Wanted == Scan::decimal) {
     digits = digits * kPowersOfTen64[static_cast<std::size_t>(n)] + digits_value(word, n);
   }
+  return n;
+}
+
+// take_digits past its first eight digits, out of line: long runs are rare.
+template <Scan Wanted>
+const char* take_digit_words(const char* p, uint64_t& digits);
+
+// Appends the digits from `p` on to `digits`, eight at a time, and returns
+// where they end; with Scan::check only where they end. More than 19 digits
+// in all overflow, which the caller tells from their count.
+template <Scan Wanted>
+[[gnu::always_inline]] inline const char* take_digits(const char* p, uint64_t& digits) {
+  const int n = take_digit_word<Wanted>(p, digits);
   return n < 8 ? p + n : take_digit_words<Wanted>(p + 8, digits);
 }
 

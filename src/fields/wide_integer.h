@@ -12,10 +12,6 @@ using uint128 = unsigned __int128;
 constexpr int bit_length(uint64_t n) {
   return static_cast<int>(std::bit_width(n));
 }
-constexpr int bit_length(uint128 n) {
-  const auto high = static_cast<uint64_t>(n >> 64);
-  return high != 0 ? 64 + bit_length(high) : bit_length(static_cast<uint64_t>(n));
-}
 
 // An unsigned integer of Limbs × 64 bits, least significant limb first, for
 // exact arithmetic beyond 128 bits: the table of powers of ten is built with
