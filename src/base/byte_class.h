@@ -52,6 +52,11 @@ constexpr bool in_class(char c, uint16_t cls) {
   return (classes_of(c) & cls) != 0;
 }
 
+// A letter in lower case; any other byte as it is.
+constexpr char lower_case(char c) {
+  return in_class(c, kLetter) ? static_cast<char>(c | 0x20) : c;
+}
+
 // The members of a class in increasing byte order.
 template <uint16_t Class>
 constexpr auto class_members() {

@@ -12,4 +12,8 @@ int keep_clear_of_standard_streams(int fd) {
   return moved;
 }
 
+bool names_a_path(std::string_view name) {
+  return name.find('\0') == std::string_view::npos;
+}
+
 }  // namespace tovel

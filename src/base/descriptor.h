@@ -1,10 +1,16 @@
 #pragma once
 
+#include <string_view>
+
 namespace tovel {
 
 // Moves a newly opened descriptor above 0, 1 and 2 when it landed on one of
 // them because a standard stream was closed, so that console reads and writes
 // can never reach a data file or the table. Returns the descriptor to use.
 int keep_clear_of_standard_streams(int fd);
+
+// Whether `name` reaches the file system whole: one holding a NUL names no
+// file, since the system would take the shorter name before the NUL.
+bool names_a_path(std::string_view name);
 
 }  // namespace tovel

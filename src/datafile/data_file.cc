@@ -14,7 +14,7 @@ namespace tovel {
 
 bool DataFile::open(std::string_view name) {
   close();
-  if (name.find('\0') != std::string_view::npos) {  // names no file: refused, not shortened
+  if (!names_a_path(name)) {
     errno = ENOENT;
     return false;
   }

@@ -11,14 +11,10 @@ namespace {
 
 constexpr int kLargestExponent = 9999;
 
-char lower(char c) {
-  return in_class(c, kLetter) ? static_cast<char>(c | 0x20) : c;
-}
-
 bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
   return text.size() == lower_word.size() &&
          std::equal(text.begin(), text.end(), lower_word.begin(),
-                    [](char a, char b) { return lower(a) == b; });
+                    [](char a, char b) { return lower_case(a) == b; });
 }
 
 // inf, infinity or nan: the rest of the field, read as a word. Letters,
@@ -132,7 +128,7 @@ bool scan_real_field(std::string_view field, Decimal& decimal) {
       return true;
     }
   }
-  if (lower(*p) == 'i' || lower(*p) == 'n') return scan_special({p, last}, decimal);
+  if (lower_case(*p) == 'i' || lower_case(*p) == 'n') return scan_special({p, last}, decimal);
 
   int exponent = 0;
   if (p = scan_mantissa(p, last, decimal); p == nullptr) return false;

@@ -68,7 +68,7 @@ TableWriter::~TableWriter() {
 
 bool TableWriter::open(std::string_view name) {
   name_ = name;
-  if (name_.find('\0') != std::string::npos) {  // names no file: refused, not shortened
+  if (!names_a_path(name_)) {
     errno = EINVAL;
     return false;
   }

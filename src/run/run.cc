@@ -88,15 +88,12 @@ void announce_file(Console& out, int i, const Name& fname) {
 bool file_exists(std::string_view name) {
   char path[Name::size() + 1] = {};
   name.copy(path, Name::size());
-  // A name holding a NUL names no file: the system would take the shorter
-  // name before it.
-  return name.find('\0') == std::string_view::npos && ::access(path, F_OK) == 0;
+  return names_a_path(name) && ::access(path, F_OK) == 0;
 }
 
 // A name in the current directory that differs from `name` only in case,
 // or "".
 std::string namesake_in_other_case(std::string_view name) {
-  const auto lower = [](char c) { return in_class(c, kLetter) ? static_cast<char>(c | 0x20) : c; };
   DIR* dir = ::opendir(".");
   std::string found;
   while (dir != nullptr && found.empty()) {
@@ -105,7 +102,7 @@ std::string namesake_in_other_case(std::string_view name) {
     const std::string_view other = entry->d_name;
     if (other.size() == name.size() && other != name &&
         std::equal(other.begin(), other.end(), name.begin(),
-                   [&](char a, char b) { return lower(a) == lower(b); })) {
+                   [](char a, char b) { return lower_case(a) == lower_case(b); })) {
       found = other;
     }
   }
