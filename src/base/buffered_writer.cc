@@ -1,15 +1,23 @@
 #include "base/buffered_writer.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "base/descriptor.h"
+
 namespace tovel {
 
 long DescriptorSink::write(const char* data, std::size_t size) {
-  return ::write(fd_, data, size);
+  for (;;) {
+    const long n = ::write(fd_, data, size);
+    if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return n;
+    // A descriptor made non-blocking by whoever shares it: wait, then go on.
+    if (!wait_until_ready(fd_, POLLOUT)) return -1;
+  }
 }
 
 std::size_t write_fully(ByteSink& sink, std::string_view bytes) {

@@ -51,8 +51,9 @@ class BufferedWriter {
   bool write_out();
 
   std::size_t capacity() const { return buffer_.size(); }
-  // The bytes written out so far.
+  // The bytes written out so far, and those held to be written.
   long long written() const { return written_; }
+  std::size_t held() const { return held_; }
 
  private:
   std::span<char> buffer_;

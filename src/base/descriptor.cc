@@ -1,6 +1,7 @@
 #include "base/descriptor.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace tovel {
@@ -14,6 +15,11 @@ int keep_clear_of_standard_streams(int fd) {
 
 bool names_a_path(std::string_view name) {
   return name.find('\0') == std::string_view::npos;
+}
+
+bool wait_until_ready(int fd, short events) {
+  pollfd waiting{fd, events, 0};
+  return ::poll(&waiting, 1, -1) >= 0;
 }
 
 }  // namespace tovel

@@ -1,5 +1,6 @@
 #include "base/input_stream.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,12 +10,19 @@
 
 #include "base/byte_class.h"
 #include "base/byte_word.h"
+#include "base/descriptor.h"
 #include "base/fixed_text.h"
+#include "base/signals.h"
 
 namespace tovel {
 
 long DescriptorSource::read(char* buffer, std::size_t size) {
-  return ::read(fd_, buffer, size);
+  for (;;) {
+    const long n = ::read(fd_, buffer, size);
+    if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return n;
+    // A descriptor made non-blocking by whoever shares it: wait, then go on.
+    if (!wait_until_ready(fd_, POLLIN)) return -1;
+  }
 }
 
 void InputStream::attach(int fd, bool readable, long long size) {
@@ -32,6 +40,13 @@ void InputStream::attach(ByteSource& source, bool readable, long long size) {
   bytes_read_ = 0;
   error_number_ = 0;
   lines_taken_ = 0;
+}
+
+void InputStream::give_back_unread() {
+  if (source_ != &descriptor_ || next_ >= end_) return;
+  // Fails harmlessly (ESPIPE) on a terminal or a pipe, which cannot go back.
+  ::lseek(descriptor_.fd(), -static_cast<off_t>(end_ - next_), SEEK_CUR);
+  next_ = end_;
 }
 
 std::string_view InputStream::failure_text() const {
@@ -58,7 +73,9 @@ InputStream::Fill InputStream::fill() {
       std::memset(buffer_.data() + n, 0, kReadPadding);
       return Fill::data;
     }
-    if (n < 0 && errno == EINTR) continue;
+    // A stop signal ends a read that waits (a terminal, a pipe); any other
+    // interruption is only a pause.
+    if (n < 0 && errno == EINTR && caught_stop_signal() == 0) continue;
     at_end_ = true;
     if (n == 0) return Fill::end;
     error_number_ = errno;
@@ -97,30 +114,7 @@ void hold(FieldText& field) {
 
 }  // namespace
 
-// take_field's two steps on one stream: filling the field, then skipping
-// the rest of the line.
-class FieldTaker {
- public:
-  FieldTaker(InputStream& in, FieldText& field) : in_(in), field_(field) {}
-
-  // How filling the field ended.
-  enum class Filled { line_end, rest_remains, stream_end, no_line, failed };
-  Filled fill(std::size_t width, bool numeric);
-  // Skips the rest of the line, up to and including its LF.
-  TakeStatus skip_rest();
-
- private:
-  enum class Refill { data, end, failed };
-  // Refills the exhausted stream once the field holds its characters. A
-  // read error is the end, or a failure, as the stream's policy says;
-  // `error_ends` overrides the policy.
-  Refill refill(bool error_ends);
-
-  InputStream& in_;
-  FieldText& field_;
-};
-
-FieldTaker::Refill FieldTaker::refill(bool error_ends) {
+LineTaker::Refill LineTaker::refill(bool error_ends) {
   hold(field_);
   switch (in_.fill()) {
     case InputStream::Fill::data:
@@ -135,7 +129,9 @@ FieldTaker::Refill FieldTaker::refill(bool error_ends) {
   return Refill::failed;
 }
 
-FieldTaker::Filled FieldTaker::fill(std::size_t width, bool numeric) {
+LineTaker::Filled LineTaker::fill(std::size_t width, bool numeric) {
+  field_.size = 0;
+  field_.in_buffer = nullptr;
   const bool error_ends = in_.on_error_ == OnReadError::ends_input_while_filling;
   bool consumed_any = false;
   while (field_.size < width) {
@@ -179,7 +175,7 @@ FieldTaker::Filled FieldTaker::fill(std::size_t width, bool numeric) {
   return Filled::rest_remains;
 }
 
-TakeStatus FieldTaker::skip_rest() {
+TakeStatus LineTaker::skip_rest() {
   for (;;) {
     if (in_.exhausted()) {
       const Refill refill_result = refill(false);
@@ -200,24 +196,26 @@ TakeStatus FieldTaker::skip_rest() {
   }
 }
 
-TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field) {
-  field.size = 0;
-  field.in_buffer = nullptr;
-  FieldTaker taker(in, field);
-  switch (taker.fill(width, numeric)) {
-    case FieldTaker::Filled::no_line:
+TakeStatus LineTaker::finish(Filled filled) {
+  switch (filled) {
+    case Filled::no_line:
       return TakeStatus::end_of_input;
-    case FieldTaker::Filled::failed:
+    case Filled::failed:
       return TakeStatus::failed;
-    case FieldTaker::Filled::rest_remains:
-      if (const TakeStatus status = taker.skip_rest(); status != TakeStatus::line) return status;
+    case Filled::rest_remains:
+      if (const TakeStatus status = skip_rest(); status != TakeStatus::line) return status;
       break;
-    case FieldTaker::Filled::line_end:
-    case FieldTaker::Filled::stream_end:
+    case Filled::line_end:
+    case Filled::stream_end:
       break;
   }
-  ++in.lines_taken_;
+  ++in_.lines_taken_;
   return TakeStatus::line;
+}
+
+TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field) {
+  LineTaker taker(in, field);
+  return taker.finish(taker.fill(width, numeric));
 }
 
 std::string_view take_stored_field(std::string_view stored, std::size_t width) {

@@ -37,6 +37,9 @@ class ByteSource {
 class DescriptorSource : public ByteSource {
  public:
   void set(int fd) { fd_ = fd; }
+  int fd() const { return fd_; }
+  // read(2), waiting when the descriptor was made non-blocking by another
+  // program that shares it.
   long read(char* buffer, std::size_t size) override;
 
  private:
@@ -71,6 +74,11 @@ class InputStream {
   // stream that is not readable.
   std::string_view failure_text() const;
 
+  // Moves a seekable descriptor back over the bytes read and not taken, so
+  // that whoever reads it next (the next command of a script sharing a file
+  // of answers) starts at the line after the last one taken.
+  void give_back_unread();
+
   // Lines taken so far.
   long lines_taken() const { return lines_taken_; }
 
@@ -94,8 +102,7 @@ class InputStream {
   }
 
  private:
-  friend TakeStatus take_field(InputStream&, std::size_t, bool, FieldText&);
-  friend class FieldTaker;
+  friend class LineTaker;
 
   // Refills the buffer. The end of the stream and a read error are both
   // remembered, so no read is tried again after either.
@@ -122,6 +129,34 @@ class InputStream {
 // at a comma. The rest of a longer line is skipped up to the next LF, a CR
 // being an ordinary character there.
 TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field);
+
+// take_field in its two steps, for a reader that judges a line by its field
+// before the rest of the line is read: a line already refused need not be
+// read to its end, which may never come.
+class LineTaker {
+ public:
+  LineTaker(InputStream& in, FieldText& field) : in_(in), field_(field) {}
+
+  // How filling the field ended.
+  enum class Filled { line_end, rest_remains, stream_end, no_line, failed };
+  // Fills the field from the next line, as take_field does.
+  Filled fill(std::size_t width, bool numeric);
+  // Consumes what `filled` left of the line and counts it, giving what
+  // take_field gives. The field's characters stay valid.
+  TakeStatus finish(Filled filled);
+
+ private:
+  enum class Refill { data, end, failed };
+  // Refills the exhausted stream once the field holds its characters. A
+  // read error is the end, or a failure, as the stream's policy says;
+  // `error_ends` overrides the policy.
+  Refill refill(bool error_ends);
+  // Skips the rest of the line, up to and including its LF.
+  TakeStatus skip_rest();
+
+  InputStream& in_;
+  FieldText& field_;
+};
 
 // The field text of a stored text: its first `width` characters once its
 // trailing blanks are removed.

@@ -7,12 +7,20 @@
 #include <string>
 
 #include "base/buffered_writer.h"
+#include "base/signals.h"
 
 namespace tovel {
 namespace {
 
 std::array<PendingOutput*, 4> held{};
+InputStream* read_ahead = nullptr;
 bool reporting = false;
+
+// What every ending does last: the input read ahead goes back.
+[[noreturn]] void exit_with(int status) {
+  if (read_ahead != nullptr) read_ahead->give_back_unread();
+  std::_Exit(status);
+}
 
 void append_escaped(std::string& line, unsigned char byte) {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -74,6 +82,10 @@ void hold_pending_output(PendingOutput& output) {
   std::abort();  // more outputs than the run ever has
 }
 
+void hold_read_ahead_input(InputStream& input) {
+  read_ahead = &input;
+}
+
 void release_pending_output(PendingOutput& output) {
   for (auto& slot : held) {
     if (slot == &output) slot = nullptr;
@@ -100,7 +112,7 @@ void report_runtime_error(const Failure& failure) {
   text += '\n';
   if (!failure.hint.empty()) text += failure.hint + '\n';
   write_to_standard_error(text);
-  std::_Exit(2);
+  exit_with(2);
 }
 
 void write_out_pending_output() {
@@ -111,7 +123,17 @@ void write_out_pending_output() {
 
 void end_run(int status) {
   write_out_pending_output();
-  std::_Exit(status);
+  exit_with(status);
+}
+
+void end_interrupted(int signal, std::string_view text) {
+  reporting = true;
+  for (PendingOutput* output : held) {
+    if (output != nullptr) output->write_out();
+  }
+  tell("interrupted: " + std::string(text));
+  if (read_ahead != nullptr) read_ahead->give_back_unread();
+  end_by_signal(signal);
 }
 
 }  // namespace tovel

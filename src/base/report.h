@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/input_stream.h"
+
 namespace tovel {
 
 // A failure on its way to the run-time error report, which shows it as
@@ -45,6 +47,10 @@ class PendingOutput {
 void hold_pending_output(PendingOutput& output);
 void release_pending_output(PendingOutput& output);
 
+// Registers a stream whose unread bytes are given back when the run ends,
+// however it ends (see InputStream::give_back_unread).
+void hold_read_ahead_input(InputStream& input);
+
 // The run-time error report: writes out all pending output, so the table
 // keeps exactly what was written, then writes the location line and the
 // message line to standard error and ends the run with status 2.
@@ -56,6 +62,11 @@ void write_out_pending_output();
 // Ends the run with `status` once all pending output is written out. A
 // failure to write it out becomes a run-time error report.
 [[noreturn]] void end_run(int status);
+
+// Ends a run that a stop signal interrupted: writes out what pending output
+// it can, says "tovel: interrupted: TEXT" on standard error, and ends the
+// process by `signal`.
+[[noreturn]] void end_interrupted(int signal, std::string_view text);
 
 // The fixed prefix of the report's message line.
 inline constexpr std::string_view kMessagePrefix = "Run-time error: ";

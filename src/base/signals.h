@@ -1,0 +1,24 @@
+#pragma once
+
+namespace tovel {
+
+// The signals that ask a run to stop early, SIGINT, SIGTERM and SIGHUP, are
+// caught and only recorded: the run looks at the record where it can stop
+// with its output written out, says what the table holds, and then ends by
+// the same signal. A signal that was ignored when the program started (as
+// nohup ignores SIGHUP) stays ignored. Blocking reads and waits are not
+// restarted after one of them, so a run waiting at a prompt or on a data
+// file that never ends hears it.
+//
+// SIGPIPE is caught and does nothing, so a write to a pipe whose reader went
+// away fails with EPIPE and is reported, while every command the run starts
+// gets the usual SIGPIPE behaviour, since exec restores it.
+void catch_signals();
+
+// The stop signal caught so far, or 0.
+int caught_stop_signal();
+
+// Ends the process by `signal`, as if it had never been caught.
+[[noreturn]] void end_by_signal(int signal);
+
+}  // namespace tovel
