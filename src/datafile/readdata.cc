@@ -56,26 +56,37 @@ ReadOutcome readdata(DataLine& line, DataFile& file) {
 
 ReadOutcome read_general_line(InputStream& in, DataLine& line) {
   FieldText text;
-  const TakeStatus status = take_field(in, kDataLineWidth, false, text);
-  if (status == TakeStatus::end_of_input) return {ReadStatus::end};
-  if (status == TakeStatus::failed) {
-    return {ReadStatus::read_failed, in.lines_taken() + 1, in.failure_text()};
-  }
-  const LineTokens tokens = split_data_line(text.view());
-  Decimal values[3];
-  for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
-    const std::string_view token = tokens.token[t];
-    if (!scan_real_field(token, values[t])) {
-      ReadOutcome bad{ReadStatus::bad_value, in.lines_taken()};
-      bad.field_size = token.copy(bad.field, sizeof bad.field);
-      return bad;
+  LineTaker taker(in, text);
+  const LineTaker::Filled filled = taker.fill(kDataLineWidth, false);
+  if (filled != LineTaker::Filled::no_line && filled != LineTaker::Filled::failed) {
+    // The line is judged by its first 80 characters before the rest of it
+    // is read: a bad value is reported even on a line that never ends.
+    const LineTokens tokens = split_data_line(text.view());
+    Decimal values[3];
+    for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
+      const std::string_view token = tokens.token[t];
+      if (!scan_real_field(token, values[t])) {
+        ReadOutcome bad{ReadStatus::bad_value, in.lines_taken() + 1};
+        bad.field_size = token.copy(bad.field, sizeof bad.field);
+        return bad;
+      }
     }
+    // Kept now: the tokens may lie in the buffer that finishing the line
+    // refills.
+    line.x = tokens.count > 0 ? DeferredReal(tokens.token[0]) : DeferredReal();
+    line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
+    line.z = tokens.count > 2 ? DeferredReal(tokens.token[2]) : DeferredReal();
+    line.empty = tokens.count == 0;
   }
-  line.x = tokens.count > 0 ? DeferredReal(tokens.token[0]) : DeferredReal();
-  line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
-  line.z = tokens.count > 2 ? DeferredReal(tokens.token[2]) : DeferredReal();
-  line.empty = tokens.count == 0;
-  return {ReadStatus::line};
+  switch (taker.finish(filled)) {
+    case TakeStatus::line:
+      return {ReadStatus::line};
+    case TakeStatus::end_of_input:
+      return {ReadStatus::end};
+    case TakeStatus::failed:
+      break;
+  }
+  return {ReadStatus::read_failed, in.lines_taken() + 1, in.failure_text()};
 }
 
 }  // namespace tovel
