@@ -1,9 +1,10 @@
 #include "output/finishing.h"
 
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
-#include <csignal>
-#include <cstdlib>
+#include <cerrno>
 
 #include "base/report.h"
 
@@ -48,11 +49,20 @@ std::string CommandStatus::description() const {
 
 CommandStatus run_shell_command(const std::string& command) {
   write_out_pending_output();
-  // The commands get the usual SIGPIPE behaviour, not the run's own.
-  const auto previous = std::signal(SIGPIPE, SIG_DFL);
-  const int status = std::system(command.c_str());
-  std::signal(SIGPIPE, previous);
-  if (status == -1) return {CommandStatus::End::not_started, 0};
+  // /bin/sh -c COMMAND, as system(3) runs it, but without ignoring SIGINT
+  // and SIGQUIT meanwhile: a stop signal that comes during the command is
+  // caught as at any other time. The command starts with the usual signal
+  // behaviour, since exec resets what the run catches.
+  const char* const argv[] = {"sh", "-c", command.c_str(), nullptr};
+  pid_t child = 0;
+  if (::posix_spawn(&child, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ) !=
+      0) {
+    return {CommandStatus::End::not_started, 0};
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return {CommandStatus::End::not_started, 0};
+  }
   if (WIFSIGNALED(status)) return {CommandStatus::End::killed, WTERMSIG(status)};
   return {CommandStatus::End::exited, WEXITSTATUS(status)};
 }

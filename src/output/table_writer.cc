@@ -1,6 +1,7 @@
 #include "output/table_writer.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,15 +56,41 @@ int open_for_update(const char* path, bool& read_only) {
   return for_reading;
 }
 
+// A lock on the open file description of `fd` that no other run holds: a
+// duplicate descriptor that keeps it, or -1 with errno set. A file system
+// without locks leaves the table unlocked (-1 with errno 0).
+int lock_table(int fd) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK) errno = 0;
+    return -1;
+  }
+  return ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+}
+
 }  // namespace
 
+long TableWriter::CuttingSink::write(const char* data, std::size_t size) {
+  if (!cut && file->regular()) {
+    if (!file->cut(0)) return -1;
+    cut = true;
+  }
+  return file->write(data, size);
+}
+
 TableWriter::TableWriter(std::span<char> buffer) : writer_(buffer) {
+  writer_.attach(sink_);
   hold_pending_output(*this);
 }
 
 TableWriter::~TableWriter() {
   release_pending_output(*this);
   if (file_ == &opened_table && opened_table.fd() >= 0) ::close(opened_table.fd());
+  release_lock();
+}
+
+void TableWriter::release_lock() {
+  if (lock_fd_ >= 0) ::close(lock_fd_);
+  lock_fd_ = -1;
 }
 
 bool TableWriter::open(std::string_view name) {
@@ -75,16 +102,24 @@ bool TableWriter::open(std::string_view name) {
   const int fd = keep_clear_of_standard_streams(open_for_update(name_.c_str(), read_only_));
   if (fd < 0) return false;
   struct stat info {};
-  opened_table.set(fd, ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode));
-  file_ = &opened_table;
-  writer_.attach(opened_table);
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (regular) {
+    lock_fd_ = lock_table(fd);
+    if (lock_fd_ < 0 && errno == EWOULDBLOCK) {
+      ::close(fd);
+      errno = EWOULDBLOCK;
+      return false;
+    }
+  }
+  opened_table.set(fd, regular);
+  attach(opened_table, name);
   return true;
 }
 
 void TableWriter::attach(TableFile& file, std::string_view name) {
   name_ = name;
   file_ = &file;
-  writer_.attach(file);
+  sink_.file = &file;
 }
 
 bool TableWriter::refuse() {
@@ -132,12 +167,7 @@ bool TableWriter::write_cells(std::span<const float> values) {
 }
 
 bool TableWriter::write_out() {
-  if (!writer_.write_out()) return failed(errno);
-  if (!cut_ && writer_.written() > 0 && file_->regular()) {
-    if (!file_->cut(writer_.written())) return failed(errno);
-    cut_ = true;
-  }
-  return true;
+  return writer_.write_out() || failed(errno);
 }
 
 bool TableWriter::close() {

@@ -11,8 +11,8 @@
 
 namespace tovel {
 
-// The table's file: written through, and cut once the run's first bytes are
-// in it. The real one is a descriptor; tests put a fake in its place.
+// The table's file: written through, and cut just before the run's first
+// bytes go in. The real one is a descriptor; tests put a fake in its place.
 class TableFile : public ByteSink {
  public:
   // Shortens the file to `length` bytes; false with errno set.
@@ -23,10 +23,16 @@ class TableFile : public ByteSink {
 
 // The collated table file. Opened for reading and writing without being
 // shortened, so an older table survives a run that stops before writing;
-// the first bytes written out cut a regular file to what this run wrote.
+// a regular file is cut to nothing just before the first bytes are written
+// out, so that however the run ends, even killed, the file holds either the
+// older table untouched or the beginning of this run's table, never a mix.
 // Cells are collected in a large buffer; every way the run ends writes the
 // buffer out. Each write returns false once the table cannot take it, and
 // failure() says why.
+//
+// A regular file is locked (flock) from its opening until release_lock(),
+// so that a second run on the same table is refused instead of writing
+// into it at the same time.
 class TableWriter : public PendingOutput {
  public:
   explicit TableWriter(std::span<char> buffer);
@@ -38,8 +44,11 @@ class TableWriter : public PendingOutput {
   // that may only be read (its permissions, an immutable file, a read-only
   // file system) is opened so, and the first write then fails. False, with
   // errno set, when the file cannot be opened at all, or when the name holds
-  // a NUL (EINVAL).
+  // a NUL (EINVAL), or EWOULDBLOCK when another run holds its lock.
   bool open(std::string_view name);
+  // Lets another run at the table; closing does not, so that the lock
+  // covers the copy made of the closed table.
+  void release_lock();
   // Writes to `file` in place of a file opened by name.
   void attach(TableFile& file, std::string_view name);
 
@@ -59,6 +68,9 @@ class TableWriter : public PendingOutput {
   // Writes out what is held and closes the file.
   bool close();
 
+  // Whether any byte has been written to the table, out or into the buffer.
+  bool written_to() const { return writer_.written() > 0 || writer_.held() > 0; }
+
   bool write_out() override;
   Failure write_failure() const override { return failure(); }
   // Why the last write failed, as the report shows it.
@@ -68,10 +80,19 @@ class TableWriter : public PendingOutput {
   bool refuse();  // records why a write cannot be made, and returns false
   bool failed(int error);
 
+  // The way to the file: the first write to a regular file cuts it first.
+  class CuttingSink : public ByteSink {
+   public:
+    long write(const char* data, std::size_t size) override;
+    TableFile* file = nullptr;
+    bool cut = false;  // the older content is gone
+  };
+
+  CuttingSink sink_;
   BufferedWriter writer_;
   TableFile* file_ = nullptr;
   bool read_only_ = false;
-  bool cut_ = false;  // the old content beyond our first bytes is gone
+  int lock_fd_ = -1;  // holds the lock once the table's own descriptor is closed
   int error_ = 0;     // errno of the last failure; 0 for a table opened for reading
   std::string name_;
 };

@@ -48,13 +48,13 @@ struct CutCase {
   int cuts;
 };
 
-// The older content beyond this run's bytes is cut from a regular file
-// only; a failing cut is reported, and writing out again, as the report
-// does, never writes a byte twice.
+// A regular file, and only a regular file, is cut before this run's first
+// bytes go in; a failing cut is reported and leaves the older table whole,
+// and writing out again, as the report does, never writes a byte twice.
 TEST(TableWriter, CutsARegularFileOnceAndWritesEachByteOnce) {
   const CutCase cases[] = {
       {"regular file", true, false, true, "X Values >\t", 1},
-      {"regular file whose cut fails", true, true, false, "X Values >\tble\n", 2},
+      {"regular file whose cut fails", true, true, false, "an older table\n", 2},
       {"not a regular file", false, false, true, "X Values >\tble\n", 0},
   };
   for (const CutCase& c : cases) {
