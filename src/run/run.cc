@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -17,6 +16,7 @@
 #include "base/fixed_text.h"
 #include "base/input_stream.h"
 #include "base/report.h"
+#include "base/signals.h"
 #include "collate/accumulators.h"
 #include "collate/collation.h"
 #include "datafile/data_file.h"
@@ -29,6 +29,7 @@
 #include "run/console.h"
 #include "run/dialogue.h"
 #include "run/naming.h"
+#include "run/progress.h"
 
 namespace tovel {
 namespace {
@@ -46,14 +47,34 @@ struct Buffers {
 };
 Buffers buffers;
 
-// A failure below the run ends it here.
-void settle(const std::optional<Failure>& failure) {
-  if (failure) report_runtime_error(*failure);
+RunProgress progress;
+const TableWriter* table_in_progress = nullptr;
+
+// A stop signal caught ends the run here, once its output is written out.
+void stop_if_interrupted() {
+  const int signal = caught_stop_signal();
+  if (signal == 0) return;
+  const bool written = table_in_progress != nullptr && table_in_progress->written_to();
+  end_interrupted(signal, progress.what_the_files_hold(written));
 }
 
-[[noreturn]] void fail_to_open(std::string_view name, std::string_view what) {
-  report_runtime_error({std::string(name), 0, std::string(what), "", false,
-                        "Cannot open file '" + shown_name(name) + "': " + std::strerror(errno)});
+// A failure ends the run with its report, unless a stop signal caused it or
+// came meanwhile: the run then ends as interrupted.
+[[noreturn]] void fail(const Failure& failure) {
+  stop_if_interrupted();
+  report_runtime_error(failure);
+}
+
+// A failure below the run ends it here.
+void settle(const std::optional<Failure>& failure) {
+  if (failure) fail(*failure);
+}
+
+[[noreturn]] void fail_to_open(std::string_view name, std::string_view what,
+                               std::string_view reason = {}) {
+  const std::string why = reason.empty() ? std::strerror(errno) : std::string(reason);
+  fail({std::string(name), 0, std::string(what), "", false,
+        "Cannot open file '" + shown_name(name) + "': " + why});
 }
 
 Failure read_failure(const ReadOutcome& read, std::string_view file) {
@@ -181,7 +202,9 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableR
     switch (pass.outcome) {
       case PassOutcome::complete:
         n = pass.points;
+        progress.row_written(i);
         ragged.check(pass, data_name, first_file);
+        stop_if_interrupted();
         break;
       case PassOutcome::too_many_points:
         dialogue.say("TOO Many data per file (Max = 250)\n");
@@ -189,9 +212,9 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableR
              ": more than 250 points");
         end_run(kOrderlyStop);
       case PassOutcome::read_failed:
-        report_runtime_error(read_failure(pass.read, data_name));
+        fail(read_failure(pass.read, data_name));
       case PassOutcome::table_failed:
-        report_runtime_error(table.failure());
+        fail(table.failure());
     }
   }
   return n;
@@ -199,10 +222,14 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableR
 
 // Copies the finished table; a copy that fails ends the run with the report.
 void copy_table(const std::string& table, const std::string& copy) {
+  progress.reach(RunProgress::Stage::copying);
   const CommandStatus status = run_shell_command(copy_command(table, copy));
-  if (status.succeeded()) return;
-  report_runtime_error({copy, 0, "cp " + status.description(), "", false,
-                        "Cannot copy file '" + table + "' to '" + copy + "'"});
+  if (status.succeeded()) {
+    progress.reach(RunProgress::Stage::copied);
+    return;
+  }
+  fail({copy, 0, "cp " + status.description(), "", false,
+        "Cannot copy file '" + table + "' to '" + copy + "'"});
 }
 
 // The closing messages, the summary rows, and the table handed to the shell.
@@ -211,8 +238,8 @@ void draw_series(const SeriesNaming& naming, const SeriesPicture& picture,
                  const ColumnAccumulators& sums, int n, int k) {
   const std::string name(naming.picture().trimmed());
   if (naming.picture().full() == naming.fname0().full()) {  // cut to the table's name
-    report_runtime_error({name, 0, "cannot write the picture file", "", false,
-                          "The picture's name, cut at 32 characters, is the table's"});
+    fail({name, 0, "cannot write the picture file", "", false,
+          "The picture's name, cut at 32 characters, is the table's"});
   }
   const int fd = keep_clear_of_standard_streams(
       ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
@@ -222,8 +249,7 @@ void draw_series(const SeriesNaming& naming, const SeriesPicture& picture,
   out.attach(sink);
   const bool written = write_series_svg(picture, sums, n, k, naming.prefix(), out);
   if (!written || ::close(fd) != 0) {
-    report_runtime_error(
-        {name, 0, "cannot write the picture file", "", false, std::strerror(errno)});
+    fail({name, 0, "cannot write the picture file", "", false, std::strerror(errno)});
   }
 }
 
@@ -239,19 +265,26 @@ void draw_series(const SeriesNaming& naming, const SeriesPicture& picture,
   dialogue.say("\n\n");
 
   TableLayout layout(table);
-  if (!layout.summary_rows(sums, n, k) || !table.close()) report_runtime_error(table.failure());
+  if (!layout.summary_rows(sums, n, k) || !table.close()) fail(table.failure());
+  progress.reach(RunProgress::Stage::table_complete);
+  stop_if_interrupted();
   if (picture != nullptr) draw_series(naming, *picture, sums, n, k);
+  stop_if_interrupted();
 
   const std::string table_name(naming.fname0().trimmed());
   copy_table(table_name, std::string(naming.fname1().trimmed()));
+  table.release_lock();
+  stop_if_interrupted();
   // The listing and the editor are courtesies: how they end is not looked at.
   run_shell_command(listing_command(naming.fname2().trimmed()));
+  stop_if_interrupted();
   console.write("\nEnter 1 to open ");
   console.write(table_name);
   dialogue.say(" in BBEdit ");
   int answer = 0;
   settle(dialogue.integer_answer(answer));
   if (answer == 1) run_shell_command(open_command(table_name));
+  stop_if_interrupted();
   end_run(0);
 }
 
@@ -260,12 +293,14 @@ void draw_series(const SeriesNaming& naming, const SeriesPicture& picture,
 void run_tovel(int argc, const char* const* argv) {
   // A reader that goes away must not kill the run before it writes out the
   // table: writes to it fail with EPIPE instead, and are reported.
-  std::signal(SIGPIPE, SIG_IGN);
+  catch_signals();
   Console console(STDOUT_FILENO, buffers.console);
   InputStream keyboard(buffers.keyboard, OnReadError::ends_input_while_filling);
   keyboard.attach(STDIN_FILENO);
+  hold_read_ahead_input(keyboard);
   Dialogue dialogue(console, keyboard);
   TableWriter table(buffers.table);
+  table_in_progress = &table;
 
   const CommandLine line = parse_command_line(argc, argv);
   if (line.action != CommandLine::Action::run) {
@@ -277,8 +312,10 @@ void run_tovel(int argc, const char* const* argv) {
   dialogue.say("\n\n");
 
   const SeriesNaming naming(first_name(line, dialogue));
+  progress.set_naming(naming);
   if (!table.open(naming.fname0().trimmed())) {
-    fail_to_open(naming.fname0().trimmed(), "cannot open the table file");
+    fail_to_open(naming.fname0().trimmed(), "cannot open the table file",
+                 errno == EWOULDBLOCK ? "another run is writing it" : "");
   }
   console.write("\nThe prefix is ");
   console.write(naming.prefix_field().full());
@@ -286,6 +323,7 @@ void run_tovel(int argc, const char* const* argv) {
 
   int k = 0;
   settle(obtain_file_count(line, dialogue, k));
+  stop_if_interrupted();
   ColumnAccumulators sums;
   sums.clear();
   TableLayout layout(table);

@@ -1,0 +1,29 @@
+#include "run/progress.h"
+
+#include "base/report.h"
+
+namespace tovel {
+
+std::string RunProgress::what_the_files_hold(bool table_written) const {
+  if (naming_ == nullptr) return "no table was opened";
+  const std::string table = shown_name(naming_->fname0().trimmed());
+  const std::string copy = shown_name(naming_->fname1().trimmed());
+  switch (stage_) {
+    case Stage::collating:
+      break;
+    case Stage::table_complete:
+      return table + " is complete, but it was not copied to " + copy;
+    case Stage::copying:
+      return table + " is complete; its copy " + copy + " may be incomplete";
+    case Stage::copied:
+      return table + " and its copy " + copy + " are complete";
+  }
+  if (!table_written) return "nothing was written to " + table;
+  if (rows_ == 0) return table + " holds part of the header row only";
+  const std::string first(naming_->file(1).fname.trimmed());
+  if (rows_ == 1) return table + " holds the row of " + shown_name(first) + " only";
+  const std::string last(naming_->file(rows_).fname.trimmed());
+  return table + " holds the rows of " + shown_name(first) + " to " + shown_name(last) + " only";
+}
+
+}  // namespace tovel
