@@ -11,22 +11,9 @@
 namespace tovel::e2e {
 namespace {
 
-// k files of n points each, x = 1..n and y varying with the file.
-void write_series(const Scratch& dir, const std::string& prefix, int k, int n) {
-  for (int i = 1; i <= k; ++i) {
-    std::string text;
-    for (int j = 1; j <= n; ++j) {
-      text += std::to_string(j) + " " + std::to_string((i * 37 + j * 11) % 1000) + ".5\n";
-    }
-    char number[16];
-    std::snprintf(number, sizeof number, "%04d", i);
-    dir.write(prefix + number + ".DAT", text);
-  }
-}
-
 std::string complete_table(int k, int n) {
   Scratch dir;
-  write_series(dir, "S", k, n);
+  write_numbered_series(dir, "S", k, n);
   const Outcome r = run_tovel(dir, {{"S", std::to_string(k)}, "0\n"});
   EXPECT_EQ(r.status, 0);
   return dir.read("All_S.txt");
@@ -38,7 +25,7 @@ TEST(Faults, TableWriteFailsMidway) {
   const std::string full = complete_table(40, 250);
   ASSERT_GT(full.size(), 150000u);
   Scratch dir;
-  write_series(dir, "S", 40, 250);
+  write_numbered_series(dir, "S", 40, 250);
   Invocation call{{"S", "40"}, "0\n"};
   call.file_size_limit = 100 * 512;
   const Outcome r = run_tovel(dir, call);
@@ -70,7 +57,7 @@ TEST(Faults, StandardOutputCannotBeWritten) {
   const std::string full = complete_table(3, 5);
   for (const auto& c : cases) {
     Scratch dir;
-    write_series(dir, "S", 3, 5);
+    write_numbered_series(dir, "S", 3, 5);
     dir.write("All_S.txt", "older\n");
     Invocation call{{"S", "3"}, "0\n"};
     call.output = c.output;
@@ -87,7 +74,7 @@ TEST(Faults, StandardInputClosedAtEachPrompt) {
   const std::vector<std::string> calls[] = {{}, {"S"}, {"S", "3"}};
   for (const auto& args : calls) {
     Scratch dir;
-    write_series(dir, "S", 3, 5);
+    write_numbered_series(dir, "S", 3, 5);
     Invocation call{args};
     call.input_kind = Input::closed;
     const Outcome r = run_tovel(dir, call);
@@ -121,7 +108,7 @@ TEST(Faults, SecondDataFileFails) {
   const std::size_t first_row_end = full.find('\n', full.find('\n') + 1) + 1;
   for (const SecondFileCase& c : cases) {
     Scratch dir;
-    write_series(dir, "S", 1, 5);
+    write_numbered_series(dir, "S", 1, 5);
     ASSERT_EQ(c.make(dir.at("S0002.DAT")), 0) << c.name;
     const Outcome r = run_tovel(dir, {{"S", "2"}, ""});
     EXPECT_EQ(r.status, 2) << c.name;

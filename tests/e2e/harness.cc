@@ -7,12 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
+#include <thread>
 
 namespace tovel::e2e {
 namespace {
@@ -28,16 +30,24 @@ void write_file(const std::string& path, const std::string& bytes, unsigned mode
   ::chmod(path.c_str(), mode);
 }
 
-// Drains the child's standard output and error while feeding its input.
-void exchange(int in_fd, const std::string& input, int out_fd, int err_fd, Outcome& outcome) {
+// Drains the child's standard output and error while feeding its input,
+// until both are closed or the deadline passes; false at the deadline.
+bool exchange(int in_fd, const std::string& input, int out_fd, int err_fd, Outcome& outcome,
+              std::chrono::steady_clock::time_point deadline) {
   std::size_t sent = 0;
   if (in_fd >= 0 && input.empty()) {
     ::close(in_fd);
     in_fd = -1;
   }
+  bool in_time = true;
   while (out_fd >= 0 || err_fd >= 0) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
     pollfd fds[3] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}, {in_fd, POLLOUT, 0}};
-    if (::poll(fds, 3, 30000) <= 0) break;
+    if (left.count() <= 0 || ::poll(fds, 3, static_cast<int>(left.count())) <= 0) {
+      in_time = false;
+      break;
+    }
     char buf[4096];
     for (int k = 0; k < 2; ++k) {
       if ((fds[k].revents & (POLLIN | POLLHUP)) == 0) continue;
@@ -59,7 +69,14 @@ void exchange(int in_fd, const std::string& input, int out_fd, int err_fd, Outco
       }
     }
   }
-  if (in_fd >= 0) ::close(in_fd);
+  for (const int fd : {in_fd, out_fd, err_fd}) {
+    if (fd >= 0) ::close(fd);
+  }
+  return in_time;
+}
+
+void make_nonblocking(int fd) {
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
 
 }  // namespace
@@ -105,7 +122,7 @@ std::string Scratch::fake_bin() const {
   return bin;
 }
 
-Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
+Running::Running(const Scratch& dir, const Invocation& invocation) : invocation_(invocation) {
   int in_pipe[2], out_pipe[2], err_pipe[2];
   if (::pipe(in_pipe) != 0 || ::pipe(out_pipe) != 0 || ::pipe(err_pipe) != 0) {
     throw std::runtime_error("pipe");
@@ -120,14 +137,22 @@ Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
   if (pid == 0) {
     ::signal(SIGPIPE, SIG_DFL);
     if (::chdir(dir.path().c_str()) != 0) std::_Exit(126);
-    if (invocation.input_kind == Input::closed) {
-      ::close(0);
-    } else {
-      ::dup2(in_pipe[0], 0);
+    switch (invocation.input_kind) {
+      case Input::closed:
+        ::close(0);
+        break;
+      case Input::descriptor:
+        ::dup2(invocation.input_fd, 0);
+        break;
+      case Input::bytes:
+        ::dup2(in_pipe[0], 0);
+        if (invocation.nonblocking_pipes) make_nonblocking(0);
+        break;
     }
     switch (invocation.output) {
       case Output::pipe:
         ::dup2(out_pipe[1], 1);
+        if (invocation.nonblocking_pipes) make_nonblocking(1);
         break;
       case Output::file:
         ::dup2(::open(invocation.stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
@@ -177,17 +202,51 @@ Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
     ::execvp(argv[0], const_cast<char* const*>(argv.data()));
     std::_Exit(127);
   }
+  pid_ = pid;
   ::close(in_pipe[0]);
   ::close(out_pipe[1]);
   ::close(err_pipe[1]);
+  in_fd_ = in_pipe[1];
+  if (invocation.input_kind != Input::bytes) {
+    ::close(in_fd_);
+    in_fd_ = -1;
+  }
+  out_fd_ = out_pipe[0];
+  err_fd_ = err_pipe[0];
+}
+
+void Running::signal(int number) const {
+  ::kill(pid_, number);
+}
+
+Outcome Running::finish() {
+  const auto start = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(std::chrono::milliseconds(invocation_.peer_delay_ms));
   Outcome outcome;
-  const bool feed = invocation.input_kind == Input::bytes;
-  if (!feed) ::close(in_pipe[1]);
-  exchange(feed ? in_pipe[1] : -1, invocation.input, out_pipe[0], err_pipe[0], outcome);
+  const bool in_time = exchange(in_fd_, invocation_.input, out_fd_, err_fd_, outcome,
+                                start + std::chrono::milliseconds(invocation_.time_limit_ms));
+  if (!in_time) ::kill(pid_, SIGKILL);
   int wstatus = 0;
-  ::waitpid(pid, &wstatus, 0);
+  ::waitpid(pid_, &wstatus, 0);
   outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   return outcome;
+}
+
+Outcome run_tovel(const Scratch& dir, const Invocation& invocation) {
+  Running running(dir, invocation);
+  return running.finish();
+}
+
+void write_numbered_series(const Scratch& dir, const std::string& prefix, int k, int n) {
+  for (int i = 1; i <= k; ++i) {
+    std::string text;
+    for (int j = 1; j <= n; ++j) {
+      text += std::to_string(j) + " " + std::to_string((i * 37 + j * 11) % 1000) + ".5\n";
+    }
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", i);
+    dir.write(prefix + number + ".DAT", text);
+  }
 }
 
 std::string banner() {

@@ -27,7 +27,7 @@ class Scratch {
   std::string path_;
 };
 
-enum class Input { bytes, closed };
+enum class Input { bytes, closed, descriptor };
 enum class Output { pipe, file, closed, full_device, unread_pipe };
 
 struct Invocation {
@@ -43,6 +43,12 @@ struct Invocation {
   std::string stdout_file;   // with Output::file: where standard output goes
   long file_size_limit = 0;  // bytes (a multiple of 512); SIGXFSZ ignored; 0: none
   long stack_limit = 0;      // bytes; 0: none
+  int input_fd = -1;         // with Input::descriptor: standard input, shared with the test
+  // Both pipes made non-blocking on the program's side, as some readers
+  // leave them, and neither fed nor read for the first `peer_delay_ms`.
+  bool nonblocking_pipes = false;
+  int peer_delay_ms = 0;
+  int time_limit_ms = 60000;  // then the program is killed (status 128 + 9)
 };
 
 struct Outcome {
@@ -53,6 +59,28 @@ struct Outcome {
 
 // Runs build/tovel in `dir` and collects what it wrote and how it ended.
 Outcome run_tovel(const Scratch& dir, const Invocation& invocation);
+
+// The same in two steps, for a test that acts while the program runs.
+class Running {
+ public:
+  Running(const Scratch& dir, const Invocation& invocation);
+  Running(const Running&) = delete;
+  Running& operator=(const Running&) = delete;
+  void signal(int number) const;
+  // Feeds the input, collects the output and waits for the end.
+  Outcome finish();
+
+ private:
+  Invocation invocation_;
+  int pid_ = -1;
+  int in_fd_ = -1;
+  int out_fd_ = -1;
+  int err_fd_ = -1;
+};
+
+// k files PREFIX0001.DAT … of n points each, x = 1..n and y varying with
+// the file.
+void write_numbered_series(const Scratch& dir, const std::string& prefix, int k, int n);
 
 // The banner block and the standard transcript pieces, for building the
 // expected standard output of a run.
