@@ -42,7 +42,7 @@ struct Reader {
 std::string describe(const DataLine& line) {
   const auto hex = [](float f) { return std::to_string(std::bit_cast<uint32_t>(f)); };
   return hex(line.x.value()) + " " + hex(line.y) + " " + hex(line.z.value()) +
-         (line.empty ? " empty" : "");
+         (line.empty ? " empty" : "") + " [" + std::string(line.decimal_comma.view()) + "]";
 }
 
 }  // namespace
@@ -54,14 +54,14 @@ LineReaderComparison compare_line_readers(std::string_view image, std::size_t ch
   for (long line_number = 1;; ++line_number) {
     DataLine got;
     ReadOutcome got_outcome{ReadStatus::line};
-    if (read_plain_line(usual.in, got)) {
+    if (read_plain_line(usual.in, got, true)) {
       ++result.direct;
     } else {
       ++result.declined;
-      got_outcome = read_general_line(usual.in, got);
+      got_outcome = read_general_line(usual.in, got, true);
     }
     DataLine expected;
-    const ReadOutcome expected_outcome = read_general_line(general.in, expected);
+    const ReadOutcome expected_outcome = read_general_line(general.in, expected, true);
     const std::string at = "line " + std::to_string(line_number) + ": ";
     if (got_outcome.status != expected_outcome.status) {
       result.difference = at + "status " + std::to_string(static_cast<int>(got_outcome.status)) +

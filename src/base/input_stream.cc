@@ -175,6 +175,11 @@ LineTaker::Filled LineTaker::fill(std::size_t width, bool numeric) {
   return Filled::rest_remains;
 }
 
+int LineTaker::peek() {
+  if (in_.exhausted() && refill(false) != Refill::data) return -1;
+  return static_cast<unsigned char>(*in_.next_);
+}
+
 TakeStatus LineTaker::skip_rest() {
   for (;;) {
     if (in_.exhausted()) {

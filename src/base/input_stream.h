@@ -141,6 +141,10 @@ class LineTaker {
   enum class Filled { line_end, rest_remains, stream_end, no_line, failed };
   // Fills the field from the next line, as take_field does.
   Filled fill(std::size_t width, bool numeric);
+  // After a fill that left the rest of the line: its next character, read
+  // if need be, or -1 when the stream ends or fails there (finish then
+  // says which). The field's characters stay valid.
+  int peek();
   // Consumes what `filled` left of the line and counts it, giving what
   // take_field gives. The field's characters stay valid.
   TakeStatus finish(Filled filled);

@@ -26,6 +26,10 @@ class DataFile {
   std::string_view name() const { return {name_, name_size_}; }
   InputStream& stream() { return stream_; }
 
+  // Whether lines are looked at for decimal commas; once the sign is found,
+  // a series need not look further. It holds from file to file.
+  bool watch_decimal_commas = true;
+
  private:
   static constexpr std::size_t kNameCapacity = 40;
   InputStream stream_;

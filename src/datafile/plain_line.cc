@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "base/byte_class.h"
+#include "base/fixed_text.h"
+#include "datafile/decimal_comma.h"
 #include "datafile/line_classes.h"
 #include "fields/binary32_from_decimal.h"
 
@@ -63,6 +65,37 @@ class TokenBounds {
   Mask lasts_;
 };
 
+// The bytes of a class among a line's first bytes, one bit per byte, in as
+// many blocks of 32 as the mask holds.
+template <uint16_t Class, typename Mask>
+Mask class_mask(const char* p) {
+  Mask bits = class_bits<Class>(p);
+  if constexpr (sizeof(Mask) >= 8) bits |= Mask{class_bits<Class>(p + 32)} << 32;
+  if constexpr (sizeof(Mask) >= 16) bits |= Mask{class_bits<Class>(p + 64)} << 64;
+  return bits;
+}
+
+// The word of a comma that looks like a decimal comma, as decimal_comma_word
+// finds it. The byte classes tell at once whether the line can hold one: a
+// comma between two digits, and a blank or tab with a value before it and
+// one after it.
+template <typename Mask>
+void look_for_decimal_comma(const char* line, int length, Mask separators, DataLine& values) {
+  const Mask in_line = (Mask{1} << length) - 1;
+  const Mask commas = class_mask<kComma, Mask>(line) & in_line;
+  if (commas == 0) return;
+  const Mask digits = class_mask<kDigit, Mask>(line);
+  if ((commas & digits << 1 & digits >> 1) == 0) return;
+  const Mask value_bytes = ~separators & in_line;
+  const Mask blanks_and_tabs = separators & ~commas & in_line;
+  const Mask first_value = value_bytes & (~value_bytes + 1);
+  const Mask later_gaps = blanks_and_tabs & ~((first_value << 1) - 1);
+  const Mask gap = later_gaps & (~later_gaps + 1);
+  if (gap == 0 || value_bytes < gap << 1) return;  // no value after the gap
+  const auto text = std::string_view(line, static_cast<std::size_t>(length));
+  values.decimal_comma.keep(decimal_comma_word(trim_trailing_blanks(text)));
+}
+
 // A token kept for reading on demand, once it is checked to be a number.
 bool check_and_keep(const char* first, const char* last, DeferredReal& kept) {
   Decimal unused;
@@ -77,7 +110,7 @@ bool check_and_keep(const char* first, const char* last, DeferredReal& kept) {
 // `values` undefined, as it may.
 template <typename Mask>
 [[gnu::always_inline]] inline bool take_line(InputStream& in, Mask separators, Mask line_ends,
-                                             DataLine& values) {
+                                             bool watch_decimal_commas, DataLine& values) {
   const char* const line = in.buffered_begin();
   const int length = index_of_lowest(line_ends);
   // A line of 80 characters or more is cut at 80 columns, and its CR, if
@@ -106,25 +139,30 @@ template <typename Mask>
   }
   const char* const next = after_line_end(line + length, in.buffered_end());
   if (next == nullptr) return false;
+  if (watch_decimal_commas) look_for_decimal_comma(line, length, separators, values);
   in.take_buffered_line(next);
   return true;
 }
 
 }  // namespace
 
-bool read_plain_line(InputStream& in, DataLine& values) {
+bool read_plain_line(InputStream& in, DataLine& values, bool watch_decimal_commas) {
   in.fill_if_exhausted();
   const char* const p = in.buffered_begin();
   const uint32_t separators = class_bits<kSeparator>(p);
   const uint32_t line_ends = class_bits<kLineEnd>(p);
-  if (line_ends != 0) return take_line<uint32_t>(in, separators, line_ends, values);
+  if (line_ends != 0) {
+    return take_line<uint32_t>(in, separators, line_ends, watch_decimal_commas, values);
+  }
   const uint64_t separators_64 = separators | uint64_t{class_bits<kSeparator>(p + 32)} << 32;
   const uint64_t line_ends_64 = uint64_t{class_bits<kLineEnd>(p + 32)} << 32;
-  if (line_ends_64 != 0) return take_line<uint64_t>(in, separators_64, line_ends_64, values);
+  if (line_ends_64 != 0) {
+    return take_line<uint64_t>(in, separators_64, line_ends_64, watch_decimal_commas, values);
+  }
   const uint128 line_ends_128 = uint128{class_bits<kLineEnd>(p + 64)} << 64;
   if (line_ends_128 == 0) return false;  // longer than any line read here
   const uint128 separators_128 = separators_64 | uint128{class_bits<kSeparator>(p + 64)} << 64;
-  return take_line<uint128>(in, separators_128, line_ends_128, values);
+  return take_line<uint128>(in, separators_128, line_ends_128, watch_decimal_commas, values);
 }
 
 }  // namespace tovel

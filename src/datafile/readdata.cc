@@ -50,25 +50,49 @@ LineTokens split_data_line(std::string_view line) {
 
 ReadOutcome readdata(DataLine& line, DataFile& file) {
   InputStream& in = file.stream();
-  if (read_plain_line(in, line)) return {ReadStatus::line};
-  return read_general_line(in, line);
+  if (read_plain_line(in, line, file.watch_decimal_commas)) return {ReadStatus::line};
+  return read_general_line(in, line, file.watch_decimal_commas);
 }
 
-ReadOutcome read_general_line(InputStream& in, DataLine& line) {
+namespace {
+
+// The token that column 80 cuts, when it is one of the three read: the
+// line's field is full and the character after it is no separator.
+std::string_view cut_token(std::string_view field, const LineTokens& tokens, int next) {
+  if (tokens.count == 0 || next < 0 || in_class(static_cast<char>(next), kSeparator | kLineEnd)) {
+    return {};
+  }
+  const std::string_view last = tokens.token[static_cast<std::size_t>(tokens.count - 1)];
+  return last.data() + last.size() == field.data() + field.size() ? last : std::string_view();
+}
+
+ReadOutcome refused(ReadStatus status, long line_number, std::string_view token) {
+  ReadOutcome outcome{status, line_number};
+  outcome.field_size = token.copy(outcome.field, sizeof outcome.field);
+  return outcome;
+}
+
+}  // namespace
+
+ReadOutcome read_general_line(InputStream& in, DataLine& line, bool watch_decimal_commas) {
   FieldText text;
   LineTaker taker(in, text);
   const LineTaker::Filled filled = taker.fill(kDataLineWidth, false);
   if (filled != LineTaker::Filled::no_line && filled != LineTaker::Filled::failed) {
-    // The line is judged by its first 80 characters before the rest of it
-    // is read: a bad value is reported even on a line that never ends.
-    const LineTokens tokens = split_data_line(text.view());
+    // The line is judged by its first 80 characters, and the one after them,
+    // before the rest of it is read: a refused line is reported even when
+    // it never ends.
+    const int next = filled == LineTaker::Filled::rest_remains ? taker.peek() : -1;
+    const std::string_view field = text.view();
+    const LineTokens tokens = split_data_line(field);
+    const long line_number = in.lines_taken() + 1;
+    const std::string_view cut = cut_token(field, tokens, next);
     Decimal values[3];
     for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
       const std::string_view token = tokens.token[t];
+      if (token.data() == cut.data()) return refused(ReadStatus::value_cut, line_number, token);
       if (!scan_real_field(token, values[t])) {
-        ReadOutcome bad{ReadStatus::bad_value, in.lines_taken() + 1};
-        bad.field_size = token.copy(bad.field, sizeof bad.field);
-        return bad;
+        return refused(ReadStatus::bad_value, line_number, token);
       }
     }
     // Kept now: the tokens may lie in the buffer that finishing the line
@@ -77,6 +101,8 @@ ReadOutcome read_general_line(InputStream& in, DataLine& line) {
     line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
     line.z = tokens.count > 2 ? DeferredReal(tokens.token[2]) : DeferredReal();
     line.empty = tokens.count == 0;
+    if (watch_decimal_commas)
+      line.decimal_comma.keep(decimal_comma_word(trim_trailing_blanks(field)));
   }
   switch (taker.finish(filled)) {
     case TakeStatus::line:

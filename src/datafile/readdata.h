@@ -7,6 +7,7 @@
 
 #include "base/input_stream.h"
 #include "datafile/data_file.h"
+#include "datafile/decimal_comma.h"
 
 namespace tovel {
 
@@ -40,6 +41,9 @@ struct DataLine {
   float y = 0.0f;
   DeferredReal z;
   bool empty = true;  // no value stands on the line
+  // When the reader watches for it: the word of a comma that looks like a
+  // decimal comma (decimal_comma_word).
+  DecimalCommaWord decimal_comma;
 };
 
 // The up to three tokens of a data line. A token is a run of characters
@@ -55,6 +59,7 @@ enum class ReadStatus {
   line,         // the line's values are in `line`
   end,          // the file has no further line; `line` is left alone
   bad_value,    // a token is not a number: "Bad value during floating point read"
+  value_cut,    // a token that is read runs past column 80: "A value runs past column 80"
   read_failed,  // the file could not be read
 };
 
@@ -67,20 +72,23 @@ struct ReadOutcome {
   ReadStatus status;
   long line_number = 0;           // the line at fault, from 1
   std::string_view failure_text;  // with read_failed: the system's text
-  char field[kDataLineWidth];     // with bad_value: the token, field_size long
+  char field[kDataLineWidth];     // with bad_value, value_cut: the token, field_size long
   std::size_t field_size = 0;
   std::string_view bad_field() const { return {field, field_size}; }
 };
 
 // Reads the next line of `file` into `line`: its first 80 characters, split
 // into up to three tokens, each read whole as a real field (a missing value
-// is 0). A read error anywhere in the line is a failure, never its end.
-// Lines of the usual shape are read straight from the buffer
-// (read_plain_line); read_general_line defines what every line gives.
+// is 0). A token of the three that column 80 cuts is refused, since it would
+// be read short; tokens wholly beyond column 80 are never seen. A read error
+// anywhere in the line is a failure, never its end. While the file watches
+// for decimal commas, `line` also gets the sign's word. Lines of the usual
+// shape are read straight from the buffer (read_plain_line);
+// read_general_line defines what every line gives.
 ReadOutcome readdata(DataLine& line, DataFile& file);
 
 // readdata by the general rules alone: take_field, split_data_line and
 // scan_real_field on each token.
-ReadOutcome read_general_line(InputStream& in, DataLine& line);
+ReadOutcome read_general_line(InputStream& in, DataLine& line, bool watch_decimal_commas);
 
 }  // namespace tovel
