@@ -62,10 +62,14 @@ std::string file_text(Random& random, int n, int file, bool numpy) {
       text += '\n';
       continue;
     }
+    const char* const separator = kSeparators[(file + j) % 6];
     append_number(text, x, 5, false);
-    text += kSeparators[(file + j) % 6];
+    text += separator;
     append_number(text, y, 4 + random.below(4), roll < 12);
-    if (roll >= 95) text += "\t0";  // a third value now and then
+    if (roll >= 95) {  // a third value now and then
+      text += separator;
+      text += '0';
+    }
     text += (file % 50 == 7) ? "\r\n" : "\n";
   }
   return text;

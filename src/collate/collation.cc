@@ -2,15 +2,30 @@
 
 namespace tovel {
 
+namespace {
+
+// Notes what the series' warnings look at in a line read as a point.
+void note_line(const DataLine& line, long line_number, DataFile& file, PassResult& notes) {
+  notes.trailing_empty_lines = line.empty ? notes.trailing_empty_lines + 1 : 0;
+  if (line.empty && notes.empty_lines++ == 0) notes.first_empty_line = line_number;
+  if (line.decimal_comma.size != 0 && notes.decimal_comma_line == 0) {
+    notes.decimal_comma_line = line_number;
+    notes.decimal_comma_word = line.decimal_comma;
+    file.watch_decimal_commas = false;  // once is enough for a series
+  }
+}
+
+}  // namespace
+
 PassResult collate_file(bool first_file, std::string_view row_label, DataFile& file,
                         TableRows& table, ColumnAccumulators& sums, FileValues& values) {
   int peak = -1;  // the index of xmax in values.x; -1 while it is 0
   float ymax = 0.0f;
-  int trailing_empty = 0;
+  PassResult complete{PassOutcome::complete};
   if (first_file && !table.begin_header()) return {PassOutcome::table_failed};
   int j = 1;
   for (;; ++j) {
-    DataLine line;  // xx, yy and zz; zz is never used
+    DataLine line;  // the line's x, y and third value, which is never used
     const ReadOutcome read = readdata(line, file);
     if (read.status == ReadStatus::end) break;
     if (read.status != ReadStatus::line) return {PassOutcome::read_failed, 0, read};
@@ -20,7 +35,7 @@ PassResult collate_file(bool first_file, std::string_view row_label, DataFile& f
       stop.line_number = file.stream().lines_taken();
       return stop;
     }
-    trailing_empty = line.empty ? trailing_empty + 1 : 0;
+    note_line(line, file.stream().lines_taken(), file, complete);
     const auto at = static_cast<std::size_t>(j - 1);
     values.y[at] = yy;
     values.x[at] = line.x;
@@ -39,8 +54,8 @@ PassResult collate_file(bool first_file, std::string_view row_label, DataFile& f
   const auto y = std::span<const float>(values.y).first(static_cast<std::size_t>(n));
   if (!table.file_row(row_label, y, xmax, ymax)) return {PassOutcome::table_failed};
   sums.add_peak(n, xmax, ymax);
-  PassResult complete{PassOutcome::complete, n};
-  complete.trailing_empty_lines = trailing_empty;
+  complete.points = n;
+  complete.positive_peak = peak >= 0;
   return complete;
 }
 

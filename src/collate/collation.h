@@ -29,7 +29,13 @@ struct PassResult {
   int points = 0;                            // n, once complete
   ReadOutcome read = {ReadStatus::line, 0};  // with read_failed
   long line_number = 0;                      // with too_many_points: the 251st point's line
-  int trailing_empty_lines = 0;              // once complete: the empty lines that end the file
+  // Once complete, what the warnings of a series look at:
+  int trailing_empty_lines = 0;  // the empty lines that end the file
+  int empty_lines = 0;           // lines with no value, each read as the point (0, 0)
+  long first_empty_line = 0;     // the first of them, from 1
+  bool positive_peak = false;    // some y is above 0; else the peak is given as (0, 0)
+  long decimal_comma_line = 0;   // the first line that looks written with decimal commas
+  DecimalCommaWord decimal_comma_word{};
 };
 
 // Reads the data file open in `file` to its end: keeps its y values, finds

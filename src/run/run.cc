@@ -30,6 +30,7 @@
 #include "run/dialogue.h"
 #include "run/naming.h"
 #include "run/progress.h"
+#include "run/warnings.h"
 
 namespace tovel {
 namespace {
@@ -85,6 +86,14 @@ Failure read_failure(const ReadOutcome& read, std::string_view file) {
             std::string(read.bad_field()),
             true,
             "Bad value during floating point read"};
+  }
+  if (read.status == ReadStatus::value_cut) {
+    return {std::string(file),
+            read.line_number,
+            "column 80 cuts the value",
+            std::string(read.bad_field()),
+            true,
+            "A value runs past column 80"};
   }
   return {std::string(file),
           read.line_number,
@@ -148,32 +157,6 @@ std::string namesake_in_other_case(std::string_view name) {
   end_run(kOrderlyStop);
 }
 
-// Warns, once per run, of a file whose count of points differs from the
-// first file's: its columns mix with the others' in the summary rows.
-class RaggedSeriesWarning {
- public:
-  void check(const PassResult& pass, std::string_view file, std::string_view first_file) {
-    if (first_points_ < 0) first_points_ = pass.points;
-    if (warned_ || pass.points == first_points_) return;
-    warned_ = true;
-    std::string text = shown_name(file) + " has " + std::to_string(pass.points) + " points but " +
-                       shown_name(first_file) + " has " + std::to_string(first_points_) +
-                       ": the summary rows match columns by position";
-    const int empty = pass.trailing_empty_lines;
-    if (empty == 1) {
-      text += " (the last line of " + shown_name(file) + " is empty and read as the point (0, 0))";
-    } else if (empty > 1) {
-      text += " (the last " + std::to_string(empty) + " lines of " + shown_name(file) +
-              " are empty and each read as the point (0, 0))";
-    }
-    warn(text);
-  }
-
- private:
-  int first_points_ = -1;
-  bool warned_ = false;
-};
-
 // The first name: the first argument, or a line typed at the prompt.
 Name first_name(const CommandLine& line, Dialogue& dialogue) {
   if (line.narg >= 1) return Name(line.args[0]);
@@ -188,8 +171,7 @@ Name first_name(const CommandLine& line, Dialogue& dialogue) {
 int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableRows& rows,
                    TableWriter& table, ColumnAccumulators& sums) {
   DataFile file(buffers.data);
-  RaggedSeriesWarning ragged;
-  const std::string first_file(naming.file(1).fname.trimmed());
+  SeriesWarnings warnings(naming.file(1).fname.trimmed());
   int n = 0;
   for (int i = 1; i <= k; ++i) {
     const FileNames names = naming.file(i);
@@ -203,7 +185,7 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableR
       case PassOutcome::complete:
         n = pass.points;
         progress.row_written(i);
-        ragged.check(pass, data_name, first_file);
+        warnings.after_file(pass, data_name);
         stop_if_interrupted();
         break;
       case PassOutcome::too_many_points:
@@ -217,6 +199,7 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableR
         fail(table.failure());
     }
   }
+  warnings.at_series_end();
   return n;
 }
 

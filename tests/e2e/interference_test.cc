@@ -184,8 +184,8 @@ TEST(Interference, LineThatNeverEndsIsReportedAtOnce) {
   std::string zeros;
   for (int i = 0; i < 80; ++i)
     zeros += "\\x00";
-  EXPECT_EQ(r.err, "tovel: Z0002.DAT:1: cannot read a number from \"" + zeros +
-                       "\"\nRun-time error: Bad value during floating point read\n");
+  EXPECT_EQ(r.err, "tovel: Z0002.DAT:1: column 80 cuts the value \"" + zeros +
+                       "\"\nRun-time error: A value runs past column 80\n");
 }
 
 }  // namespace

@@ -53,7 +53,8 @@ TEST(Warnings, RaggedSeries) {
   EXPECT_EQ(r.err,
             "tovel: warning: R0002.DAT has 3 points but R0001.DAT has 2: the summary rows match "
             "columns by position (the last line of R0002.DAT is empty and read as the point "
-            "(0, 0))\n");
+            "(0, 0))\n"
+            "tovel: warning: R0002.DAT:3: an empty line is read as the point (0, 0)\n");
   EXPECT_EQ(dir.read("All_R.txt"),
             "X Values >\t     1.000    \t     2.000    \t      Xmax\t      Ymax\n"
             "R0001     \t     10.00    \t     20.00    \t     2.000    \t     20.00    \n"
@@ -108,6 +109,78 @@ TEST(Warnings, FirstFileInAnotherCase) {
   EXPECT_TRUE(
       r.out.ends_with("The first .DAT file (run0001.DAT) does not exist in this directory\n\n"));
   EXPECT_EQ(r.err, "tovel: warning: found run0001.dat; data file names end in upper-case .DAT\n");
+}
+
+}  // namespace
+}  // namespace tovel::e2e
+
+namespace tovel::e2e {
+namespace {
+
+struct TrapCase {
+  const char* name;
+  std::vector<std::string> files;  // P0001.DAT, P0002.DAT, …
+  int status;
+  std::string err;
+  std::string row;  // a row the table must hold as written, warning or not
+};
+
+// Inputs read as written that their writer may not have meant: one warning
+// per kind, the table and status as without it; a value that column 80
+// cuts is refused instead of being read short.
+TEST(Warnings, TrapsInRealData) {
+  const std::string blanks75(75, ' ');
+  const TrapCase cases[] = {
+      {"no positive y",
+       {"1 -5\n2 -3\n", "1 1\n2 2\n", "1 nan\n2 nan\n", "1 0\n2 0\n"},
+       0,
+       "tovel: warning: P0001.DAT and 2 more files have no positive y; their peaks are given "
+       "as (0, 0)\n",
+       "P0001     \t    -5.000    \t    -3.000    \t     0.000    \t     0.000    \n"},
+      {"one file with no positive y",
+       {"1 1\n", "1 -1\n"},
+       0,
+       "tovel: warning: P0002.DAT has no positive y; its peak is given as (0, 0)\n",
+       "P0002     \t    -1.000    \t     0.000    \t     0.000    \n"},
+      {"decimal commas",
+       {"0,1\t0,0104\n0,2\t0,0311\n", "0,1\t0,0205\n0,2\t0,0412\n"},
+       0,
+       "tovel: warning: P0001.DAT:1: \"0,1\" looks like a decimal comma; commas separate values, "
+       "so it is read as 0 and 1\n",
+       "P0001     \t     1.000    \t     2.000    \t     0.000    \t     2.000    \n"},
+      {"comma-separated values",
+       {"400,0.25\n401,0.5\n", "400,0.5\n401,1\n"},
+       0,
+       "",
+       "P0002     \t    0.5000    \t     1.000    \t     401.0    \t     1.000    \n"},
+      {"every file ends in an empty line",
+       {"1 1\n2 2\n\n", "1 3\n2 4\n\n"},
+       0,
+       "tovel: warning: P0001.DAT:3: an empty line is read as the point (0, 0), and so is 1 "
+       "more in the series\n",
+       "P0002     \t     3.000    \t     4.000    \t     0.000    \t     2.000    \t     4.000    "
+       "\n"},
+      {"a value that column 80 cuts",
+       {"1.0" + blanks75 + "2.3456\n", "1 1\n"},
+       2,
+       "tovel: P0001.DAT:1: column 80 cuts the value \"2.\"\n"
+       "Run-time error: A value runs past column 80\n",
+       "X Values >\t"},
+      {"a value wholly beyond column 80",
+       {"1.0 5" + blanks75 + "2.3456\n", "1 1\n"},
+       0,
+       "",
+       "P0001     \t     5.000    \t     1.000    \t     5.000    \n"},
+  };
+  for (const TrapCase& c : cases) {
+    Scratch dir;
+    for (std::size_t i = 0; i < c.files.size(); ++i)
+      dir.write("P000" + std::to_string(i + 1) + ".DAT", c.files[i]);
+    const Outcome r = run_tovel(dir, {{"P", std::to_string(c.files.size())}, "0\n"});
+    EXPECT_EQ(r.status, c.status) << c.name;
+    EXPECT_EQ(r.err, c.err) << c.name;
+    EXPECT_NE(dir.read("All_P.txt").find(c.row), std::string::npos) << c.name;
+  }
 }
 
 }  // namespace

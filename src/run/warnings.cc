@@ -1,0 +1,96 @@
+#include "run/warnings.h"
+
+#include <vector>
+
+#include "base/report.h"
+
+namespace tovel {
+namespace {
+
+std::string count_of(long count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string pieces_read(std::string_view word) {
+  std::vector<std::string_view> pieces;
+  while (!word.empty()) {
+    const std::size_t comma = word.find(',');
+    const std::string_view piece = word.substr(0, comma);
+    if (!piece.empty()) pieces.push_back(piece);
+    word.remove_prefix(comma == std::string_view::npos ? word.size() : comma + 1);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) text += i + 1 == pieces.size() ? " and " : ", ";
+    text += pieces[i];
+  }
+  return text;
+}
+
+void SeriesWarnings::after_file(const PassResult& pass, std::string_view file) {
+  warn_ragged(pass, file);
+  if (pass.decimal_comma_line != 0 && !decimal_comma_said_) {
+    decimal_comma_said_ = true;
+    const std::string_view word = pass.decimal_comma_word.view();
+    warn(shown_name(file) + ":" + std::to_string(pass.decimal_comma_line) + ": \"" +
+         shown_name(word) + "\" looks like a decimal comma; commas separate values, so it is " +
+         "read as " + shown_name(pieces_read(word)));
+  }
+  if (!pass.positive_peak) {
+    if (first_without_peak_.empty()) {
+      first_without_peak_ = shown_name(file);
+    } else {
+      ++more_without_peak_;
+    }
+  }
+  if (pass.empty_lines > 0) {
+    if (first_empty_line_.empty()) {
+      first_empty_line_ = shown_name(file) + ":" + std::to_string(pass.first_empty_line);
+      more_empty_lines_ += pass.empty_lines - 1;
+    } else {
+      more_empty_lines_ += pass.empty_lines;
+    }
+  }
+}
+
+void SeriesWarnings::at_series_end() const {
+  if (!first_without_peak_.empty()) {
+    warn(more_without_peak_ == 0
+             ? first_without_peak_ + " has no positive y; its peak is given as (0, 0)"
+             : first_without_peak_ + " and " +
+                   count_of(more_without_peak_, "more file", "more files") +
+                   " have no positive y; their peaks are given as (0, 0)");
+  }
+  if (!first_empty_line_.empty()) {
+    std::string text = first_empty_line_ + ": an empty line is read as the point (0, 0)";
+    if (more_empty_lines_ > 0) {
+      text += more_empty_lines_ == 1
+                  ? ", and so is 1 more in the series"
+                  : ", and so are " + std::to_string(more_empty_lines_) + " more in the series";
+    }
+    warn(text);
+  }
+}
+
+// A file whose count of points differs from the first file's: its columns
+// mix with the others' in the summary rows.
+void SeriesWarnings::warn_ragged(const PassResult& pass, std::string_view file) {
+  if (first_points_ < 0) first_points_ = pass.points;
+  if (ragged_said_ || pass.points == first_points_) return;
+  ragged_said_ = true;
+  std::string text = shown_name(file) + " has " + std::to_string(pass.points) + " points but " +
+                     shown_name(first_file_) + " has " + std::to_string(first_points_) +
+                     ": the summary rows match columns by position";
+  const int empty = pass.trailing_empty_lines;
+  if (empty == 1) {
+    text += " (the last line of " + shown_name(file) + " is empty and read as the point (0, 0))";
+  } else if (empty > 1) {
+    text += " (the last " + std::to_string(empty) + " lines of " + shown_name(file) +
+            " are empty and each read as the point (0, 0))";
+  }
+  warn(text);
+}
+
+}  // namespace tovel

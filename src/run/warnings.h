@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "collate/collation.h"
+
+namespace tovel {
+
+// The warnings of a series: inputs that are read as specified but may not
+// be what their writer meant. Each kind is said at most once per series,
+// so a large series never prints a line per file. A warning changes neither
+// the table nor the exit status.
+class SeriesWarnings {
+ public:
+  explicit SeriesWarnings(std::string_view first_file) : first_file_(first_file) {}
+
+  // Looks at a file's completed pass. A file whose count of points differs
+  // from the first file's, and the first line that looks written with
+  // decimal commas, are warned of at once.
+  void after_file(const PassResult& pass, std::string_view file);
+  // Warns of what needs the whole series to count: files with no positive
+  // y, and empty lines read as points.
+  void at_series_end() const;
+
+ private:
+  void warn_ragged(const PassResult& pass, std::string_view file);
+
+  std::string first_file_;
+  int first_points_ = -1;
+  bool ragged_said_ = false;
+  bool decimal_comma_said_ = false;
+  std::string first_without_peak_;  // the first file with no positive y
+  int more_without_peak_ = 0;
+  std::string first_empty_line_;  // FILE:LINE of the first empty line read as a point
+  long more_empty_lines_ = 0;
+};
+
+// How a word with commas is read: "0 and 1" for "0,1", "1, 2 and 3" for
+// "1,2,3"; empty pieces, which are no values, are left out.
+std::string pieces_read(std::string_view word);
+
+}  // namespace tovel
