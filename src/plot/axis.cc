@@ -7,6 +7,9 @@ namespace tovel {
 namespace {
 
 constexpr int kTargetSteps = 6;
+// The margin on each side, as a share of the values' range: more than the
+// half-width of the thickest line or dot over the frame's smaller side.
+constexpr double kMargin = 0.04;
 
 double power_of_ten(int exponent) {
   return std::pow(10.0, exponent);
@@ -60,8 +63,11 @@ Axis axis_for(double low, double high) {
     low -= pad;
     high += pad;
   }
-  const double raw = (high - low) / kTargetSteps;
+  const double margin = (high - low) * kMargin;
   Axis axis;
+  axis.low = low - margin;
+  axis.high = high + margin;
+  const double raw = (high - low) / kTargetSteps;
   axis.exponent = static_cast<int>(std::floor(std::log10(raw)));
   const double scaled = raw / power_of_ten(axis.exponent);
   axis.digit = scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10;
@@ -70,8 +76,8 @@ Axis axis_for(double low, double high) {
     ++axis.exponent;
   }
   const double step = axis.digit * power_of_ten(axis.exponent);
-  axis.first = static_cast<long long>(std::floor(low / step));
-  const auto last = static_cast<long long>(std::ceil(high / step));
+  axis.first = static_cast<long long>(std::ceil(axis.low / step));
+  const auto last = static_cast<long long>(std::floor(axis.high / step));
   axis.ticks = static_cast<int>(last - axis.first) + 1;
   return axis;
 }

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "base/fixed_text.h"
+
 namespace tovel {
 
 SeriesPicture::SeriesPicture(TableRows& table, int files)
@@ -21,8 +23,11 @@ bool SeriesPicture::header_cell(float x) {
 
 bool SeriesPicture::file_row(std::string_view label, std::span<const float> y, float xmax,
                              float ymax) {
-  if (keep_curves_) curves_.emplace_back(y.begin(), y.end());
-  peaks_.push_back({xmax, ymax});
+  if (keep_curves_) {
+    curves_.emplace_back(y.begin(), y.end());
+    labels_.emplace_back(trim_trailing_blanks(label));
+  }
+  if (ymax > 0) peaks_.push_back({xmax, ymax});
   for (std::size_t j = 0; j < y.size(); ++j) {
     if (!std::isfinite(y[j])) continue;
     // NaN compares false: the first finite value replaces it.

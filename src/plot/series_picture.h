@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,9 +16,9 @@ inline constexpr int kMaxDrawnCurves = 50;
 
 // What the picture of a series needs, gathered while the collation pass
 // hands the table its cells, which it passes on unchanged: the header row's
-// x values, each file's y values when the series is small enough to draw
-// them one by one, each file's peak, and the lowest and highest finite y of
-// each column.
+// x values, each file's y values and label when the series is small enough
+// to draw them one by one, each file's peak, and the lowest and highest
+// finite y of each column.
 class SeriesPicture : public TableRows {
  public:
   SeriesPicture(TableRows& table, int files);
@@ -32,8 +33,12 @@ class SeriesPicture : public TableRows {
     float y;
   };
   std::span<const float> x() const { return x_; }
-  // Each file's y values, or none when there are too many files to draw.
+  // Each file's y values, or none when there are too many files to draw,
+  // and each file's row label without its trailing blanks.
   const std::vector<std::vector<float>>& curves() const { return curves_; }
+  const std::vector<std::string>& labels() const { return labels_; }
+  // The files' peaks where their data hold one: a file whose y are all 0
+  // or below, or not numbers, has none, though the table gives it (0, 0).
   std::span<const Peak> peaks() const { return peaks_; }
   // The lowest and the highest finite y of column j (from 0), NaN when it
   // has none.
@@ -45,6 +50,7 @@ class SeriesPicture : public TableRows {
   bool keep_curves_;
   std::vector<float> x_;
   std::vector<std::vector<float>> curves_;
+  std::vector<std::string> labels_;
   std::vector<Peak> peaks_;
   std::array<float, kMaxPoints> lowest_;
   std::array<float, kMaxPoints> highest_;

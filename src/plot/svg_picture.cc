@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plot/axis.h"
+#include "plot/xml_text.h"
 
 namespace tovel {
 namespace {
@@ -42,50 +43,14 @@ class Svg {
     const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
     return *this << std::string_view(text, static_cast<std::size_t>(r.ptr - text));
   }
-  // Text for an element's content: markup characters escaped, control
-  // characters and bytes that are not UTF-8 as '?'.
-  Svg& text(std::string_view raw);
+  // Any bytes as the text of an element.
+  Svg& text(std::string_view raw) { return *this << xml_text(raw); }
   bool ok() const { return ok_; }
 
  private:
   BufferedWriter& out_;
   bool ok_ = true;
 };
-
-// The length of the UTF-8 sequence at the start of `s`, 0 when invalid.
-std::size_t utf8_length(std::string_view s) {
-  const auto lead = static_cast<unsigned char>(s[0]);
-  const std::size_t n = lead < 0x80         ? 1
-                        : (lead >> 5) == 6  ? 2
-                        : (lead >> 4) == 14 ? 3
-                        : (lead >> 3) == 30 ? 4
-                                            : 0;
-  if (n == 0 || n > s.size()) return 0;
-  for (std::size_t i = 1; i < n; ++i) {
-    if ((static_cast<unsigned char>(s[i]) >> 6) != 2) return 0;
-  }
-  return n;
-}
-
-Svg& Svg::text(std::string_view raw) {
-  while (!raw.empty()) {
-    const char c = raw[0];
-    const std::size_t n = utf8_length(raw);
-    if (c == '&') {
-      *this << "&amp;";
-    } else if (c == '<') {
-      *this << "&lt;";
-    } else if (c == '>') {
-      *this << "&gt;";
-    } else if (n == 0 || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-      *this << "?";
-    } else {
-      *this << raw.substr(0, n);
-    }
-    raw.remove_prefix(std::max<std::size_t>(n, 1));
-  }
-  return *this;
-}
 
 double wide(float value) {
   return static_cast<double>(value);
@@ -107,12 +72,8 @@ struct Extent {
 struct Frame {
   Axis x;
   Axis y;
-  double px(double v) const {
-    return kLeft + (v - x.low()) / (x.high() - x.low()) * (kRight - kLeft);
-  }
-  double py(double v) const {
-    return kBottom - (v - y.low()) / (y.high() - y.low()) * (kBottom - kTop);
-  }
+  double px(double v) const { return kLeft + (v - x.low) / (x.high - x.low) * (kRight - kLeft); }
+  double py(double v) const { return kBottom - (v - y.low) / (y.high - y.low) * (kBottom - kTop); }
 };
 
 // The columns drawn and their statistics.
@@ -224,17 +185,23 @@ void draw_band(Svg& svg, const Frame& f, const Columns& c) {
   svg << "\"/>\n";
 }
 
-void draw_curves(Svg& svg, const Frame& f, const SeriesPicture& picture) {
+std::string_view curve_colour(std::size_t i) {
+  return kCurveColours[i % std::size(kCurveColours)];
+}
+
+void draw_curves(Svg& svg, const Frame& f, const SeriesPicture& picture,
+                 const std::function<std::string(int)>& file_name) {
   svg << "<g fill=\"none\" stroke-width=\"1\" stroke-opacity=\"0.85\" "
          "stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
-  std::size_t i = 0;
-  for (const std::vector<float>& y : picture.curves()) {
-    svg << "<path stroke=\"" << kCurveColours[i++ % std::size(kCurveColours)] << "\" d=\"";
+  for (std::size_t i = 0; i < picture.curves().size(); ++i) {
+    const std::vector<float>& y = picture.curves()[i];
+    svg << "<path stroke=\"" << curve_colour(i) << "\" d=\"";
     polyline(
         svg, f, std::min(y.size(), picture.x().size()),
         [&](std::size_t j) { return wide(picture.x()[j]); },
         [&](std::size_t j) { return wide(y[j]); });
-    svg << "\"/>\n";
+    svg << "\"><title>";
+    svg.text(file_name(static_cast<int>(i) + 1)) << "</title></path>\n";
   }
   svg << "</g>\n";
 }
@@ -264,28 +231,44 @@ void draw_peaks(Svg& svg, const Frame& f, const SeriesPicture& picture, bool few
   svg << "\"/>\n";
 }
 
-void draw_legend(Svg& svg, bool curves) {
+// Files whose curves the legend names one by one; beyond, one entry
+// stands for them all.
+constexpr std::size_t kMaxNamedCurves = std::size(kCurveColours);
+
+void draw_legend(Svg& svg, const SeriesPicture& picture, bool curves) {
   double y = kTop + 10;
   const auto entry = [&](std::string_view mark, std::string_view label) {
     svg << "<g transform=\"translate(" << kRight + 20 << " " << y << ")\">" << mark
-        << "<text x=\"34\" y=\"4\">" << label << "</text></g>\n";
+        << "<text x=\"34\" y=\"4\">";
+    svg.text(label) << "</text></g>\n";
     y += 22;
   };
-  if (curves) {
-    entry("<path d=\"M0 0h26\" stroke=\"#4e79a7\" stroke-width=\"1\"/>", "each file");
-  } else {
+  const auto line = [](std::string_view colour) {
+    return "<path d=\"M0 0h26\" stroke=\"" + std::string(colour) + "\" stroke-width=\"1\"/>";
+  };
+  if (!curves) {
     entry("<path d=\"M0 0h26\" stroke=\"#777\" stroke-dasharray=\"4 3\"/>", "lowest, highest");
+  } else if (picture.labels().size() > kMaxNamedCurves) {
+    entry(line(curve_colour(0)), "each file");
+  } else {
+    for (std::size_t i = 0; i < picture.labels().size(); ++i)
+      entry(line(curve_colour(i)), picture.labels()[i]);
   }
   entry("<path d=\"M0 0h26\" stroke=\"#000\" stroke-width=\"2.5\"/>", "mean");
-  entry("<rect x=\"0\" y=\"-6\" width=\"26\" height=\"12\" fill=\"#9ecae1\"/>", "mean ± 1 SD");
-  entry("<path d=\"M13 0h0\" stroke=\"#d62728\" stroke-width=\"5\" stroke-linecap=\"round\"/>",
+  entry("<rect x=\"0\" y=\"-6\" width=\"26\" height=\"12\" fill=\"" + std::string(kBandColour) +
+            "\"/>",
+        "mean ± 1 SD");
+  if (picture.peaks().empty()) return;
+  entry("<path d=\"M13 0h0\" stroke=\"" + std::string(kPeakColour) +
+            "\" stroke-width=\"5\" stroke-linecap=\"round\"/>",
         "peak of each file");
 }
 
 }  // namespace
 
 bool write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& sums, int last_points,
-                      int files, std::string_view prefix, BufferedWriter& out) {
+                      int files, std::string_view prefix,
+                      const std::function<std::string(int)>& file_name, BufferedWriter& out) {
   Svg svg(out);
   const Columns columns = drawn_columns(picture, sums, last_points, files);
   const Frame frame = frame_for(picture, columns);
@@ -301,7 +284,7 @@ bool write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& su
   draw_band(svg, frame, columns);
   const bool curves = files <= kMaxDrawnCurves;
   if (curves) {
-    draw_curves(svg, frame, picture);
+    draw_curves(svg, frame, picture, file_name);
   } else {
     draw_envelope(svg, frame, picture);
   }
@@ -312,7 +295,7 @@ bool write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& su
       svg, frame, columns.x.size(), [&](std::size_t j) { return columns.x[j]; },
       [&](std::size_t j) { return columns.mean[j]; });
   svg << "\"/>\n";
-  draw_legend(svg, curves);
+  draw_legend(svg, picture, curves);
   svg << "</svg>\n";
   return svg.ok() && out.write_out();
 }

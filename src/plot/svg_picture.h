@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <string>
 #include <string_view>
 
 #include "base/buffered_writer.h"
@@ -15,8 +17,12 @@ namespace tovel {
 // axes with ticks at round numbers, with a title and a legend. Columns are
 // drawn by position against the header row's x values, as the table's
 // summary rows match them; values that are not finite are left out.
-// Returns false when a write fails, with errno set.
+// Up to ten files' curves are named in the legend by their row labels, and
+// every curve carries its file's name, `file_name(i)` for file i (from 1),
+// as a title that a browser shows on hover. Returns false when a write
+// fails, with errno set.
 bool write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& sums, int last_points,
-                      int files, std::string_view prefix, BufferedWriter& out);
+                      int files, std::string_view prefix,
+                      const std::function<std::string(int)>& file_name, BufferedWriter& out);
 
 }  // namespace tovel

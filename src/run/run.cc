@@ -230,7 +230,8 @@ void draw_series(const SeriesNaming& naming, const SeriesPicture& picture,
   DescriptorSink sink(fd);
   BufferedWriter out(buffers.table);  // the table's buffer: the table is closed
   out.attach(sink);
-  const bool written = write_series_svg(picture, sums, n, k, naming.prefix(), out);
+  const auto file_name = [&](int i) { return std::string(naming.file(i).fname.trimmed()); };
+  const bool written = write_series_svg(picture, sums, n, k, naming.prefix(), file_name, out);
   if (!written || ::close(fd) != 0) {
     fail({name, 0, "cannot write the picture file", "", false, std::strerror(errno)});
   }

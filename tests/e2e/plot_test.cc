@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,12 +30,18 @@ int shell(const std::string& command) {
   return std::system(command.c_str());
 }
 
+// The frame of the plotting area, in pixels of the rendered picture.
+constexpr long kFrameLeft = 80, kFrameRight = 620, kFrameTop = 50, kFrameBottom = 440;
+
 // The colours of a rendered picture: how many of its pixels are not white,
-// and how many are the peaks' red.
+// how many are the peaks' red, and where green shows between the frame's
+// sides: on its top or bottom edge, or inside.
 struct Pixels {
   long drawn = 0;
   long red = 0;
   long total = 0;
+  long green_inside = 0;
+  long green_on_edge = 0;
 };
 
 Pixels rendered_pixels(const std::string& png_path) {
@@ -48,7 +55,13 @@ Pixels rendered_pixels(const std::string& png_path) {
   for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
     ++pixels.total;
     pixels.drawn += rgb[i] < 240 || rgb[i + 1] < 240 || rgb[i + 2] < 240;
+    const long x = static_cast<long>(i / 3 % image.width);
+    const long y = static_cast<long>(i / 3 / image.width);
     pixels.red += rgb[i] > 180 && rgb[i + 1] < 80 && rgb[i + 2] < 80;
+    const bool green = rgb[i + 1] > rgb[i] + 40 && rgb[i + 1] > rgb[i + 2] + 40;
+    if (!green || x <= kFrameLeft + 2 || x >= kFrameRight - 2) continue;
+    const bool on_edge = std::abs(y - kFrameTop) <= 2 || std::abs(y - kFrameBottom) <= 2;
+    (on_edge ? pixels.green_on_edge : pixels.green_inside) += 1;
   }
   return pixels;
 }
@@ -57,6 +70,7 @@ struct PlotCase {
   const char* name;
   int files;
   std::string (*y_of)(int file, int point);
+  bool peaks;  // some file has a y above 0
 };
 
 // With --plot the run writes All_S.svg, which the listing shows; nothing
@@ -64,12 +78,16 @@ struct PlotCase {
 TEST(Plot, PictureBesideTheTable) {
   const PlotCase cases[] = {
       {"a peak in five files", 5,
-       [](int i, int j) { return std::to_string(100 - (j - 25) * (j - 25) / 10 + i); }},
+       [](int i, int j) { return std::to_string(100 - (j - 25) * (j - 25) / 10 + i); }, true},
       {"Infinity and NaN among the values", 3,
        [](int i, int j) {
          return j == 7 ? std::string(i == 2 ? "nan" : "inf") : std::to_string(i * j % 17);
-       }},
-      {"every value equal", 2, [](int, int) { return std::string("5"); }},
+       },
+       true},
+      {"every value equal", 2, [](int, int) { return std::string("5"); }, true},
+      {"no y above 0", 3, [](int i, int j) { return std::to_string(-10 - (i * j) % 20); }, false},
+      {"lowest and highest at round numbers", 60,
+       [](int i, int j) { return std::to_string(-20 + 120 * ((i * 7 + j * 3) % 41) / 40); }, true},
   };
   for (const PlotCase& c : cases) {
     Scratch plain;
@@ -93,7 +111,28 @@ TEST(Plot, PictureBesideTheTable) {
     const Pixels pixels = rendered_pixels(svg + ".png");
     ASSERT_GT(pixels.total, 0) << c.name;
     EXPECT_GT(pixels.drawn, pixels.total / 50) << c.name;  // lines, band, text: 2% and more
-    EXPECT_GT(pixels.red, 10) << c.name;                   // the peaks
+    EXPECT_EQ(pixels.red > 10, c.peaks) << c.name;         // the peaks, or no red at all
+    if (c.files > 50) {
+      // The dashed lowest and highest lines, coloured green, show inside the
+      // frame and nowhere on it.
+      std::string picture = drawn.read("All_S.svg");
+      const std::string dashed = "stroke=\"#777\"";
+      const std::size_t at = picture.find(dashed);
+      ASSERT_NE(at, std::string::npos) << c.name;
+      drawn.write("green.svg", picture.replace(at, dashed.size(), "stroke=\"#0c0\""));
+      ASSERT_EQ(shell("rsvg-convert -o '" + svg + ".g.png' '" + drawn.at("green.svg") + "'"), 0);
+      const Pixels lines = rendered_pixels(svg + ".g.png");
+      EXPECT_GT(lines.green_inside, 500) << c.name;
+      EXPECT_EQ(lines.green_on_edge, 0) << c.name;
+    }
+    const std::string last =
+        "S" + std::string(4 - std::to_string(c.files).size(), '0') + std::to_string(c.files);
+    EXPECT_EQ(drawn.read("All_S.svg").find("<title>" + last + ".DAT</title>") != std::string::npos,
+              c.files <= 50)
+        << c.name;
+    EXPECT_EQ(drawn.read("All_S.svg").find(">" + last + "</text>") != std::string::npos,
+              c.files <= 10)
+        << c.name;
   }
 }
 
@@ -110,6 +149,21 @@ TEST(Plot, PictureNeverReplacesTheTable) {
             "tovel: All_" + prefix + ".: cannot write the picture file\n" +
                 "Run-time error: The picture's name, cut at 32 characters, is the table's\n");
   EXPECT_TRUE(dir.read("All_" + prefix + ".").starts_with("X Values >\t"));
+}
+
+// A prefix of any bytes still makes a picture that an XML parser accepts:
+// what XML cannot hold becomes U+FFFD.
+TEST(Plot, AnyPrefixMakesWellFormedXml) {
+  const std::string prefixes[] = {"\xED\xA0\x80", "\xEF\xBF\xBE", "\xC0\xAF", "\xF4\x90\x80\x80",
+                                  "a\x01<b\x1F&"};
+  for (const std::string& prefix : prefixes) {
+    Scratch dir;
+    dir.write(prefix + "0001.DAT", "1 1\n2 3\n");
+    dir.write(prefix + "0002.DAT", "1 2\n2 1\n");
+    const Outcome r = run_tovel(dir, {{"--plot", prefix + "0001.DAT", "2"}, "0\n"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(shell("xmllint --noout '" + dir.at("All_" + prefix + ".svg") + "'"), 0);
+  }
 }
 
 // A full series, 9999 files of 250 points, is drawn without its single

@@ -1,0 +1,68 @@
+// Any bytes as the prefix of a series, through the picture --plot draws: the
+// title and the legend's labels hold them, and the whole SVG must be a
+// document that an XML parser (libxml2's) accepts.
+#include <libxml/parser.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/buffered_writer.h"
+#include "collate/accumulators.h"
+#include "plot/series_picture.h"
+#include "plot/svg_picture.h"
+
+namespace {
+
+class NoTable : public tovel::TableRows {
+ public:
+  bool begin_header() override { return true; }
+  bool header_cell(float) override { return true; }
+  bool end_header() override { return true; }
+  bool file_row(std::string_view, std::span<const float>, float, float) override { return true; }
+};
+
+class MemorySink : public tovel::ByteSink {
+ public:
+  long write(const char* data, std::size_t size) override {
+    bytes.append(data, size);
+    return static_cast<long>(size);
+  }
+  std::string bytes;
+};
+
+void ignore_xml_error(void*, const char*, ...) {}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  xmlSetGenericErrorFunc(nullptr, ignore_xml_error);
+  const std::string prefix(reinterpret_cast<const char*>(data), size);
+  NoTable table;
+  tovel::SeriesPicture picture(table, 2);
+  tovel::ColumnAccumulators sums;
+  sums.clear();
+  picture.begin_header();
+  for (const float x : {1.0f, 2.0f})
+    picture.header_cell(x);
+  picture.end_header();
+  const std::vector<float> y[] = {{1.0f, 3.0f}, {2.0f, 1.0f}};
+  for (int i = 0; i < 2; ++i) {
+    const std::string label = (prefix + "000" + std::to_string(i + 1)).substr(0, 10);
+    picture.file_row(label, y[i], 2.0f, y[i][1]);
+    for (int j = 0; j < 2; ++j)
+      sums.add_point(j + 1, y[i][static_cast<std::size_t>(j)]);
+  }
+  char buffer[1 << 16];
+  MemorySink sink;
+  tovel::BufferedWriter out(buffer);
+  out.attach(sink);
+  const auto file_name = [&](int i) { return prefix + "000" + std::to_string(i) + ".DAT"; };
+  if (!tovel::write_series_svg(picture, sums, 2, 2, prefix, file_name, out)) __builtin_trap();
+  xmlDocPtr document = xmlReadMemory(sink.bytes.data(), static_cast<int>(sink.bytes.size()),
+                                     "picture.svg", nullptr, XML_PARSE_NONET);
+  if (document == nullptr) __builtin_trap();
+  xmlFreeDoc(document);
+  return 0;
+}
