@@ -42,6 +42,13 @@ void InputStream::attach(ByteSource& source, bool readable, long long size) {
   lines_taken_ = 0;
 }
 
+void InputStream::skip_leading(std::string_view mark) {
+  fill_if_exhausted();
+  if (std::string_view(next_, static_cast<std::size_t>(end_ - next_)).starts_with(mark)) {
+    next_ += mark.size();
+  }
+}
+
 void InputStream::give_back_unread() {
   if (source_ != &descriptor_ || next_ >= end_) return;
   // Fails harmlessly (ESPIPE) on a terminal or a pipe, which cannot go back.

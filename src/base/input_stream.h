@@ -74,6 +74,10 @@ class InputStream {
   // stream that is not readable.
   std::string_view failure_text() const;
 
+  // At the very start of the stream: passes over `mark` (a byte-order mark)
+  // when the stream begins with it.
+  void skip_leading(std::string_view mark);
+
   // Moves a seekable descriptor back over the bytes read and not taken, so
   // that whoever reads it next (the next command of a script sharing a file
   // of answers) starts at the line after the last one taken.

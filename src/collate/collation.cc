@@ -15,6 +15,20 @@ void note_line(const DataLine& line, long line_number, DataFile& file, PassResul
   }
 }
 
+// Passes over the lines at the top of the file that are no data.
+ReadOutcome skip_header_lines(DataFile& file) {
+  InputStream& in = file.stream();
+  for (int skipped = 0; skipped < file.lines_to_skip; ++skipped) {
+    FieldText unused;
+    const TakeStatus status = take_field(in, kDataLineWidth, false, unused);
+    if (status == TakeStatus::end_of_input) break;
+    if (status == TakeStatus::failed) {
+      return {ReadStatus::read_failed, in.lines_taken() + 1, in.failure_text()};
+    }
+  }
+  return {ReadStatus::line};
+}
+
 }  // namespace
 
 PassResult collate_file(bool first_file, std::string_view row_label, DataFile& file,
@@ -23,12 +37,15 @@ PassResult collate_file(bool first_file, std::string_view row_label, DataFile& f
   float ymax = 0.0f;
   PassResult complete{PassOutcome::complete};
   if (first_file && !table.begin_header()) return {PassOutcome::table_failed};
+  if (const ReadOutcome skipped = skip_header_lines(file); skipped.status != ReadStatus::line) {
+    return {PassOutcome::read_failed, 0, skipped};
+  }
   int j = 1;
   for (;; ++j) {
     DataLine line;  // the line's x, y and third value, which is never used
     const ReadOutcome read = readdata(line, file);
     if (read.status == ReadStatus::end) break;
-    if (read.status != ReadStatus::line) return {PassOutcome::read_failed, 0, read};
+    if (read.status != ReadStatus::line) return {PassOutcome::read_failed, j - 1, read};
     const float yy = line.y;
     if (j > kMaxPoints) {
       PassResult stop{PassOutcome::too_many_points};

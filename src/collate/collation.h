@@ -26,7 +26,7 @@ enum class PassOutcome {
 
 struct PassResult {
   PassOutcome outcome;
-  int points = 0;                            // n, once complete
+  int points = 0;                            // n, once complete; those before a failed read
   ReadOutcome read = {ReadStatus::line, 0};  // with read_failed
   long line_number = 0;                      // with too_many_points: the 251st point's line
   // Once complete, what the warnings of a series look at:
@@ -40,7 +40,8 @@ struct PassResult {
 
 // Reads the data file open in `file` to its end: keeps its y values, finds
 // its peak, feeds the accumulators and hands its row, labelled `row_label`,
-// to the table; the first file's x values also make the header row. Stops
+// to the table; the first file's x values also make the header row. The
+// file's header lines (DataFile::lines_to_skip) are passed over first. Stops
 // at the first failure, which it returns.
 PassResult collate_file(bool first_file, std::string_view row_label, DataFile& file,
                         TableRows& table, ColumnAccumulators& sums, FileValues& values);

@@ -39,6 +39,7 @@ bool DataFile::open(std::string_view name) {
   }
   fd_ = fd;
   stream_.attach(fd, readable, known && S_ISREG(info.st_mode) ? info.st_size : -1);
+  stream_.skip_leading("\xEF\xBB\xBF");  // an encoding mark, not content
   return true;
 }
 

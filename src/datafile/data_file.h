@@ -16,8 +16,9 @@ class DataFile {
   DataFile(const DataFile&) = delete;
   DataFile& operator=(const DataFile&) = delete;
 
-  // Opens `name` for reading. A file that may only be written is opened for
-  // writing, and its first read fails. Returns false, with errno set, when
+  // Opens `name` for reading, past a UTF-8 byte-order mark at its start. A
+  // file that may only be written is opened for writing, and its first read
+  // fails. Returns false, with errno set, when
   // the file cannot be opened; a directory gives EISDIR, a name holding a
   // NUL ENOENT.
   bool open(std::string_view name);
@@ -29,6 +30,8 @@ class DataFile {
   // Whether lines are looked at for decimal commas; once the sign is found,
   // a series need not look further. It holds from file to file.
   bool watch_decimal_commas = true;
+  // Lines at the top of every file that are no data (headers), 0 to 99.
+  int lines_to_skip = 0;
 
  private:
   static constexpr std::size_t kNameCapacity = 40;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "base/byte_class.h"
 #include "base/fixed_text.h"
+#include "base/utf8.h"
 #include "datafile/plain_line.h"
 #include "fields/binary32_from_decimal.h"
 #include "fields/decimal.h"
@@ -74,45 +76,83 @@ ReadOutcome refused(ReadStatus status, long line_number, std::string_view token)
 
 }  // namespace
 
-ReadOutcome read_general_line(InputStream& in, DataLine& line, bool watch_decimal_commas) {
-  FieldText text;
-  LineTaker taker(in, text);
-  const LineTaker::Filled filled = taker.fill(kDataLineWidth, false);
-  if (filled != LineTaker::Filled::no_line && filled != LineTaker::Filled::failed) {
-    // The line is judged by its first 80 characters, and the one after them,
-    // before the rest of it is read: a refused line is reported even when
-    // it never ends.
-    const int next = filled == LineTaker::Filled::rest_remains ? taker.peek() : -1;
-    const std::string_view field = text.view();
-    const LineTokens tokens = split_data_line(field);
-    const long line_number = in.lines_taken() + 1;
-    const std::string_view cut = cut_token(field, tokens, next);
-    Decimal values[3];
-    for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
-      const std::string_view token = tokens.token[t];
-      if (token.data() == cut.data()) return refused(ReadStatus::value_cut, line_number, token);
-      if (!scan_real_field(token, values[t])) {
-        return refused(ReadStatus::bad_value, line_number, token);
-      }
+namespace {
+
+// A line whose first character other than blanks and tabs is '#' is a
+// comment: no point.
+bool is_comment(std::string_view field) {
+  const std::size_t first = field.find_first_not_of(" \t");
+  return first != std::string_view::npos && field[first] == '#';
+}
+
+// A line of text without a digit: UTF-8 with no control character but tabs.
+bool looks_like_header(std::string_view field) {
+  while (!field.empty()) {
+    const Utf8Sequence c = decode_utf8(field);
+    if (c.length == 0 || in_class(field[0], kDigit)) return false;
+    if (!shows_as_text(c.code_point) && field[0] != '\t') return false;
+    field.remove_prefix(c.length);
+  }
+  return true;
+}
+
+// Reads the line whose first characters `taker` has filled into `text`.
+// Returns the outcome, or nothing for a comment line, which is skipped.
+std::optional<ReadOutcome> read_filled_line(InputStream& in, LineTaker& taker,
+                                            LineTaker::Filled filled, const FieldText& text,
+                                            DataLine& line, bool watch_decimal_commas) {
+  // The line is judged by its first 80 characters, and the one after them,
+  // before the rest of it is read: a refused line is reported even when
+  // it never ends.
+  const int next = filled == LineTaker::Filled::rest_remains ? taker.peek() : -1;
+  const std::string_view field = text.view();
+  if (is_comment(field)) return std::nullopt;
+  const LineTokens tokens = split_data_line(field);
+  const long line_number = in.lines_taken() + 1;
+  const std::string_view cut = cut_token(field, tokens, next);
+  Decimal values[3];
+  for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
+    const std::string_view token = tokens.token[t];
+    if (token.data() == cut.data()) return refused(ReadStatus::value_cut, line_number, token);
+    if (!scan_real_field(token, values[t])) {
+      ReadOutcome bad = refused(ReadStatus::bad_value, line_number, token);
+      bad.header_like = looks_like_header(field);
+      return bad;
     }
-    // Kept now: the tokens may lie in the buffer that finishing the line
-    // refills.
-    line.x = tokens.count > 0 ? DeferredReal(tokens.token[0]) : DeferredReal();
-    line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
-    line.z = tokens.count > 2 ? DeferredReal(tokens.token[2]) : DeferredReal();
-    line.empty = tokens.count == 0;
-    if (watch_decimal_commas)
-      line.decimal_comma.keep(decimal_comma_word(trim_trailing_blanks(field)));
   }
-  switch (taker.finish(filled)) {
-    case TakeStatus::line:
-      return {ReadStatus::line};
-    case TakeStatus::end_of_input:
-      return {ReadStatus::end};
-    case TakeStatus::failed:
-      break;
+  // Kept now: the tokens may lie in the buffer that finishing the line
+  // refills.
+  line.x = tokens.count > 0 ? DeferredReal(tokens.token[0]) : DeferredReal();
+  line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
+  line.z = tokens.count > 2 ? DeferredReal(tokens.token[2]) : DeferredReal();
+  line.empty = tokens.count == 0;
+  if (watch_decimal_commas)
+    line.decimal_comma.keep(decimal_comma_word(trim_trailing_blanks(field)));
+  return ReadOutcome{ReadStatus::line};
+}
+
+}  // namespace
+
+ReadOutcome read_general_line(InputStream& in, DataLine& line, bool watch_decimal_commas) {
+  for (;;) {
+    FieldText text;
+    LineTaker taker(in, text);
+    const LineTaker::Filled filled = taker.fill(kDataLineWidth, false);
+    std::optional<ReadOutcome> outcome{ReadStatus::line};
+    if (filled != LineTaker::Filled::no_line && filled != LineTaker::Filled::failed) {
+      outcome = read_filled_line(in, taker, filled, text, line, watch_decimal_commas);
+      if (outcome && outcome->status != ReadStatus::line) return *outcome;
+    }
+    switch (taker.finish(filled)) {
+      case TakeStatus::line:
+        if (outcome) return {ReadStatus::line};
+        break;  // a comment: on to the next line
+      case TakeStatus::end_of_input:
+        return {ReadStatus::end};
+      case TakeStatus::failed:
+        return {ReadStatus::read_failed, in.lines_taken() + 1, in.failure_text()};
+    }
   }
-  return {ReadStatus::read_failed, in.lines_taken() + 1, in.failure_text()};
 }
 
 }  // namespace tovel

@@ -74,12 +74,14 @@ struct ReadOutcome {
   std::string_view failure_text;  // with read_failed: the system's text
   char field[kDataLineWidth];     // with bad_value, value_cut: the token, field_size long
   std::size_t field_size = 0;
+  bool header_like = false;  // with bad_value: a line of text without a digit, as headers are
   std::string_view bad_field() const { return {field, field_size}; }
 };
 
 // Reads the next line of `file` into `line`: its first 80 characters, split
 // into up to three tokens, each read whole as a real field (a missing value
-// is 0). A token of the three that column 80 cuts is refused, since it would
+// is 0). A comment line, whose first character other than blanks and tabs
+// is '#', is passed over: it is no point, though it counts as a line. A token of the three that column 80 cuts is refused, since it would
 // be read short; tokens wholly beyond column 80 are never seen. A read error
 // anywhere in the line is a failure, never its end. While the file watches
 // for decimal commas, `line` also gets the sign's word. Lines of the usual
