@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tovel::InputStream keyboard(keyboard_buffer, tovel::OnReadError::ends_input_while_filling);
   keyboard.attach(null_fd);  // no line to read
   tovel::Dialogue dialogue(console, keyboard);
-  const char* const argv[] = {"tovel", "S", argument.c_str(), nullptr};
+  const char* const argv[] = {"tovel", "--", "S", argument.c_str(), nullptr};
   int k = 0;
-  const auto failure = tovel::obtain_file_count(tovel::parse_command_line(3, argv), dialogue, k);
+  const auto failure = tovel::obtain_file_count(tovel::parse_command_line(4, argv), dialogue, k);
   if (!failure && (k < 2 || k > 9999)) __builtin_trap();
   if (failure && failure->message != "End of file" &&
       failure->message != "Bad value during integer read") {

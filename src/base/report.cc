@@ -72,6 +72,19 @@ void warn(std::string_view text) {
   tell("warning: " + std::string(text));
 }
 
+std::string hint_line(std::string_view words) {
+  return "tovel: hint: " + std::string(words);
+}
+
+void hint(std::string_view words) {
+  write_to_standard_error(hint_line(words) + "\n");
+}
+
+void refuse_command_line(std::string_view what) {
+  write_to_standard_error("tovel: " + std::string(what) + "\n" + std::string(kTryHelp) + "\n");
+  exit_with(2);
+}
+
 void hold_pending_output(PendingOutput& output) {
   for (auto& slot : held) {
     if (slot == nullptr) {

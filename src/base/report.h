@@ -31,6 +31,11 @@ void tell(std::string_view text);
 // changes nothing else: standard output, the table and the exit status.
 void warn(std::string_view text);
 
+// A "tovel: hint: WORDS" line, as a failure's last line.
+std::string hint_line(std::string_view words);
+// Writes "tovel: hint: WORDS" as a line on standard error.
+void hint(std::string_view words);
+
 // Output held in a buffer of ours that must reach its file however the run
 // ends: the table and standard output.
 class PendingOutput {
@@ -56,6 +61,11 @@ void hold_read_ahead_input(InputStream& input);
 // message line to standard error and ends the run with status 2.
 [[noreturn]] void report_runtime_error(const Failure& failure);
 
+// Refuses the command line before anything is read or written: writes
+// "tovel: WHAT" and "Try 'tovel --help'." on standard error and ends the
+// run with status 2.
+[[noreturn]] void refuse_command_line(std::string_view what);
+
 // Writes out all pending output; a failure ends the run with the report.
 void write_out_pending_output();
 
@@ -67,6 +77,9 @@ void write_out_pending_output();
 // it can, says "tovel: interrupted: TEXT" on standard error, and ends the
 // process by `signal`.
 [[noreturn]] void end_interrupted(int signal, std::string_view text);
+
+// The line that follows a refusal of the command line.
+inline constexpr std::string_view kTryHelp = "Try 'tovel --help'.";
 
 // The fixed prefix of the report's message line.
 inline constexpr std::string_view kMessagePrefix = "Run-time error: ";

@@ -1,15 +1,26 @@
 #include "run/command_line.h"
 
+#include <algorithm>
+
+#include "base/byte_class.h"
+
 namespace tovel {
 
 const std::string_view kUsage =
-    "Usage: tovel [--plot] [FIRST-NAME [COUNT]]\n"
+    "Usage: tovel [OPTION]... [FIRST-NAME [COUNT]]\n"
     "\n"
     "Collates a numbered series of data files, PREFIX0001.DAT, PREFIX0002.DAT, ...,\n"
-    "into one table, in the directory that holds them. FIRST-NAME is the first\n"
-    "file's name or the prefix alone; COUNT is the number of files, 2 to 9999.\n"
-    "What is not given is asked for on standard input, and so is, at the end,\n"
-    "whether to open the table in BBEdit (1 opens it).\n"
+    "into one table. FIRST-NAME is the first file's name or the prefix alone;\n"
+    "COUNT is the number of files, 2 to 9999. What is not given is asked for on\n"
+    "standard input, and so is, at the end, whether to open the table in BBEdit\n"
+    "(1 opens it).\n"
+    "\n"
+    "Data files:\n"
+    "  - are numbered with four digits from 0001: S0001.DAT, S0002.DAT, ...\n"
+    "  - end in upper-case .DAT, whatever FIRST-NAME says\n"
+    "  - have names of at most 32 characters\n"
+    "  - may hold comment lines (# first) and, with --skip, header lines\n"
+    "  - hold one point per line: x, y and an optional third value\n"
     "\n"
     "Files written:\n"
     "  All_PREFIX.txt  the table, tab-separated: the first file's x values; each\n"
@@ -20,33 +31,162 @@ const std::string_view kUsage =
     "                  (above 50 files, the lowest and highest y), the mean, the\n"
     "                  band of one standard deviation around it, and the peaks\n"
     "\n"
-    "Options, as the whole first argument:\n"
-    "  --plot          also draw the series, in All_PREFIX.svg\n"
-    "  -h, --help      print this text and exit\n"
-    "  -V, --version   print the version and exit\n"
+    "Options:\n"
+    "  -C, --directory DIR  run in DIR: read the data files and write the table\n"
+    "                       there\n"
+    "      --skip N         skip the first N lines (0 to 99) of every data file\n"
+    "  -n, --no-open        answer the last question with 0, without asking\n"
+    "      --plot           also draw the series, in All_PREFIX.svg\n"
+    "  -h, --help           print this text and exit\n"
+    "  -V, --version        print the version and exit\n"
+    "  --                   end the options, as before a prefix that begins with -\n"
     "\n"
     "Exit status:\n"
     "  0  the table and its copy are complete\n"
     "  1  an orderly stop: the first data file is missing, or a file holds more\n"
     "     than 250 points\n"
-    "  2  a run-time error, reported on standard error\n";
+    "  2  a run-time error, reported on standard error, or a refused command line\n"
+    "\n"
+    "Full documentation: man tovel\n";
 
-const std::string_view kVersion = "tovel 1.0.1\n";
+const std::string_view kVersion =
+    "tovel 1.0.1\n"
+    "Copyright (c) 2026 the Tovel developers\n"
+    "License MIT <https://opensource.org/licenses/MIT>: free to use, change and share.\n";
+
+namespace {
+
+// Reads the words of a command line one by one.
+class OptionReader {
+ public:
+  OptionReader(int argc, const char* const* argv, CommandLine& line)
+      : argc_(argc), argv_(argv), line_(line) {}
+  void read();
+
+ private:
+  bool refuse(std::string text) {
+    line_.action = CommandLine::Action::refuse;
+    line_.refusal = std::move(text);
+    return false;
+  }
+  bool operand(const char* word);
+  bool long_option(std::string_view word);
+  bool short_options(std::string_view cluster);
+  // The value of option `name`: `attached` when the option's word holds it,
+  // else the next word; nullptr, refusing, when there is none.
+  const char* value_of(std::string_view name, const char* attached);
+  bool skip_value(const char* value);
+  bool stop() const { return line_.action != CommandLine::Action::run; }
+
+  int argc_;
+  const char* const* argv_;
+  int next_ = 1;
+  CommandLine& line_;
+};
+
+bool is_option(std::string_view word) {
+  return word.size() > 1 && word[0] == '-' && !in_class(word[1], kDigit);
+}
+
+void OptionReader::read() {
+  bool options_ended = false;
+  while (next_ < argc_ && !stop()) {
+    const char* const word = argv_[next_++];
+    const std::string_view text = word;
+    if (options_ended || !is_option(text)) {
+      operand(word);
+    } else if (text == "--") {
+      options_ended = true;
+    } else if (text.starts_with("--")) {
+      long_option(text.substr(2));
+    } else {
+      short_options(text.substr(1));
+    }
+  }
+}
+
+bool OptionReader::operand(const char* word) {
+  if (line_.operand_count == static_cast<int>(line_.operands.size())) {
+    return refuse("too many arguments");
+  }
+  line_.operands[static_cast<std::size_t>(line_.operand_count++)] = word;
+  return true;
+}
+
+const char* OptionReader::value_of(std::string_view name, const char* attached) {
+  if (attached != nullptr) return attached;
+  if (next_ < argc_) return argv_[next_++];
+  refuse("option '" + std::string(name) + "' needs a value");
+  return nullptr;
+}
+
+bool OptionReader::skip_value(const char* value) {
+  const std::string_view text = value;
+  const bool whole =
+      !text.empty() && text.size() <= 2 &&
+      std::all_of(text.begin(), text.end(), [](char c) { return in_class(c, kDigit); });
+  if (!whole) return refuse("--skip takes a whole number from 0 to 99");
+  line_.skip = std::stoi(std::string(text));
+  return true;
+}
+
+bool OptionReader::long_option(std::string_view word) {
+  const std::size_t equals = word.find('=');
+  const std::string_view name = word.substr(0, equals);
+  const char* const attached =
+      equals == std::string_view::npos ? nullptr : word.data() + equals + 1;
+  const std::string shown = "--" + std::string(name);
+  const auto flag = [&](bool& set) {
+    if (attached != nullptr) return refuse("option '" + shown + "' takes no value");
+    set = true;
+    return true;
+  };
+  bool unused = false;
+  if (name == "help") line_.action = CommandLine::Action::help;
+  if (name == "version") line_.action = CommandLine::Action::version;
+  if (name == "help" || name == "version") return flag(unused);
+  if (name == "plot") return flag(line_.plot);
+  if (name == "no-open") return flag(line_.no_open);
+  if (name == "directory") {
+    line_.directory = value_of(shown, attached);
+    return line_.directory != nullptr;
+  }
+  if (name == "skip") {
+    const char* const value = value_of(shown, attached);
+    return value != nullptr && skip_value(value);
+  }
+  return refuse("unknown option '--" + std::string(word.substr(0, equals)) + "'");
+}
+
+bool OptionReader::short_options(std::string_view cluster) {
+  for (std::size_t i = 0; i < cluster.size(); ++i) {
+    const char c = cluster[i];
+    const char* const rest = i + 1 < cluster.size() ? cluster.data() + i + 1 : nullptr;
+    switch (c) {
+      case 'h':
+        line_.action = CommandLine::Action::help;
+        return true;
+      case 'V':
+        line_.action = CommandLine::Action::version;
+        return true;
+      case 'n':
+        line_.no_open = true;
+        break;
+      case 'C':
+        line_.directory = value_of("-C", rest);
+        return line_.directory != nullptr;
+      default:
+        return refuse("unknown option '-" + std::string(1, c) + "'");
+    }
+  }
+  return true;
+}
+
+}  // namespace
 
 CommandLine parse_command_line(int argc, const char* const* argv) {
   CommandLine line;
-  line.narg = argc - 1;
-  line.args = argv + 1;
-  if (line.narg >= 1) {
-    const std::string_view first = argv[1];
-    if (first == "--help" || first == "-h") line.action = CommandLine::Action::help;
-    if (first == "--version" || first == "-V") line.action = CommandLine::Action::version;
-    if (first == "--plot") {
-      line.plot = true;
-      --line.narg;
-      ++line.args;
-    }
-  }
+  OptionReader(argc, argv, line).read();
   return line;
 }
 

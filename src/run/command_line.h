@@ -1,19 +1,28 @@
 #pragma once
 
+#include <array>
+#include <string>
 #include <string_view>
 
 namespace tovel {
 
-// What the command line asks for. An option is recognised only as the
-// whole first argument; anything else there is the first name. After
-// --plot come the first name and the count, as without it.
+// What the command line asks for. Options may stand before or after the
+// operands, as GNU tools take them; `--` ends them, and `-` alone or a
+// negative number is an operand. Short options may be bundled (-nC DIR),
+// and a value may follow its option in the same argument (-CDIR,
+// --skip=2) or in the next.
 struct CommandLine {
-  enum class Action { run, help, version };
+  enum class Action { run, help, version, refuse };
   Action action = Action::run;
-  bool plot = false;  // --plot: draw the series beside the table
-  // The arguments after the program's name: FIRST-NAME and COUNT, if given.
-  int narg = 0;
-  const char* const* args = nullptr;  // args[0] is FIRST-NAME
+  std::string refusal;  // with refuse: what is wrong, as "unknown option '-x'"
+
+  bool plot = false;                // --plot: draw the series beside the table
+  bool no_open = false;             // -n: answer the last question 0 without asking
+  const char* directory = nullptr;  // -C DIR: run in DIR
+  int skip = 0;                     // --skip N: lines skipped at the top of each data file
+  // FIRST-NAME and COUNT, as far as given.
+  int operand_count = 0;
+  std::array<const char*, 2> operands{};
 };
 
 CommandLine parse_command_line(int argc, const char* const* argv);

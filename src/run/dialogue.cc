@@ -50,13 +50,13 @@ std::optional<Failure> Dialogue::integer_answer(int& value) {
 }
 
 std::optional<Failure> obtain_file_count(const CommandLine& line, Dialogue& dialogue, int& k) {
-  if (line.narg > 1) {
-    const FixedText<40> int_file(line.args[1]);
+  if (line.operand_count > 1) {
+    const FixedText<40> int_file(line.operands[1]);
     const std::string_view field = take_stored_field(int_file.full(), kIntegerFieldWidth);
     const IntegerFieldResult r = decode_integer_field(field);
     if (!r.ok) {
       Failure failure = bad_integer("argument 2", 0, field);
-      failure.hint = "Try 'tovel --help'.";
+      failure.hint = kTryHelp;
       return failure;
     }
     k = r.value;

@@ -28,6 +28,7 @@
 #include "run/command_line.h"
 #include "run/console.h"
 #include "run/dialogue.h"
+#include "run/hints.h"
 #include "run/naming.h"
 #include "run/progress.h"
 #include "run/warnings.h"
@@ -121,28 +122,11 @@ bool file_exists(std::string_view name) {
   return names_a_path(name) && ::access(path, F_OK) == 0;
 }
 
-// A name in the current directory that differs from `name` only in case,
-// or "".
-std::string namesake_in_other_case(std::string_view name) {
-  DIR* dir = ::opendir(".");
-  std::string found;
-  while (dir != nullptr && found.empty()) {
-    const dirent* entry = ::readdir(dir);
-    if (entry == nullptr) break;
-    const std::string_view other = entry->d_name;
-    if (other.size() == name.size() && other != name &&
-        std::equal(other.begin(), other.end(), name.begin(),
-                   [](char a, char b) { return lower_case(a) == lower_case(b); })) {
-      found = other;
-    }
-  }
-  if (dir != nullptr) ::closedir(dir);
-  return found;
-}
-
 // The orderly stop for a missing first file, with a warning when a name in
-// another case is there.
-[[noreturn]] void stop_at_missing_first_file(std::string_view name, Dialogue& dialogue) {
+// another case is there, and a hint when the series is there in another
+// form.
+[[noreturn]] void stop_at_missing_first_file(const SeriesNaming& naming, std::string_view name,
+                                             Dialogue& dialogue) {
   dialogue.console().write("The first .DAT file (");
   dialogue.console().write(name);
   dialogue.say(") does not exist in this directory\n\n");
@@ -154,12 +138,39 @@ std::string namesake_in_other_case(std::string_view name) {
          (extension_only ? "; data file names end in upper-case .DAT"
                          : "; data file names are matched with their case"));
   }
+  if (const std::string words = hint_for_missing_first_file(naming); !words.empty()) hint(words);
   end_run(kOrderlyStop);
+}
+
+// A data file after the first that cannot be opened; a missing one gets a
+// hint of where the series ends.
+[[noreturn]] void fail_to_open_data_file(const SeriesNaming& naming, int i, std::string_view name) {
+  const int error = errno;
+  Failure failure{std::string(name),
+                  0,
+                  "cannot open the data file",
+                  "",
+                  false,
+                  "Cannot open file '" + shown_name(name) + "': " + std::strerror(error)};
+  if (i > 1 && error == ENOENT) failure.hint = hint_line(hint_for_missing_file(naming, i));
+  fail(failure);
+}
+
+// A value refused on the first line a file offers as data, when the line is
+// text without a digit: most likely a header, which --skip passes over.
+Failure with_header_hint(Failure failure, const PassResult& pass) {
+  const ReadOutcome& read = pass.read;
+  if (read.status == ReadStatus::bad_value && pass.points == 0 && read.header_like) {
+    const std::string line = std::to_string(read.line_number);
+    failure.hint = hint_line(failure.file + ":" + line + " looks like a header line; --skip " +
+                             line + " skips it");
+  }
+  return failure;
 }
 
 // The first name: the first argument, or a line typed at the prompt.
 Name first_name(const CommandLine& line, Dialogue& dialogue) {
-  if (line.narg >= 1) return Name(line.args[0]);
+  if (line.operand_count >= 1) return Name(line.operands[0]);
   dialogue.say("Enter the first DAT file name ");
   FieldText typed;
   settle(dialogue.answer(Name::size(), false, typed));
@@ -168,17 +179,18 @@ Name first_name(const CommandLine& line, Dialogue& dialogue) {
 
 // Collates files 1 to k into the table; returns the last file's number of
 // points. Ends the run at an orderly stop or a failure.
-int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableRows& rows,
-                   TableWriter& table, ColumnAccumulators& sums) {
+int collate_series(const SeriesNaming& naming, int k, int lines_to_skip, Dialogue& dialogue,
+                   TableRows& rows, TableWriter& table, ColumnAccumulators& sums) {
   DataFile file(buffers.data);
+  file.lines_to_skip = lines_to_skip;
   SeriesWarnings warnings(naming.file(1).fname.trimmed());
   int n = 0;
   for (int i = 1; i <= k; ++i) {
     const FileNames names = naming.file(i);
     announce_file(dialogue.console(), i, names.fname);
     const std::string_view data_name = names.fname.trimmed();
-    if (i == 1 && !file_exists(data_name)) stop_at_missing_first_file(data_name, dialogue);
-    if (!file.open(data_name)) fail_to_open(data_name, "cannot open the data file");
+    if (i == 1 && !file_exists(data_name)) stop_at_missing_first_file(naming, data_name, dialogue);
+    if (!file.open(data_name)) fail_to_open_data_file(naming, i, data_name);
     const PassResult pass =
         collate_file(i == 1, names.row_label(), file, rows, sums, buffers.values);
     switch (pass.outcome) {
@@ -194,7 +206,7 @@ int collate_series(const SeriesNaming& naming, int k, Dialogue& dialogue, TableR
              ": more than 250 points");
         end_run(kOrderlyStop);
       case PassOutcome::read_failed:
-        fail(read_failure(pass.read, data_name));
+        fail(with_header_hint(read_failure(pass.read, data_name), pass));
       case PassOutcome::table_failed:
         fail(table.failure());
     }
@@ -237,8 +249,8 @@ void draw_series(const SeriesNaming& naming, const SeriesPicture& picture,
   }
 }
 
-[[noreturn]] void finish(const SeriesNaming& naming, int n, int k, Dialogue& dialogue,
-                         TableWriter& table, const ColumnAccumulators& sums,
+[[noreturn]] void finish(const SeriesNaming& naming, int n, int k, bool ask_to_open,
+                         Dialogue& dialogue, TableWriter& table, const ColumnAccumulators& sums,
                          const SeriesPicture* picture) {
   Console& console = dialogue.console();
   console.write("\nOutput file is ");
@@ -262,6 +274,7 @@ void draw_series(const SeriesNaming& naming, const SeriesPicture& picture,
   // The listing and the editor are courtesies: how they end is not looked at.
   run_shell_command(listing_command(naming.fname2().trimmed()));
   stop_if_interrupted();
+  if (!ask_to_open) end_run(0);  // -n: the answer is 0
   console.write("\nEnter 1 to open ");
   console.write(table_name);
   dialogue.say(" in BBEdit ");
@@ -287,9 +300,15 @@ void run_tovel(int argc, const char* const* argv) {
   table_in_progress = &table;
 
   const CommandLine line = parse_command_line(argc, argv);
+  if (line.action == CommandLine::Action::refuse) refuse_command_line(line.refusal);
   if (line.action != CommandLine::Action::run) {
     console.write(line.action == CommandLine::Action::help ? kUsage : kVersion);
     end_run(0);
+  }
+  if (line.directory != nullptr && ::chdir(line.directory) != 0) {
+    fail({line.directory, 0, "cannot run in the directory", "", false,
+          "Cannot change to directory '" + shown_name(line.directory) +
+              "': " + std::strerror(errno)});
   }
   console.write("\n");
   console.write(kBanner);
@@ -298,8 +317,19 @@ void run_tovel(int argc, const char* const* argv) {
   const SeriesNaming naming(first_name(line, dialogue));
   progress.set_naming(naming);
   if (!table.open(naming.fname0().trimmed())) {
-    fail_to_open(naming.fname0().trimmed(), "cannot open the table file",
-                 errno == EWOULDBLOCK ? "another run is writing it" : "");
+    const std::string_view name = naming.fname0().trimmed();
+    Failure failure{
+        std::string(name),
+        0,
+        "cannot open the table file",
+        "",
+        false,
+        "Cannot open file '" + shown_name(name) +
+            "': " + (errno == EWOULDBLOCK ? "another run is writing it" : std::strerror(errno))};
+    if (const std::string words = hint_for_table_elsewhere(naming); !words.empty()) {
+      failure.hint = hint_line(words);
+    }
+    fail(failure);
   }
   console.write("\nThe prefix is ");
   console.write(naming.prefix_field().full());
@@ -311,13 +341,14 @@ void run_tovel(int argc, const char* const* argv) {
   ColumnAccumulators sums;
   sums.clear();
   TableLayout layout(table);
+  const bool ask_to_open = !line.no_open;
   if (!line.plot) {
-    const int n = collate_series(naming, k, dialogue, layout, table, sums);
-    finish(naming, n, k, dialogue, table, sums, nullptr);
+    const int n = collate_series(naming, k, line.skip, dialogue, layout, table, sums);
+    finish(naming, n, k, ask_to_open, dialogue, table, sums, nullptr);
   }
   SeriesPicture picture(layout, k);
-  const int n = collate_series(naming, k, dialogue, picture, table, sums);
-  finish(naming, n, k, dialogue, table, sums, &picture);
+  const int n = collate_series(naming, k, line.skip, dialogue, picture, table, sums);
+  finish(naming, n, k, ask_to_open, dialogue, table, sums, &picture);
 }
 
 }  // namespace tovel

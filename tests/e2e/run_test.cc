@@ -109,7 +109,8 @@ TEST(Run, CountAtTheBoundaries) {
   EXPECT_NE(most.out.find(input_file_line(4, "Sample0004.DAT")), std::string::npos);
   EXPECT_EQ(most.err,
             "tovel: Sample0004.DAT: cannot open the data file\n"
-            "Run-time error: Cannot open file 'Sample0004.DAT': No such file or directory\n");
+            "Run-time error: Cannot open file 'Sample0004.DAT': No such file or directory\n"
+            "tovel: hint: the series has 3 files, Sample0001.DAT to Sample0003.DAT\n");
 }
 
 struct NamingCase {
@@ -319,7 +320,8 @@ TEST(Run, RunTimeErrorReports) {
        {"Sample", "4"},
        "",
        "tovel: Sample0004.DAT: cannot open the data file\n"
-       "Run-time error: Cannot open file 'Sample0004.DAT': No such file or directory\n",
+       "Run-time error: Cannot open file 'Sample0004.DAT': No such file or directory\n"
+       "tovel: hint: the series has 3 files, Sample0001.DAT to Sample0003.DAT\n",
        kHeader + kRow1 + kRow2 + kRow3},
       {"open-in-editor answer y",
        {"Sample", "3"},

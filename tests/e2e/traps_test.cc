@@ -17,15 +17,15 @@ bool directory_holds_only(const Scratch& dir, std::size_t entries) {
   return count == entries;
 }
 
-// Each option, as the whole first argument, prints what it is asked for,
-// exits 0 and writes no file; anything else there is a first name.
+// Each of these options prints what it is asked for, exits 0 and writes no
+// file.
 TEST(Options, HelpAndVersion) {
   struct Case {
     std::string option;
     std::string begins;  // standard output's first line
   };
-  const Case cases[] = {{"--help", "Usage: tovel [--plot] [FIRST-NAME [COUNT]]\n"},
-                        {"-h", "Usage: tovel [--plot] [FIRST-NAME [COUNT]]\n"},
+  const Case cases[] = {{"--help", "Usage: tovel [OPTION]... [FIRST-NAME [COUNT]]\n"},
+                        {"-h", "Usage: tovel [OPTION]... [FIRST-NAME [COUNT]]\n"},
                         {"--version", "tovel 1.0.1\n"},
                         {"-V", "tovel 1.0.1\n"}};
   for (const Case& c : cases) {

@@ -1,0 +1,112 @@
+#include "run/hints.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "base/byte_class.h"
+#include "base/descriptor.h"
+#include "base/report.h"
+
+namespace tovel {
+namespace {
+
+// Calls `look` with each name in the current directory until it returns
+// true.
+void look_through_directory(const std::function<bool(std::string_view)>& look) {
+  DIR* dir = ::opendir(".");
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (look(entry->d_name)) break;
+  }
+  ::closedir(dir);
+}
+
+bool exists(const std::string& name) {
+  return names_a_path(name) && ::access(name.c_str(), F_OK) == 0;
+}
+
+std::string data_name(const SeriesNaming& naming, int i) {
+  return std::string(naming.file(i).fname.trimmed());
+}
+
+// The number of a series file PREFIX + four digits + ".DAT", or 0.
+int series_number(std::string_view name, std::string_view prefix) {
+  if (name.size() != prefix.size() + 8 || !name.starts_with(prefix) || !name.ends_with(".DAT")) {
+    return 0;
+  }
+  int number = 0;
+  for (const char c : name.substr(prefix.size(), 4)) {
+    if (!in_class(c, kDigit)) return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+}  // namespace
+
+std::string namesake_in_other_case(std::string_view name) {
+  std::string found;
+  look_through_directory([&](std::string_view other) {
+    if (other.size() == name.size() && other != name &&
+        std::equal(other.begin(), other.end(), name.begin(),
+                   [](char a, char b) { return lower_case(a) == lower_case(b); })) {
+      found = other;
+    }
+    return !found.empty();
+  });
+  return found;
+}
+
+std::string hint_for_missing_first_file(const SeriesNaming& naming) {
+  const std::string prefix(naming.prefix());
+  for (const char* digits : {"001", "00001"}) {
+    if (exists(prefix + digits + ".DAT")) {
+      return "found " + shown_name(prefix + digits + ".DAT") +
+             "; data files are numbered with four digits, from " + shown_name(prefix + "0001.DAT");
+    }
+  }
+  if (exists(prefix + "0000.DAT")) {
+    return "found " + shown_name(prefix + "0000.DAT") + "; a series is numbered from 0001";
+  }
+  const std::string whole = prefix + "0001.DAT";
+  if (whole.size() > Name::size() && exists(whole)) {
+    return "found " + shown_name(whole) + ", a name of " + std::to_string(whole.size()) +
+           " characters; names are cut at " + std::to_string(Name::size()) +
+           ", so a prefix may have at most " + std::to_string(Name::size() - 8);
+  }
+  return "";
+}
+
+std::string hint_for_missing_file(const SeriesNaming& naming, int missing) {
+  int last = 0;
+  look_through_directory([&](std::string_view name) {
+    last = std::max(last, series_number(name, naming.prefix()));
+    return false;
+  });
+  const std::string first = shown_name(data_name(naming, 1));
+  if (last > missing) {
+    return shown_name(data_name(naming, missing)) + " is missing, though the series goes on to " +
+           shown_name(data_name(naming, last));
+  }
+  std::string words = missing == 2
+                          ? "the series has 1 file, " + first
+                          : "the series has " + std::to_string(missing - 1) + " files, " + first +
+                                " to " + shown_name(data_name(naming, missing - 1));
+  const std::string zeroth = std::string(naming.prefix()) + "0000.DAT";
+  if (exists(zeroth))
+    words += "; " + shown_name(zeroth) + " is never read: a series is numbered from 0001";
+  return words;
+}
+
+std::string hint_for_table_elsewhere(const SeriesNaming& naming) {
+  const std::string_view prefix = naming.prefix();
+  const std::size_t slash = prefix.rfind('/');
+  if (slash == std::string_view::npos) return "";
+  const std::string directory(slash == 0 ? "/" : prefix.substr(0, slash));
+  return "run it in the data's directory, or give -C " + shown_name(directory);
+}
+
+}  // namespace tovel
