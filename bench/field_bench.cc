@@ -13,7 +13,7 @@
 
 #include "base/input_stream.h"
 #include "datafile/data_file.h"
-#include "datafile/readdata.h"
+#include "datafile/read_data_line.h"
 #include "fields/g14_4.h"
 #include "fields/real_field.h"
 #include "output/table_writer.h"
@@ -143,7 +143,7 @@ std::string scratch_file(const std::string& image) {
   return written ? path : "";
 }
 
-// readdata over every line of a file image, the file opened afresh each time.
+// read_data_line over every line of a file image, the file opened afresh each time.
 void read_all_lines(benchmark::State& state, const std::string& image) {
   const std::string path = scratch_file(image);
   if (path.empty()) {
@@ -154,12 +154,12 @@ void read_all_lines(benchmark::State& state, const std::string& image) {
   tovel::DataFile file(buffer);
   int64_t lines = 0;
   for (auto _ : state) {
-    if (!file.open(path)) {
+    if (file.open(path)) {
       state.SkipWithError("cannot open the scratch file");
       break;
     }
     tovel::DataLine line;
-    while (tovel::readdata(line, file).status == tovel::ReadStatus::line) {
+    while (tovel::read_data_line(line, file).status == tovel::ReadStatus::line) {
       benchmark::DoNotOptimize(line.y);
       ++lines;
     }
@@ -169,18 +169,18 @@ void read_all_lines(benchmark::State& state, const std::string& image) {
   state.SetItemsProcessed(lines);
 }
 
-// readdata on one typical line, over a file of many such lines.
-void BM_readdata_line(benchmark::State& state) {
+// read_data_line on one typical line, over a file of many such lines.
+void BM_read_data_line(benchmark::State& state) {
   std::string image;
   for (int i = 0; i < 4096; ++i)
     image += "402.4   3617.5\n";
   read_all_lines(state, image);
 }
-BENCHMARK(BM_readdata_line);
+BENCHMARK(BM_read_data_line);
 
-// readdata on lines that vary as in a real series: x on a grid, y of 4 to 7
+// read_data_line on lines that vary as in a real series: x on a grid, y of 4 to 7
 // digits, some in exponent form, and a mixture of separators.
-void BM_readdata_mixed_lines(benchmark::State& state) {
+void BM_read_data_line_mixed(benchmark::State& state) {
   static const char* const kSeparators[] = {" ", "\t", ",", ", ", "   ", " \t"};
   const auto texts = sample_texts();
   std::string image;
@@ -190,11 +190,11 @@ void BM_readdata_mixed_lines(benchmark::State& state) {
   }
   read_all_lines(state, image);
 }
-BENCHMARK(BM_readdata_mixed_lines);
+BENCHMARK(BM_read_data_line_mixed);
 
-// readdata on lines as numpy.savetxt writes them by default: two values in
+// read_data_line on lines as numpy.savetxt writes them by default: two values in
 // %.18e, 19 significant digits each.
-void BM_readdata_numpy_lines(benchmark::State& state) {
+void BM_read_data_line_numpy(benchmark::State& state) {
   const auto values = sample_values();
   std::string image;
   char line[80];
@@ -206,7 +206,7 @@ void BM_readdata_numpy_lines(benchmark::State& state) {
   }
   read_all_lines(state, image);
 }
-BENCHMARK(BM_readdata_numpy_lines);
+BENCHMARK(BM_read_data_line_numpy);
 
 // The table writer, one value cell at a time, written out to a scratch file.
 void BM_table_writer_cell(benchmark::State& state) {

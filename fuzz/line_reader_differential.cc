@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/input_stream.h"
+#include "datafile/general_line.h"
 #include "datafile/plain_line.h"
-#include "datafile/readdata.h"
 
 namespace tovel::testing {
 namespace {

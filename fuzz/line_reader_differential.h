@@ -13,7 +13,7 @@ struct LineReaderComparison {
   int declined = 0;        // lines the direct reader left to the general one
 };
 
-// Reads `image` twice, in reads of at most `chunk` bytes: as readdata does
+// Reads `image` twice, in reads of at most `chunk` bytes: as read_data_line does
 // (the direct reader, and the general reader where it declines) and by the
 // general reader alone. Each line must give the same status, the same value
 // bits, the same bad field and the same line count.

@@ -1,4 +1,4 @@
-// A data file's bytes, any of the 256 byte values, read as readdata reads
+// A data file's bytes, any of the 256 byte values, read as read_data_line reads
 // them (the direct reader, the general one where it declines) and by the
 // general reader alone: both must give the same lines. The first byte sets
 // the size of each read, so that lines straddle refills.

@@ -1,5 +1,5 @@
 // A first name through the naming rules: every derived name is a field of 32
-// characters, the prefix is the first fn characters of the name, and the
+// characters, the prefix is the first prefix_length characters of the name, and the
 // row label is 10 characters.
 #include <cstdint>
 #include <string_view>
@@ -8,19 +8,22 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view given(reinterpret_cast<const char*>(data), size);
-  const tovel::Name dname(given);
-  const tovel::SeriesNaming naming(dname);
-  if (naming.fn() < 0 || naming.fn() > 32) __builtin_trap();
-  if (naming.prefix() != dname.full().substr(0, static_cast<std::size_t>(naming.fn()))) {
+  const tovel::Name first_name(given);
+  const tovel::SeriesNaming naming(first_name);
+  if (naming.prefix_length() < 0 || naming.prefix_length() > 32) __builtin_trap();
+  if (naming.prefix() !=
+      first_name.full().substr(0, static_cast<std::size_t>(naming.prefix_length()))) {
     __builtin_trap();
   }
-  for (const tovel::Name* name : {&naming.fname0(), &naming.fname1(), &naming.fname2()}) {
+  for (const tovel::Name* name :
+       {&naming.table_name(), &naming.copy_name(), &naming.listing_pattern()}) {
     if (name->full().size() != 32 || name->trimmed().size() > 32) __builtin_trap();
   }
   for (const int i : {1, 2, 10, 999, 9999}) {
     const tovel::FileNames names = naming.file(i);
-    if (names.fname.full().size() != 32 || names.row_label().size() != 10) __builtin_trap();
-    if (names.fname.full().substr(0, naming.prefix().size()) != naming.prefix()) __builtin_trap();
+    if (names.data_name.full().size() != 32 || names.row_label().size() != 10) __builtin_trap();
+    if (names.data_name.full().substr(0, naming.prefix().size()) != naming.prefix())
+      __builtin_trap();
   }
   return 0;
 }

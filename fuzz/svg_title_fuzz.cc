@@ -17,10 +17,13 @@ namespace {
 
 class NoTable : public tovel::TableRows {
  public:
-  bool begin_header() override { return true; }
-  bool header_cell(float) override { return true; }
-  bool end_header() override { return true; }
-  bool file_row(std::string_view, std::span<const float>, float, float) override { return true; }
+  std::optional<tovel::Failure> begin_header() override { return std::nullopt; }
+  std::optional<tovel::Failure> header_cell(float) override { return std::nullopt; }
+  std::optional<tovel::Failure> end_header() override { return std::nullopt; }
+  std::optional<tovel::Failure> file_row(std::string_view, std::span<const float>, float,
+                                         float) override {
+    return std::nullopt;
+  }
 };
 
 class MemorySink : public tovel::ByteSink {
@@ -58,8 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemorySink sink;
   tovel::BufferedWriter out(buffer);
   out.attach(sink);
-  const auto file_name = [&](int i) { return prefix + "000" + std::to_string(i) + ".DAT"; };
-  if (!tovel::write_series_svg(picture, sums, 2, 2, prefix, file_name, out)) __builtin_trap();
+  const tovel::SeriesText text{.prefix = prefix, .file_name = [&](int i) {
+                                 return prefix + "000" + std::to_string(i) + ".DAT";
+                               }};
+  if (tovel::write_series_svg(picture, sums, text, out) != 0) __builtin_trap();
   xmlDocPtr document = xmlReadMemory(sink.bytes.data(), static_cast<int>(sink.bytes.size()),
                                      "picture.svg", nullptr, XML_PARSE_NONET);
   if (document == nullptr) __builtin_trap();

@@ -34,31 +34,30 @@ std::size_t write_fully(ByteSink& sink, std::string_view bytes) {
   return done;
 }
 
-bool BufferedWriter::write(std::string_view text) {
+int BufferedWriter::write(std::string_view text) {
   while (!text.empty()) {
     const std::size_t n = std::min(text.size(), capacity());
     char* room = reserve(n);
-    if (room == nullptr) return false;
+    if (room == nullptr) return last_error_;
     std::memcpy(room, text.data(), n);
     commit(n);
     text.remove_prefix(n);
   }
-  return true;
+  return 0;
 }
 
-bool BufferedWriter::write_out() {
-  if (held_ == 0) return true;  // also before a sink is attached
+int BufferedWriter::write_out() {
+  if (held_ == 0) return 0;  // also before a sink is attached
   const std::size_t done = write_fully(*sink_, {buffer_.data(), held_});
   written_ += static_cast<long long>(done);
   if (done == held_) {
     held_ = 0;
-    return true;
+    return 0;
   }
-  const int error = errno;
+  last_error_ = errno;
   std::memmove(buffer_.data(), buffer_.data() + done, held_ - done);
   held_ -= done;
-  errno = error;
-  return false;
+  return last_error_;
 }
 
 }  // namespace tovel

@@ -32,23 +32,25 @@ std::size_t write_fully(ByteSink& sink, std::string_view bytes);
 
 // Bytes collected in a caller's buffer and written out in large writes.
 // A failed writing out drops the bytes that did go out, keeps the rest and
-// is returned once, with errno set; nothing is ever written twice.
+// returns the system's error number (0 when all went out); nothing is ever
+// written twice.
 class BufferedWriter {
  public:
   explicit BufferedWriter(std::span<char> buffer) : buffer_(buffer) {}
   void attach(ByteSink& sink) { sink_ = &sink; }
 
   // Room for `size` more bytes (at most the buffer's size), writing out what
-  // is held first when needed; nullptr when that fails. Fill the room, then
-  // commit what was filled.
+  // is held first when needed; nullptr when that fails, and last_error()
+  // says why. Fill the room, then commit what was filled.
   char* reserve(std::size_t size) {
-    if (buffer_.size() - held_ < size && !write_out()) return nullptr;
+    if (buffer_.size() - held_ < size && write_out() != 0) return nullptr;
     return buffer_.data() + held_;
   }
   void commit(std::size_t size) { held_ += size; }
-  bool write(std::string_view text);
-  // Writes out what is held.
-  bool write_out();
+  // 0, or the error number of the writing out that failed.
+  int write(std::string_view text);
+  int write_out();
+  int last_error() const { return last_error_; }
 
   std::size_t capacity() const { return buffer_.size(); }
   // The bytes written out so far, and those held to be written.
@@ -60,6 +62,7 @@ class BufferedWriter {
   ByteSink* sink_ = nullptr;
   std::size_t held_ = 0;
   long long written_ = 0;
+  int last_error_ = 0;
 };
 
 }  // namespace tovel

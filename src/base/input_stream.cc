@@ -166,18 +166,11 @@ LineTaker::Filled LineTaker::fill(std::size_t width, bool numeric) {
     consumed_any = consumed_any || taken != 0;
     if (stop == limit) continue;
 
-    const char c = *in_.next_++;
-    if (c == ',') return Filled::rest_remains;
-    if (c == '\r') {
-      // The character after a CR alone is left for the next line.
-      if (in_.exhausted()) {
-        const Refill refill_result = refill(error_ends);
-        if (refill_result == Refill::failed) return Filled::failed;
-        if (refill_result == Refill::end) return Filled::line_end;
-      }
-      if (*in_.next_ == '\n') ++in_.next_;
+    if (*stop == ',') {
+      in_.next_ = stop + 1;
+      return Filled::rest_remains;
     }
-    return Filled::line_end;
+    return end_line(stop, error_ends);
   }
   return Filled::rest_remains;
 }
@@ -185,6 +178,20 @@ LineTaker::Filled LineTaker::fill(std::size_t width, bool numeric) {
 int LineTaker::peek() {
   if (in_.exhausted() && refill(false) != Refill::data) return -1;
   return static_cast<unsigned char>(*in_.next_);
+}
+
+LineTaker::Filled LineTaker::end_line(const char* end, bool error_ends) {
+  if (const char* next = after_line_end(end, in_.end_)) {
+    in_.next_ = next;
+    return Filled::line_end;
+  }
+  // A CR at the end of what is buffered: the character after it, read now,
+  // is taken with it when it is an LF and left for the next line otherwise.
+  in_.next_ = in_.end_;
+  const Refill refill_result = refill(error_ends);
+  if (refill_result == Refill::failed) return Filled::failed;
+  if (refill_result == Refill::data && *in_.next_ == '\n') ++in_.next_;
+  return Filled::line_end;
 }
 
 TakeStatus LineTaker::skip_rest() {

@@ -18,6 +18,20 @@ struct FieldText {
   std::string_view view() const { return {in_buffer != nullptr ? in_buffer : chars, size}; }
 };
 
+// The line-end rule of every text read: a line ends at LF, at CR LF, or at
+// a CR alone, after which the next line begins. Given a line end at `end`
+// (LF or CR) among bytes up to `limit`, where the next line starts; nullptr
+// when `end` is a CR just before `limit`, so that whether an LF follows is
+// not known yet.
+inline const char* after_line_end(const char* end, const char* limit) {
+  const char* next = end + 1;
+  if (*end == '\r') {
+    if (next == limit) return nullptr;
+    if (*next == '\n') ++next;
+  }
+  return next;
+}
+
 enum class TakeStatus {
   line,          // a line was taken; `field` holds its first characters
   end_of_input,  // no line was left
@@ -159,6 +173,9 @@ class LineTaker {
   // read error is the end, or a failure, as the stream's policy says;
   // `error_ends` overrides the policy.
   Refill refill(bool error_ends);
+  // Takes the line end at `end` by after_line_end's rule, reading the byte
+  // after a CR at the end of the buffer.
+  Filled end_line(const char* end, bool error_ends);
   // Skips the rest of the line, up to and including its LF.
   TakeStatus skip_rest();
 

@@ -2,25 +2,12 @@
 
 #include <unistd.h>
 
-#include <array>
-#include <cstdlib>
 #include <string>
 
 #include "base/buffered_writer.h"
-#include "base/signals.h"
 
 namespace tovel {
 namespace {
-
-std::array<PendingOutput*, 4> held{};
-InputStream* read_ahead = nullptr;
-bool reporting = false;
-
-// What every ending does last: the input read ahead goes back.
-[[noreturn]] void exit_with(int status) {
-  if (read_ahead != nullptr) read_ahead->give_back_unread();
-  std::_Exit(status);
-}
 
 void append_escaped(std::string& line, unsigned char byte) {
   static constexpr char kHex[] = "0123456789ABCDEF";
@@ -44,12 +31,27 @@ void append_quoted(std::string& line, std::string_view field) {
   line += '"';
 }
 
-void write_to_standard_error(std::string_view text) {
-  DescriptorSink standard_error(STDERR_FILENO);
-  write_fully(standard_error, text);
+}  // namespace
+
+std::string cannot_open_message(std::string_view name, std::string_view reason) {
+  return "Cannot open file '" + shown_name(name) + "': " + std::string(reason);
 }
 
-}  // namespace
+std::string report_text(const Failure& failure) {
+  std::string text = "tovel: " + shown_name(failure.file);
+  if (failure.line > 0) text += ':' + std::to_string(failure.line);
+  text += ": " + failure.what;
+  if (failure.field) {
+    text += ' ';
+    append_quoted(text, *failure.field);
+  }
+  text += '\n';
+  text += kMessagePrefix;
+  text += failure.message;
+  text += '\n';
+  if (!failure.hint.empty()) text += failure.hint + '\n';
+  return text;
+}
 
 std::string shown_name(std::string_view name) {
   std::string shown;
@@ -62,6 +64,11 @@ std::string shown_name(std::string_view name) {
     }
   }
   return shown;
+}
+
+void write_to_standard_error(std::string_view text) {
+  DescriptorSink standard_error(STDERR_FILENO);
+  write_fully(standard_error, text);
 }
 
 void tell(std::string_view text) {
@@ -78,75 +85,6 @@ std::string hint_line(std::string_view words) {
 
 void hint(std::string_view words) {
   write_to_standard_error(hint_line(words) + "\n");
-}
-
-void refuse_command_line(std::string_view what) {
-  write_to_standard_error("tovel: " + std::string(what) + "\n" + std::string(kTryHelp) + "\n");
-  exit_with(2);
-}
-
-void hold_pending_output(PendingOutput& output) {
-  for (auto& slot : held) {
-    if (slot == nullptr) {
-      slot = &output;
-      return;
-    }
-  }
-  std::abort();  // more outputs than the run ever has
-}
-
-void hold_read_ahead_input(InputStream& input) {
-  read_ahead = &input;
-}
-
-void release_pending_output(PendingOutput& output) {
-  for (auto& slot : held) {
-    if (slot == &output) slot = nullptr;
-  }
-}
-
-void report_runtime_error(const Failure& failure) {
-  if (!reporting) {
-    reporting = true;  // a write failing below must not start a second report
-    for (PendingOutput* output : held) {
-      if (output != nullptr) output->write_out();
-    }
-  }
-  std::string text = "tovel: " + shown_name(failure.file);
-  if (failure.line > 0) text += ':' + std::to_string(failure.line);
-  text += ": " + failure.what;
-  if (failure.quote_field) {
-    text += ' ';
-    append_quoted(text, failure.field);
-  }
-  text += '\n';
-  text += kMessagePrefix;
-  text += failure.message;
-  text += '\n';
-  if (!failure.hint.empty()) text += failure.hint + '\n';
-  write_to_standard_error(text);
-  exit_with(2);
-}
-
-void write_out_pending_output() {
-  for (PendingOutput* output : held) {
-    if (output != nullptr && !output->write_out()) report_runtime_error(output->write_failure());
-  }
-}
-
-void end_run(int status) {
-  write_out_pending_output();
-  exit_with(status);
-}
-
-void end_interrupted(int signal, std::string_view text) {
-  reporting = true;
-  for (PendingOutput* output : held) {
-    if (output != nullptr) output->write_out();
-  }
-  tell("interrupted: " + std::string(text));
-  if (read_ahead != nullptr) read_ahead->give_back_unread();
-  end_by_signal(signal);
 }
 
 }  // namespace tovel

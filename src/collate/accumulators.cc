@@ -5,29 +5,29 @@
 namespace tovel {
 
 void ColumnAccumulators::clear() {
-  ysum_.fill(0.0f);
-  yysum_.fill(0.0f);
+  sum_.fill(0.0f);
+  sum_of_squares_.fill(0.0f);
 }
 
 void ColumnAccumulators::add_point(int j, float v) {
   const std::size_t c = index(j);
-  ysum_[c] = ysum_[c] + v;
-  yysum_[c] = std::fma(v, v, yysum_[c]);
+  sum_[c] = sum_[c] + v;
+  sum_of_squares_[c] = std::fma(v, v, sum_of_squares_[c]);
 }
 
 void ColumnAccumulators::add_peak(int n, float xmax, float ymax) {
   const std::size_t x = index(n + 1);
   const std::size_t y = index(n + 2);
-  ysum_[x] = ysum_[x] + xmax;
-  ysum_[y] = ysum_[y] + ymax;
-  const float xx = xmax * xmax;
-  const float yy = ymax * ymax;
-  yysum_[x] = yysum_[x] + xx;
-  yysum_[y] = yysum_[y] + yy;
+  sum_[x] = sum_[x] + xmax;
+  sum_[y] = sum_[y] + ymax;
+  const float xmax_squared = xmax * xmax;
+  const float ymax_squared = ymax * ymax;
+  sum_of_squares_[x] = sum_of_squares_[x] + xmax_squared;
+  sum_of_squares_[y] = sum_of_squares_[y] + ymax_squared;
 }
 
 ColumnStatistics ColumnAccumulators::statistics(int j, int k) const {
-  return column_statistics(ysum(j), yysum(j), k);
+  return column_statistics(sum(j), sum_of_squares(j), k);
 }
 
 ColumnStatistics column_statistics(float s, float q, int k) {

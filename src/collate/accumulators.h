@@ -28,13 +28,13 @@ class ColumnAccumulators {
   // The statistics of column j over k files (k >= 2).
   ColumnStatistics statistics(int j, int k) const;
 
-  float ysum(int j) const { return ysum_[index(j)]; }
-  float yysum(int j) const { return yysum_[index(j)]; }
+  float sum(int j) const { return sum_[index(j)]; }
+  float sum_of_squares(int j) const { return sum_of_squares_[index(j)]; }
 
  private:
   static std::size_t index(int j) { return static_cast<std::size_t>(j - 1); }
-  std::array<float, kColumns> ysum_{};
-  std::array<float, kColumns> yysum_{};
+  std::array<float, kColumns> sum_{};
+  std::array<float, kColumns> sum_of_squares_{};
 };
 
 // mean = S / k; sd = sqrt(Q / (k-1) - S*S / (k*(k-1))), with a radicand that

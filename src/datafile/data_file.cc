@@ -7,40 +7,55 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "base/descriptor.h"
 
 namespace tovel {
 
-bool DataFile::open(std::string_view name) {
-  close();
-  if (!names_a_path(name)) {
-    errno = ENOENT;
-    return false;
+namespace {
+
+// The descriptor of `path` opened for reading, or for writing only when the
+// file may only be written (its first read then fails): -1 with errno set
+// when neither can be had, EISDIR for a directory.
+int open_for_reading(const char* path, bool& readable) {
+  readable = true;
+  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && errno == EACCES) {
+    fd = ::open(path, O_WRONLY | O_CLOEXEC);
+    readable = false;
+    if (fd < 0) errno = EACCES;
   }
+  return keep_clear_of_standard_streams(fd);
+}
+
+}  // namespace
+
+std::optional<Failure> DataFile::open(std::string_view name) {
+  close();
   name_size_ = std::min(name.size(), kNameCapacity - 1);
   std::memcpy(name_, name.data(), name_size_);
   name_[name_size_] = '\0';
   bool readable = true;
-  int fd = ::open(name_, O_RDONLY | O_CLOEXEC);
-  if (fd < 0 && errno == EACCES) {
-    fd = ::open(name_, O_WRONLY | O_CLOEXEC);
-    readable = false;
-    if (fd < 0) errno = EACCES;
-  }
-  fd = keep_clear_of_standard_streams(fd);
-  if (fd < 0) return false;
+  int fd = names_a_path(name) ? open_for_reading(name_, readable) : (errno = ENOENT, -1);
   struct stat info {};
-  const bool known = ::fstat(fd, &info) == 0;
+  const bool known = fd >= 0 && ::fstat(fd, &info) == 0;
   if (known && S_ISDIR(info.st_mode)) {
     ::close(fd);
+    fd = -1;
     errno = EISDIR;
-    return false;
+  }
+  if (fd < 0) {
+    const int error = errno;
+    return Failure{.file = std::string(name),
+                   .what = "cannot open the data file",
+                   .message = cannot_open_message(name, std::strerror(error)),
+                   .error_number = error};
   }
   fd_ = fd;
   stream_.attach(fd, readable, known && S_ISREG(info.st_mode) ? info.st_size : -1);
   stream_.skip_leading("\xEF\xBB\xBF");  // an encoding mark, not content
-  return true;
+  return std::nullopt;
 }
 
 void DataFile::close() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "base/input_stream.h"
+#include "base/report.h"
 
 namespace tovel {
 
@@ -18,10 +20,9 @@ class DataFile {
 
   // Opens `name` for reading, past a UTF-8 byte-order mark at its start. A
   // file that may only be written is opened for writing, and its first read
-  // fails. Returns false, with errno set, when
-  // the file cannot be opened; a directory gives EISDIR, a name holding a
-  // NUL ENOENT.
-  bool open(std::string_view name);
+  // fails. The failure when the file cannot be opened: a directory gives
+  // EISDIR, a name holding a NUL ENOENT.
+  std::optional<Failure> open(std::string_view name);
   void close();
 
   std::string_view name() const { return {name_, name_size_}; }

@@ -9,7 +9,7 @@
 #include "base/fixed_text.h"
 #include "datafile/decimal_comma.h"
 #include "datafile/line_classes.h"
-#include "fields/binary32_from_decimal.h"
+#include "datafile/line_values.h"
 
 namespace tovel {
 namespace {
@@ -33,18 +33,15 @@ int index_of_lowest(uint128 nonzero) {
                   : 64 + __builtin_ctzll(static_cast<uint64_t>(nonzero >> 64));
 }
 
-// Where the next line starts, after the line end at `end`; nullptr when that
-// is a CR at the end of the buffer (whether an LF follows is not known yet).
-const char* after_line_end(const char* end, const char* buffer_end) {
-  const char* next = end + 1;
-  if (*end == '\r') {
-    if (next == buffer_end) return nullptr;
-    if (*next == '\n') ++next;
-  }
-  return next;
-}
+// A token: its first byte and the byte after its last.
+struct TokenSpan {
+  const char* first;
+  const char* last;
+};
 
-// The tokens of a line, from the bits of their first and last bytes.
+// The tokens of a line, from the bits of their first and last bytes, as
+// fill_data_line takes them. Tokens lie in the buffer, which may be read 27
+// bytes beyond any of them: they are scanned and kept padded.
 template <typename Mask>
 class TokenBounds {
  public:
@@ -52,18 +49,31 @@ class TokenBounds {
       : line_(line), starts_(others & ~(others << 1)), lasts_(others & ~(others >> 1)) {}
   bool more() const { return starts_ != 0; }
   // Takes the next token; more() must hold.
-  void take(const char*& first, const char*& last) {
-    first = line_ + index_of_lowest(starts_);
-    last = line_ + index_of_lowest(lasts_) + 1;
+  TokenSpan take() {
+    const TokenSpan token{line_ + index_of_lowest(starts_), line_ + index_of_lowest(lasts_) + 1};
     starts_ &= starts_ - 1;
     lasts_ &= lasts_ - 1;
+    return token;
   }
+  [[gnu::always_inline]] static bool read(TokenSpan token, Decimal& value) {
+    return scan_padded_real_field(token.first, token.last, value);
+  }
+  // A token kept for reading on demand, once it is checked to be a number.
+  static bool keep(TokenSpan token, DeferredReal& kept);
 
  private:
   const char* line_;
   Mask starts_;
   Mask lasts_;
 };
+
+template <typename Mask>
+bool TokenBounds<Mask>::keep(TokenSpan token, DeferredReal& kept) {
+  Decimal unused;
+  if (!scan_padded_real_field<Scan::check>(token.first, token.last, unused)) return false;
+  kept.assign_padded(token.first, static_cast<std::size_t>(token.last - token.first));
+  return true;
+}
 
 // The bytes of a class among a line's first bytes, one bit per byte, in as
 // many blocks of 32 as the mask holds.
@@ -96,14 +106,6 @@ void look_for_decimal_comma(const char* line, int length, Mask separators, DataL
   values.decimal_comma.keep(decimal_comma_word(trim_trailing_blanks(text)));
 }
 
-// A token kept for reading on demand, once it is checked to be a number.
-bool check_and_keep(const char* first, const char* last, DeferredReal& kept) {
-  Decimal unused;
-  if (!scan_padded_real_field<Scan::check>(first, last, unused)) return false;
-  kept.assign_padded(first, static_cast<std::size_t>(last - first));
-  return true;
-}
-
 // Takes the line at the start of the buffer, given the separators and the
 // line ends among its first bytes, one bit per byte; `line_ends` is not 0.
 // Each token is read into its place at once: a line declined leaves
@@ -117,26 +119,7 @@ template <typename Mask>
   // that ends it, is no line end: the general reader's.
   if (length >= static_cast<int>(kDataLineWidth)) return false;
   TokenBounds<Mask> tokens(line, ~separators & ((Mask{1} << length) - 1));
-  const char* first = nullptr;
-  const char* last = nullptr;
-  values.x = DeferredReal();
-  values.y = 0.0f;
-  values.z = DeferredReal();
-  values.empty = !tokens.more();
-  if (tokens.more()) {
-    tokens.take(first, last);
-    if (!check_and_keep(first, last, values.x)) return false;
-  }
-  if (tokens.more()) {
-    tokens.take(first, last);
-    Decimal y;
-    if (!scan_padded_real_field(first, last, y)) return false;
-    values.y = binary32_from_decimal(y);
-  }
-  if (tokens.more()) {
-    tokens.take(first, last);
-    if (!check_and_keep(first, last, values.z)) return false;
-  }
+  if (fill_data_line(tokens, values) >= 0) return false;
   const char* const next = after_line_end(line + length, in.buffered_end());
   if (next == nullptr) return false;
   if (watch_decimal_commas) look_for_decimal_comma(line, length, separators, values);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/input_stream.h"
-#include "datafile/readdata.h"
+#include "datafile/data_line.h"
 
 namespace tovel {
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/digits.h"
 #include "fields/powers.h"
 #include "fields/rounding.h"
 #include "fields/wide_integer.h"
@@ -61,14 +62,6 @@ uint128 scaled_round(Binary a, int t) {
   const uint128 num = uint128{a.m} << (a.e > 0 ? a.e : 0);
   const uint128 den = power_of_ten(-t) << (a.e < 0 ? -a.e : 0);
   return divide_rounded(num, den);
-}
-
-// Writes `count` decimal digits of `value`, with leading zeros.
-void put_digits(char* out, uint32_t value, int count) {
-  for (int i = count - 1; i >= 0; --i) {
-    out[i] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  }
 }
 
 void format_exponent(uint32_t bits, bool negative, char* out) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/digits.h"
 #include "fields/powers.h"
 #include "fields/rounding.h"
 
@@ -46,10 +47,8 @@ static_assert(std::bit_cast<uint32_t>(kR) == 0x3851B717u && kBitsT0 == 0x3F7FFCB
 // The two ASCII digits of each number below 100, in writing order.
 inline constexpr auto kDigitPairs = [] {
   std::array<char, 200> pairs{};
-  for (std::size_t i = 0; i < 100; ++i) {
-    pairs[2 * i] = static_cast<char>('0' + i / 10);
-    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-  }
+  for (uint32_t i = 0; i < 100; ++i)
+    put_digits(&pairs[2 * i], i, 2);
   return pairs;
 }();
 

@@ -1,20 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tovel {
 
 inline constexpr std::size_t kIntegerFieldWidth = 5;
 
-struct IntegerFieldResult {
-  int32_t value;
-  bool ok;  // false: "Bad value during integer read"
-};
-
 // Reads the I5 integer field from a field text of 0 to 5 characters: blanks
 // are ignored wherever they stand, one leading sign is allowed, and any other
-// character fails. An empty or all-blank field is 0.
-IntegerFieldResult decode_integer_field(std::string_view field);
+// character fails ("Bad value during integer read": no value). An empty or
+// all-blank field is 0.
+std::optional<int32_t> decode_integer_field(std::string_view field);
 
 }  // namespace tovel

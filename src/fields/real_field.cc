@@ -5,10 +5,10 @@
 
 namespace tovel {
 
-RealFieldResult decode_real_field(std::string_view field) {
+std::optional<float> decode_real_field(std::string_view field) {
   Decimal decimal;
-  if (!scan_real_field(field, decimal)) return {0.0f, false};
-  return {binary32_from_decimal(decimal), true};
+  if (!scan_real_field(field, decimal)) return std::nullopt;
+  return binary32_from_decimal(decimal);
 }
 
 }  // namespace tovel

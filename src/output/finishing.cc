@@ -6,8 +6,6 @@
 
 #include <cerrno>
 
-#include "base/report.h"
-
 namespace tovel {
 
 std::string shell_quote(std::string_view text) {
@@ -48,7 +46,6 @@ std::string CommandStatus::description() const {
 }
 
 CommandStatus run_shell_command(const std::string& command) {
-  write_out_pending_output();
   // /bin/sh -c COMMAND, as system(3) runs it, but without ignoring SIGINT
   // and SIGQUIT meanwhile: a stop signal that comes during the command is
   // caught as at any other time. The command starts with the usual signal

@@ -26,8 +26,8 @@ struct CommandStatus {
   std::string description() const;
 };
 
-// Runs `command` through the system shell once all pending output has been
-// written out, and waits for it. Its output goes where the run's goes.
+// Runs `command` through the system shell and waits for it. Its output goes
+// where the run's goes, so the run writes out what it holds first.
 CommandStatus run_shell_command(const std::string& command);
 
 }  // namespace tovel

@@ -17,15 +17,19 @@ class TableLayout : public TableRows {
  public:
   explicit TableLayout(TableWriter& table) : table_(table) {}
 
-  bool begin_header() override;
-  bool header_cell(float x) override;
-  bool end_header() override;
-  bool file_row(std::string_view label, std::span<const float> y, float xmax, float ymax) override;
+  std::optional<Failure> begin_header() override;
+  std::optional<Failure> header_cell(float x) override;
+  std::optional<Failure> end_header() override;
+  std::optional<Failure> file_row(std::string_view label, std::span<const float> y, float xmax,
+                                  float ymax) override;
   // The Average, Std Dev and CV % rows for columns 1 to n + 2, where n is
   // the last file's number of points and k the number of files.
-  bool summary_rows(const ColumnAccumulators& sums, int n, int k);
+  std::optional<Failure> summary_rows(const ColumnAccumulators& sums, int n, int k);
 
  private:
+  // The table's failure when a write returned false.
+  std::optional<Failure> unless(bool written) const;
+
   TableWriter& table_;
 };
 

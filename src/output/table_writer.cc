@@ -79,11 +79,9 @@ long TableWriter::CuttingSink::write(const char* data, std::size_t size) {
 
 TableWriter::TableWriter(std::span<char> buffer) : writer_(buffer) {
   writer_.attach(sink_);
-  hold_pending_output(*this);
 }
 
 TableWriter::~TableWriter() {
-  release_pending_output(*this);
   if (file_ == &opened_table && opened_table.fd() >= 0) ::close(opened_table.fd());
   release_lock();
 }
@@ -93,27 +91,29 @@ void TableWriter::release_lock() {
   lock_fd_ = -1;
 }
 
-bool TableWriter::open(std::string_view name) {
+std::optional<Failure> TableWriter::open(std::string_view name) {
   name_ = name;
-  if (!names_a_path(name_)) {
-    errno = EINVAL;
-    return false;
-  }
+  const auto cannot_open = [&](int error, std::string_view reason) {
+    return Failure{.file = name_,
+                   .what = "cannot open the table file",
+                   .message = cannot_open_message(name_, reason),
+                   .error_number = error};
+  };
+  if (!names_a_path(name_)) return cannot_open(EINVAL, std::strerror(EINVAL));
   const int fd = keep_clear_of_standard_streams(open_for_update(name_.c_str(), read_only_));
-  if (fd < 0) return false;
+  if (fd < 0) return cannot_open(errno, std::strerror(errno));
   struct stat info {};
   const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   if (regular) {
     lock_fd_ = lock_table(fd);
     if (lock_fd_ < 0 && errno == EWOULDBLOCK) {
       ::close(fd);
-      errno = EWOULDBLOCK;
-      return false;
+      return cannot_open(EWOULDBLOCK, "another run is writing it");
     }
   }
   opened_table.set(fd, regular);
   attach(opened_table, name);
-  return true;
+  return std::nullopt;
 }
 
 void TableWriter::attach(TableFile& file, std::string_view name) {
@@ -123,20 +123,12 @@ void TableWriter::attach(TableFile& file, std::string_view name) {
 }
 
 bool TableWriter::refuse() {
-  if (read_only_) {
-    error_ = 0;
-    return false;
-  }
-  return failed(errno);
-}
-
-bool TableWriter::failed(int error) {
-  error_ = error;
+  error_ = read_only_ ? 0 : writer_.last_error();
   return false;
 }
 
 bool TableWriter::write(std::string_view text) {
-  return read_only_ ? refuse() : writer_.write(text) || failed(errno);
+  return !read_only_ && writer_.write(text) == 0 ? true : refuse();
 }
 
 bool TableWriter::write_value(float value) {
@@ -166,25 +158,32 @@ bool TableWriter::write_cells(std::span<const float> values) {
   return true;
 }
 
-bool TableWriter::write_out() {
-  return writer_.write_out() || failed(errno);
+std::optional<Failure> TableWriter::write_out() {
+  if (const int error = writer_.write_out(); error != 0) {
+    error_ = error;
+    return failure();
+  }
+  return std::nullopt;
 }
 
-bool TableWriter::close() {
-  if (!write_out()) return false;
-  release_pending_output(*this);
+std::optional<Failure> TableWriter::close() {
+  if (auto failed = write_out()) return failed;
   if (file_ == &opened_table) {
     const int fd = opened_table.fd();
     opened_table.set(-1, false);
-    if (::close(fd) != 0) return failed(errno);
+    if (::close(fd) != 0) {
+      error_ = errno;
+      return failure();
+    }
   }
-  return true;
+  return std::nullopt;
 }
 
 Failure TableWriter::failure() const {
-  const std::string message =
-      error_ == 0 ? "Cannot write to file opened for READ" : std::strerror(error_);
-  return {name_, 0, "cannot write the table file", "", false, message};
+  return {.file = name_,
+          .what = "cannot write the table file",
+          .message = error_ == 0 ? "Cannot write to file opened for READ" : std::strerror(error_),
+          .error_number = error_};
 }
 
 }  // namespace tovel

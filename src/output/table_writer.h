@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,9 +27,9 @@ class TableFile : public ByteSink {
 // a regular file is cut to nothing just before the first bytes are written
 // out, so that however the run ends, even killed, the file holds either the
 // older table untouched or the beginning of this run's table, never a mix.
-// Cells are collected in a large buffer; every way the run ends writes the
-// buffer out. Each write returns false once the table cannot take it, and
-// failure() says why.
+// Cells are collected in a large buffer, which the run writes out however it
+// ends. The writes of cells, the hot path, return false once the table
+// cannot take them, and failure() says why; the rest returns the failure.
 //
 // A regular file is locked (flock) from its opening until release_lock(),
 // so that a second run on the same table is refused instead of writing
@@ -42,10 +43,11 @@ class TableWriter : public PendingOutput {
 
   // Opens or creates `name` (mode 0666 less the umask). An existing file
   // that may only be read (its permissions, an immutable file, a read-only
-  // file system) is opened so, and the first write then fails. False, with
-  // errno set, when the file cannot be opened at all, or when the name holds
-  // a NUL (EINVAL), or EWOULDBLOCK when another run holds its lock.
-  bool open(std::string_view name);
+  // file system) is opened so, and the first write then fails. The failure
+  // when the file cannot be opened at all, when the name holds a NUL
+  // (EINVAL), or when another run holds its lock ("another run is writing
+  // it").
+  std::optional<Failure> open(std::string_view name);
   // Lets another run at the table; closing does not, so that the lock
   // covers the copy made of the closed table.
   void release_lock();
@@ -66,19 +68,17 @@ class TableWriter : public PendingOutput {
   // Values, each as a cell.
   bool write_cells(std::span<const float> values);
   // Writes out what is held and closes the file.
-  bool close();
+  std::optional<Failure> close();
 
   // Whether any byte has been written to the table, out or into the buffer.
   bool written_to() const { return writer_.written() > 0 || writer_.held() > 0; }
 
-  bool write_out() override;
-  Failure write_failure() const override { return failure(); }
+  std::optional<Failure> write_out() override;
   // Why the last write failed, as the report shows it.
   Failure failure() const;
 
  private:
   bool refuse();  // records why a write cannot be made, and returns false
-  bool failed(int error);
 
   // The way to the file: the first write to a regular file cuts it first.
   class CuttingSink : public ByteSink {

@@ -7,8 +7,7 @@
 
 namespace tovel {
 
-SeriesPicture::SeriesPicture(TableRows& table, int files)
-    : table_(table), keep_curves_(files <= kMaxDrawnCurves) {
+SeriesPicture::SeriesPicture(TableRows& table, int files) : table_(table), files_(files) {
   constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
   lowest_.fill(kNone);
   highest_.fill(kNone);
@@ -16,14 +15,15 @@ SeriesPicture::SeriesPicture(TableRows& table, int files)
   peaks_.reserve(static_cast<std::size_t>(files));
 }
 
-bool SeriesPicture::header_cell(float x) {
+std::optional<Failure> SeriesPicture::header_cell(float x) {
   x_.push_back(x);
   return table_.header_cell(x);
 }
 
-bool SeriesPicture::file_row(std::string_view label, std::span<const float> y, float xmax,
-                             float ymax) {
-  if (keep_curves_) {
+std::optional<Failure> SeriesPicture::file_row(std::string_view label, std::span<const float> y,
+                                               float xmax, float ymax) {
+  last_points_ = static_cast<int>(y.size());
+  if (draws_curves()) {
     curves_.emplace_back(y.begin(), y.end());
     labels_.emplace_back(trim_trailing_blanks(label));
   }

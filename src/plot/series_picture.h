@@ -23,15 +23,22 @@ class SeriesPicture : public TableRows {
  public:
   SeriesPicture(TableRows& table, int files);
 
-  bool begin_header() override { return table_.begin_header(); }
-  bool header_cell(float x) override;
-  bool end_header() override { return table_.end_header(); }
-  bool file_row(std::string_view label, std::span<const float> y, float xmax, float ymax) override;
+  std::optional<Failure> begin_header() override { return table_.begin_header(); }
+  std::optional<Failure> header_cell(float x) override;
+  std::optional<Failure> end_header() override { return table_.end_header(); }
+  std::optional<Failure> file_row(std::string_view label, std::span<const float> y, float xmax,
+                                  float ymax) override;
 
   struct Peak {
     float x;
     float y;
   };
+  // The files of the series, and the points of the last one, which the
+  // summary rows cover.
+  int files() const { return files_; }
+  int last_points() const { return last_points_; }
+  // Whether the files are few enough to be drawn one by one.
+  bool draws_curves() const { return files_ <= kMaxDrawnCurves; }
   std::span<const float> x() const { return x_; }
   // Each file's y values, or none when there are too many files to draw,
   // and each file's row label without its trailing blanks.
@@ -47,7 +54,8 @@ class SeriesPicture : public TableRows {
 
  private:
   TableRows& table_;
-  bool keep_curves_;
+  int files_;
+  int last_points_ = 0;
   std::vector<float> x_;
   std::vector<std::vector<float>> curves_;
   std::vector<std::string> labels_;

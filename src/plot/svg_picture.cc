@@ -27,6 +27,11 @@ constexpr std::string_view kCurveColours[] = {"#4e79a7", "#f28e2b", "#59a14f", "
                                               "#9c755f", "#bab0ac"};
 constexpr std::string_view kBandColour = "#9ecae1";
 constexpr std::string_view kPeakColour = "#d62728";
+constexpr std::string_view kPeakWidth = "5";  // the width of a dot with few files
+constexpr std::string_view kMeanColour = "#000";
+constexpr std::string_view kMeanWidth = "2.5";
+constexpr std::string_view kEnvelopeColour = "#777";
+constexpr std::string_view kEnvelopeDashes = "4 3";
 
 // The text of an SVG document written through a buffered writer; the first
 // failure sticks.
@@ -34,7 +39,7 @@ class Svg {
  public:
   explicit Svg(BufferedWriter& out) : out_(out) {}
   Svg& operator<<(std::string_view text) {
-    ok_ = ok_ && out_.write(text);
+    if (error_ == 0) error_ = out_.write(text);
     return *this;
   }
   // A coordinate or a length, to a tenth of a pixel.
@@ -45,11 +50,11 @@ class Svg {
   }
   // Any bytes as the text of an element.
   Svg& text(std::string_view raw) { return *this << xml_text(raw); }
-  bool ok() const { return ok_; }
+  int error() const { return error_; }
 
  private:
   BufferedWriter& out_;
-  bool ok_ = true;
+  int error_ = 0;
 };
 
 double wide(float value) {
@@ -81,12 +86,12 @@ struct Columns {
   std::vector<double> x, mean, sd;
 };
 
-Columns drawn_columns(const SeriesPicture& picture, const ColumnAccumulators& sums, int last_points,
-                      int files) {
+Columns drawn_columns(const SeriesPicture& picture, const ColumnAccumulators& sums) {
   Columns c;
-  const std::size_t count = std::min(picture.x().size(), static_cast<std::size_t>(last_points));
+  const std::size_t count =
+      std::min(picture.x().size(), static_cast<std::size_t>(picture.last_points()));
   for (std::size_t j = 0; j < count; ++j) {
-    const ColumnStatistics s = sums.statistics(static_cast<int>(j) + 1, files);
+    const ColumnStatistics s = sums.statistics(static_cast<int>(j) + 1, picture.files());
     c.x.push_back(wide(picture.x()[j]));
     c.mean.push_back(wide(s.mean));
     c.sd.push_back(wide(s.sd));
@@ -210,7 +215,8 @@ void draw_curves(Svg& svg, const Frame& f, const SeriesPicture& picture,
 // draw file by file.
 void draw_envelope(Svg& svg, const Frame& f, const SeriesPicture& picture) {
   const std::size_t count = picture.x().size();
-  svg << "<g fill=\"none\" stroke=\"#777\" stroke-width=\"1\" stroke-dasharray=\"4 3\">";
+  svg << "<g fill=\"none\" stroke=\"" << kEnvelopeColour
+      << "\" stroke-width=\"1\" stroke-dasharray=\"" << kEnvelopeDashes << "\">";
   const auto x = [&](std::size_t j) { return wide(picture.x()[j]); };
   svg << "<path d=\"";
   polyline(svg, f, count, x, [&](std::size_t j) { return wide(picture.lowest(j)); });
@@ -221,8 +227,9 @@ void draw_envelope(Svg& svg, const Frame& f, const SeriesPicture& picture) {
 
 // Each file's peak as a dot; many files' dots are smaller and let the
 // others show through.
-void draw_peaks(Svg& svg, const Frame& f, const SeriesPicture& picture, bool few) {
-  svg << "<path stroke=\"" << kPeakColour << (few ? "\" stroke-width=\"5" : "\" stroke-width=\"3")
+void draw_peaks(Svg& svg, const Frame& f, const SeriesPicture& picture) {
+  const bool few = picture.draws_curves();
+  svg << "<path stroke=\"" << kPeakColour << "\" stroke-width=\"" << (few ? kPeakWidth : "3")
       << (few ? "" : "\" stroke-opacity=\"0.3") << "\" stroke-linecap=\"round\" fill=\"none\" d=\"";
   for (const SeriesPicture::Peak& p : picture.peaks()) {
     if (std::isfinite(p.x) && std::isfinite(p.y))
@@ -235,7 +242,7 @@ void draw_peaks(Svg& svg, const Frame& f, const SeriesPicture& picture, bool few
 // stands for them all.
 constexpr std::size_t kMaxNamedCurves = std::size(kCurveColours);
 
-void draw_legend(Svg& svg, const SeriesPicture& picture, bool curves) {
+void draw_legend(Svg& svg, const SeriesPicture& picture) {
   double y = kTop + 10;
   const auto entry = [&](std::string_view mark, std::string_view label) {
     svg << "<g transform=\"translate(" << kRight + 20 << " " << y << ")\">" << mark
@@ -246,31 +253,34 @@ void draw_legend(Svg& svg, const SeriesPicture& picture, bool curves) {
   const auto line = [](std::string_view colour) {
     return "<path d=\"M0 0h26\" stroke=\"" + std::string(colour) + "\" stroke-width=\"1\"/>";
   };
-  if (!curves) {
-    entry("<path d=\"M0 0h26\" stroke=\"#777\" stroke-dasharray=\"4 3\"/>", "lowest, highest");
+  if (!picture.draws_curves()) {
+    entry("<path d=\"M0 0h26\" stroke=\"" + std::string(kEnvelopeColour) +
+              "\" stroke-dasharray=\"" + std::string(kEnvelopeDashes) + "\"/>",
+          "lowest, highest");
   } else if (picture.labels().size() > kMaxNamedCurves) {
     entry(line(curve_colour(0)), "each file");
   } else {
     for (std::size_t i = 0; i < picture.labels().size(); ++i)
       entry(line(curve_colour(i)), picture.labels()[i]);
   }
-  entry("<path d=\"M0 0h26\" stroke=\"#000\" stroke-width=\"2.5\"/>", "mean");
+  entry("<path d=\"M0 0h26\" stroke=\"" + std::string(kMeanColour) + "\" stroke-width=\"" +
+            std::string(kMeanWidth) + "\"/>",
+        "mean");
   entry("<rect x=\"0\" y=\"-6\" width=\"26\" height=\"12\" fill=\"" + std::string(kBandColour) +
             "\"/>",
         "mean ± 1 SD");
   if (picture.peaks().empty()) return;
-  entry("<path d=\"M13 0h0\" stroke=\"" + std::string(kPeakColour) +
-            "\" stroke-width=\"5\" stroke-linecap=\"round\"/>",
+  entry("<path d=\"M13 0h0\" stroke=\"" + std::string(kPeakColour) + "\" stroke-width=\"" +
+            std::string(kPeakWidth) + "\" stroke-linecap=\"round\"/>",
         "peak of each file");
 }
 
 }  // namespace
 
-bool write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& sums, int last_points,
-                      int files, std::string_view prefix,
-                      const std::function<std::string(int)>& file_name, BufferedWriter& out) {
+int write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& sums,
+                     const SeriesText& text, BufferedWriter& out) {
   Svg svg(out);
-  const Columns columns = drawn_columns(picture, sums, last_points, files);
+  const Columns columns = drawn_columns(picture, sums);
   const Frame frame = frame_for(picture, columns);
   svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight
@@ -279,25 +289,25 @@ bool write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& su
       << "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n"
       << "<text x=\"" << (kLeft + kRight) / 2 << "\" y=\"30\" text-anchor=\"middle\" "
       << "font-size=\"16\">";
-  svg.text(prefix) << ": " << std::to_string(files) << " files</text>\n";
+  svg.text(text.prefix) << ": " << std::to_string(picture.files()) << " files</text>\n";
   draw_axes(svg, frame);
   draw_band(svg, frame, columns);
-  const bool curves = files <= kMaxDrawnCurves;
-  if (curves) {
-    draw_curves(svg, frame, picture, file_name);
+  if (picture.draws_curves()) {
+    draw_curves(svg, frame, picture, text.file_name);
   } else {
     draw_envelope(svg, frame, picture);
   }
-  draw_peaks(svg, frame, picture, curves);
-  svg << "<path fill=\"none\" stroke=\"#000\" stroke-width=\"2.5\" stroke-linecap=\"round\" "
+  draw_peaks(svg, frame, picture);
+  svg << "<path fill=\"none\" stroke=\"" << kMeanColour << "\" stroke-width=\"" << kMeanWidth
+      << "\" stroke-linecap=\"round\" "
          "stroke-linejoin=\"round\" d=\"";
   polyline(
       svg, frame, columns.x.size(), [&](std::size_t j) { return columns.x[j]; },
       [&](std::size_t j) { return columns.mean[j]; });
   svg << "\"/>\n";
-  draw_legend(svg, picture, curves);
+  draw_legend(svg, picture);
   svg << "</svg>\n";
-  return svg.ok() && out.write_out();
+  return svg.error() != 0 ? svg.error() : out.write_out();
 }
 
 }  // namespace tovel

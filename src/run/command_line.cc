@@ -3,56 +3,80 @@
 #include <algorithm>
 
 #include "base/byte_class.h"
+#include "base/version.h"
+#include "collate/accumulators.h"
+#include "plot/series_picture.h"
+#include "run/naming.h"
 
 namespace tovel {
 
-const std::string_view kUsage =
-    "Usage: tovel [OPTION]... [FIRST-NAME [COUNT]]\n"
-    "\n"
-    "Collates a numbered series of data files, PREFIX0001.DAT, PREFIX0002.DAT, ...,\n"
-    "into one table. FIRST-NAME is the first file's name or the prefix alone;\n"
-    "COUNT is the number of files, 2 to 9999. What is not given is asked for on\n"
-    "standard input, and so is, at the end, whether to open the table in BBEdit\n"
-    "(1 opens it).\n"
-    "\n"
-    "Data files:\n"
-    "  - are numbered with four digits from 0001: S0001.DAT, S0002.DAT, ...\n"
-    "  - end in upper-case .DAT, whatever FIRST-NAME says\n"
-    "  - have names of at most 32 characters\n"
-    "  - may hold comment lines (# first) and, with --skip, header lines\n"
-    "  - hold one point per line: x, y and an optional third value\n"
-    "\n"
-    "Files written:\n"
-    "  All_PREFIX.txt  the table, tab-separated: the first file's x values; each\n"
-    "                  file's y values and peak; the mean, standard deviation and\n"
-    "                  CV % of each column\n"
-    "  All_PREFIX.csv  a copy of the table, tab-separated too\n"
-    "  All_PREFIX.svg  with --plot, a picture of the series: each file's curve\n"
-    "                  (above 50 files, the lowest and highest y), the mean, the\n"
-    "                  band of one standard deviation around it, and the peaks\n"
-    "\n"
-    "Options:\n"
-    "  -C, --directory DIR  run in DIR: read the data files and write the table\n"
-    "                       there\n"
-    "      --skip N         skip the first N lines (0 to 99) of every data file\n"
-    "  -n, --no-open        answer the last question with 0, without asking\n"
-    "      --plot           also draw the series, in All_PREFIX.svg\n"
-    "  -h, --help           print this text and exit\n"
-    "  -V, --version        print the version and exit\n"
-    "  --                   end the options, as before a prefix that begins with -\n"
-    "\n"
-    "Exit status:\n"
-    "  0  the table and its copy are complete\n"
-    "  1  an orderly stop: the first data file is missing, or a file holds more\n"
-    "     than 250 points\n"
-    "  2  a run-time error, reported on standard error, or a refused command line\n"
-    "\n"
-    "Full documentation: man tovel\n";
+std::string usage_text() {
+  const std::string files = std::to_string(kMinFiles) + " to " + std::to_string(kMaxFiles);
+  const std::string points = std::to_string(kMaxPoints);
+  const std::string curves = std::to_string(kMaxDrawnCurves);
+  return "Usage: tovel [OPTION]... [FIRST-NAME [COUNT]]\n"
+         "\n"
+         "Collates a numbered series of data files, PREFIX0001.DAT, PREFIX0002.DAT, ...,\n"
+         "into one table. FIRST-NAME is the first file's name or the prefix alone;\n"
+         "COUNT is the number of files, " +
+         files +
+         ". What is not given is asked for on\n"
+         "standard input, and so is, at the end, whether to open the table in BBEdit\n"
+         "(1 opens it).\n"
+         "\n"
+         "Data files:\n"
+         "  - are numbered with four digits from 0001: S0001.DAT, S0002.DAT, ...\n"
+         "  - end in upper-case .DAT, whatever FIRST-NAME says\n"
+         "  - have names of at most " +
+         std::to_string(Name::size()) +
+         " characters\n"
+         "  - may hold comment lines (# first) and, with --skip, header lines\n"
+         "  - hold one point per line: x, y and an optional third value\n"
+         "\n"
+         "Files written:\n"
+         "  All_PREFIX.txt  the table, tab-separated: the first file's x values; each\n"
+         "                  file's y values and peak; the mean, standard deviation and\n"
+         "                  CV % of each column\n"
+         "  All_PREFIX.csv  a copy of the table, tab-separated too\n"
+         "  All_PREFIX.svg  with --plot, a picture of the series: each file's curve\n"
+         "                  (above " +
+         curves +
+         " files, the lowest and highest y), the mean, the\n"
+         "                  band of one standard deviation around it, and the peaks\n"
+         "\n"
+         "Options:\n"
+         "  -C, --directory DIR  run in DIR: read the data files and write the table\n"
+         "                       there\n"
+         "      --skip N         skip the first N lines (0 to " +
+         std::to_string(kMaxSkip) +
+         ") of every data file\n"
+         "  -n, --no-open        answer the last question with 0, without asking\n"
+         "      --plot           also draw the series, in All_PREFIX.svg\n"
+         "  -h, --help           print this text and exit\n"
+         "  -V, --version        print the version and exit\n"
+         "  --                   end the options, as before a prefix that begins with -\n"
+         "\n"
+         "Exit status:\n"
+         "  0  the table and its copy are complete\n"
+         "  1  an orderly stop: the first data file is missing, or a file holds more\n"
+         "     than " +
+         points +
+         " points\n"
+         "  2  a run-time error, reported on standard error, or a refused command line\n"
+         "\n"
+         "Full documentation: man tovel\n";
+}
 
-const std::string_view kVersion =
-    "tovel 1.0.1\n"
-    "Copyright (c) 2026 the Tovel developers\n"
-    "License MIT <https://opensource.org/licenses/MIT>: free to use, change and share.\n";
+std::string banner_text() {
+  return "Tovel v" + std::string(kVersionNumber) + " - collates a numbered series of data files";
+}
+
+std::string version_text() {
+  return "tovel " + std::string(kVersionNumber) +
+         "\n"
+         "Copyright (c) 2026 the Tovel developers\n"
+         "License MIT <https://opensource.org/licenses/MIT>: free to use, change and share.\n";
+}
 
 namespace {
 
@@ -122,10 +146,12 @@ const char* OptionReader::value_of(std::string_view name, const char* attached) 
 
 bool OptionReader::skip_value(const char* value) {
   const std::string_view text = value;
-  const bool whole =
-      !text.empty() && text.size() <= 2 &&
+  const bool digits =
+      !text.empty() && text.size() <= 9 &&
       std::all_of(text.begin(), text.end(), [](char c) { return in_class(c, kDigit); });
-  if (!whole) return refuse("--skip takes a whole number from 0 to 99");
+  if (!digits || std::stoi(std::string(text)) > kMaxSkip) {
+    return refuse("--skip takes a whole number from 0 to " + std::to_string(kMaxSkip));
+  }
   line_.skip = std::stoi(std::string(text));
   return true;
 }

@@ -27,8 +27,13 @@ struct CommandLine {
 
 CommandLine parse_command_line(int argc, const char* const* argv);
 
-// The text --help prints, and the one --version prints.
-extern const std::string_view kUsage;
-extern const std::string_view kVersion;
+// Header lines a data file may have skipped: --skip 0 to kMaxSkip.
+inline constexpr int kMaxSkip = 99;
+
+// The text --help prints, the one --version prints, and the banner line
+// that begins a run.
+std::string usage_text();
+std::string version_text();
+std::string banner_text();
 
 }  // namespace tovel

@@ -3,41 +3,40 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 
+#include "run/ending.h"
+
 namespace tovel {
+namespace {
+
+Failure cannot_write(int error) {
+  return {.file = "standard output",
+          .what = "cannot write",
+          .message = std::strerror(error),
+          .error_number = error};
+}
+
+}  // namespace
 
 Console::Console(int fd, std::span<char> buffer) : sink_(fd), writer_(buffer) {
   writer_.attach(sink_);
   struct stat info {};
   const bool known = ::fstat(fd, &info) == 0;
   interactive_ = ::isatty(fd) != 0 || (known && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)));
-  hold_pending_output(*this);
-}
-
-Console::~Console() {
-  release_pending_output(*this);
 }
 
 void Console::write(std::string_view text) {
-  if (writer_.write(text)) return;
-  error_ = errno;
-  report_runtime_error(write_failure());
+  if (const int error = writer_.write(text); error != 0) fail(cannot_write(error));
 }
 
 void Console::end_message() {
-  if (interactive_ && !write_out()) report_runtime_error(write_failure());
+  if (interactive_) fail_if(write_out());
 }
 
-bool Console::write_out() {
-  if (writer_.write_out()) return true;
-  error_ = errno;
-  return false;
-}
-
-Failure Console::write_failure() const {
-  return {"standard output", 0, "cannot write", "", false, std::strerror(error_)};
+std::optional<Failure> Console::write_out() {
+  if (const int error = writer_.write_out(); error != 0) return cannot_write(error);
+  return std::nullopt;
 }
 
 }  // namespace tovel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -16,7 +17,6 @@ namespace tovel {
 class Console : public PendingOutput {
  public:
   Console(int fd, std::span<char> buffer);
-  ~Console() override;
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
@@ -24,14 +24,12 @@ class Console : public PendingOutput {
   // Ends a message or prompt.
   void end_message();
 
-  bool write_out() override;
-  Failure write_failure() const override;
+  std::optional<Failure> write_out() override;
 
  private:
   DescriptorSink sink_;
   BufferedWriter writer_;
   bool interactive_;
-  int error_ = 0;
 };
 
 }  // namespace tovel

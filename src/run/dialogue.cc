@@ -8,16 +8,16 @@
 namespace tovel {
 namespace {
 
-constexpr int kMinFiles = 2;
-constexpr int kMaxFiles = 9999;
-
 bool acceptable_count(int k) {
   return k >= kMinFiles && k <= kMaxFiles;
 }
 
 Failure bad_integer(std::string_view where, long line, std::string_view field) {
-  return {std::string(where), line, "cannot read an integer from",
-          std::string(field), true, "Bad value during integer read"};
+  return {.file = std::string(where),
+          .line = line,
+          .what = "cannot read an integer from",
+          .field = std::string(field),
+          .message = "Bad value during integer read"};
 }
 
 }  // namespace
@@ -31,11 +31,16 @@ std::optional<Failure> Dialogue::answer(std::size_t width, bool numeric, FieldTe
   const TakeStatus status = take_field(keyboard_, width, numeric, field);
   const long line = keyboard_.lines_taken() + 1;
   if (status == TakeStatus::end_of_input) {
-    return Failure{"standard input", line, "no line left to read", "", false, "End of file"};
+    return Failure{.file = "standard input",
+                   .line = line,
+                   .what = "no line left to read",
+                   .message = "End of file"};
   }
   if (status == TakeStatus::failed) {
-    return Failure{
-        "standard input", line, "cannot read", "", false, std::string(keyboard_.failure_text())};
+    return Failure{.file = "standard input",
+                   .line = line,
+                   .what = "cannot read",
+                   .message = std::string(keyboard_.failure_text())};
   }
   return std::nullopt;
 }
@@ -43,25 +48,26 @@ std::optional<Failure> Dialogue::answer(std::size_t width, bool numeric, FieldTe
 std::optional<Failure> Dialogue::integer_answer(int& value) {
   FieldText field;
   if (auto failure = answer(kIntegerFieldWidth, true, field)) return failure;
-  const IntegerFieldResult r = decode_integer_field(field.view());
-  if (!r.ok) return bad_integer("standard input", keyboard_.lines_taken(), field.view());
-  value = r.value;
+  const std::optional<int32_t> typed = decode_integer_field(field.view());
+  if (!typed) return bad_integer("standard input", keyboard_.lines_taken(), field.view());
+  value = *typed;
   return std::nullopt;
 }
 
 std::optional<Failure> obtain_file_count(const CommandLine& line, Dialogue& dialogue, int& k) {
   if (line.operand_count > 1) {
-    const FixedText<40> int_file(line.operands[1]);
-    const std::string_view field = take_stored_field(int_file.full(), kIntegerFieldWidth);
-    const IntegerFieldResult r = decode_integer_field(field);
-    if (!r.ok) {
+    const FixedText<40> count_text(line.operands[1]);
+    const std::string_view field = take_stored_field(count_text.full(), kIntegerFieldWidth);
+    const std::optional<int32_t> given = decode_integer_field(field);
+    if (!given) {
       Failure failure = bad_integer("argument 2", 0, field);
       failure.hint = kTryHelp;
       return failure;
     }
-    k = r.value;
+    k = *given;
     if (acceptable_count(k)) return std::nullopt;
-    dialogue.say("\nThe number of DAT files must be from 2 to 9999\n");
+    dialogue.say("\nThe number of DAT files must be from " + std::to_string(kMinFiles) + " to " +
+                 std::to_string(kMaxFiles) + "\n");
   }
   for (;;) {
     dialogue.say("\nEnter the number of DAT files ");

@@ -8,6 +8,7 @@
 #include "base/report.h"
 #include "run/command_line.h"
 #include "run/console.h"
+#include "run/naming.h"
 
 namespace tovel {
 

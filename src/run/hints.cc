@@ -29,7 +29,7 @@ bool exists(const std::string& name) {
 }
 
 std::string data_name(const SeriesNaming& naming, int i) {
-  return std::string(naming.file(i).fname.trimmed());
+  return std::string(naming.file(i).data_name.trimmed());
 }
 
 // The number of a series file PREFIX + four digits + ".DAT", or 0.

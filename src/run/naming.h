@@ -8,41 +8,47 @@ namespace tovel {
 
 using Name = FixedText<32>;
 
+// A series holds 2 to 9999 files, numbered with four digits from 0001.
+inline constexpr int kMinFiles = 2;
+inline constexpr int kMaxFiles = 9999;
+
 // The names of one data file of the series.
 struct FileNames {
-  FixedText<4> mc;  // the file number as four digits
-  Name fname;       // prefix + mc + ".DAT", cut at 32
-  Name oname;       // prefix + mc, cut at 32
-  // The row label: the first 10 characters of oname.
-  std::string_view row_label() const { return oname.full().substr(0, 10); }
+  FixedText<4> number_text;  // the file number as four digits
+  Name data_name;            // prefix + number_text + ".DAT", cut at 32
+  Name row_name;             // prefix + number_text, cut at 32
+  // The row label: the first 10 characters of row_name.
+  std::string_view row_label() const { return row_name.full().substr(0, 10); }
 };
 
 // Every name of a series, derived from the first name the user gave.
 class SeriesNaming {
  public:
-  explicit SeriesNaming(const Name& dname);
+  explicit SeriesNaming(const Name& first_name);
 
   // The prefix length, 0 to 32.
-  int fn() const { return fn_; }
-  // The first fn characters of the given name, blanks included.
-  std::string_view prefix() const { return dname_.full().substr(0, static_cast<std::size_t>(fn_)); }
+  int prefix_length() const { return prefix_length_; }
+  // The first prefix_length characters of the given name, blanks included.
+  std::string_view prefix() const {
+    return first_name_.full().substr(0, static_cast<std::size_t>(prefix_length_));
+  }
   // The prefix as a 32-character name, as "The prefix is" shows it.
   Name prefix_field() const { return Name(prefix()); }
-  const Name& fname0() const { return fname0_; }    // "All_" + prefix + ".txt"
-  const Name& fname1() const { return fname1_; }    // "All_" + prefix + ".csv"
-  const Name& fname2() const { return fname2_; }    // "All_*"
-  const Name& picture() const { return picture_; }  // "All_" + prefix + ".svg"
+  const Name& table_name() const { return table_name_; }            // "All_" + prefix + ".txt"
+  const Name& copy_name() const { return copy_name_; }              // "All_" + prefix + ".csv"
+  const Name& listing_pattern() const { return listing_pattern_; }  // "All_*"
+  const Name& picture_name() const { return picture_name_; }        // "All_" + prefix + ".svg"
 
   // The names of file number i (1 to 9999).
   FileNames file(int i) const;
 
  private:
-  Name dname_;
-  int fn_;
-  Name fname0_;
-  Name fname1_;
-  Name fname2_;
-  Name picture_;
+  Name first_name_;
+  int prefix_length_;
+  Name table_name_;
+  Name copy_name_;
+  Name listing_pattern_;
+  Name picture_name_;
 };
 
 }  // namespace tovel

@@ -4,10 +4,9 @@
 
 namespace tovel {
 
-std::string RunProgress::what_the_files_hold(bool table_written) const {
-  if (naming_ == nullptr) return "no table was opened";
-  const std::string table = shown_name(naming_->fname0().trimmed());
-  const std::string copy = shown_name(naming_->fname1().trimmed());
+std::string RunProgress::what_the_files_hold() const {
+  const std::string table = shown_name(naming_.table_name().trimmed());
+  const std::string copy = shown_name(naming_.copy_name().trimmed());
   switch (stage_) {
     case Stage::collating:
       break;
@@ -18,11 +17,11 @@ std::string RunProgress::what_the_files_hold(bool table_written) const {
     case Stage::copied:
       return table + " and its copy " + copy + " are complete";
   }
-  if (!table_written) return "nothing was written to " + table;
+  if (!table_.written_to()) return "nothing was written to " + table;
   if (rows_ == 0) return table + " holds part of the header row only";
-  const std::string first(naming_->file(1).fname.trimmed());
+  const std::string first(naming_.file(1).data_name.trimmed());
   if (rows_ == 1) return table + " holds the row of " + shown_name(first) + " only";
-  const std::string last(naming_->file(rows_).fname.trimmed());
+  const std::string last(naming_.file(rows_).data_name.trimmed());
   return table + " holds the rows of " + shown_name(first) + " to " + shown_name(last) + " only";
 }
 

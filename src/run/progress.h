@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "output/table_writer.h"
 #include "run/naming.h"
 
 namespace tovel {
@@ -12,17 +13,19 @@ class RunProgress {
  public:
   enum class Stage { collating, table_complete, copying, copied };
 
-  void set_naming(const SeriesNaming& naming) { naming_ = &naming; }
+  RunProgress(const SeriesNaming& naming, const TableWriter& table)
+      : naming_(naming), table_(table) {}
+
   // File i's row is in the table.
   void row_written(int i) { rows_ = i; }
   void reach(Stage stage) { stage_ = stage; }
 
-  // What the table and its copy hold, as said after "interrupted: ", given
-  // whether any byte of the table has been written.
-  std::string what_the_files_hold(bool table_written) const;
+  // What the table and its copy hold, as said after "interrupted: ".
+  std::string what_the_files_hold() const;
 
  private:
-  const SeriesNaming* naming_ = nullptr;
+  const SeriesNaming& naming_;
+  const TableWriter& table_;
   int rows_ = 0;
   Stage stage_ = Stage::collating;
 };

@@ -29,28 +29,28 @@ std::string pieces_read(std::string_view word) {
   return text;
 }
 
-void SeriesWarnings::after_file(const PassResult& pass, std::string_view file) {
-  warn_ragged(pass, file);
-  if (pass.decimal_comma_line != 0 && !decimal_comma_said_) {
+void SeriesWarnings::after_file(const FilePoints& points, std::string_view file) {
+  warn_ragged(points, file);
+  if (points.decimal_comma_line != 0 && !decimal_comma_said_) {
     decimal_comma_said_ = true;
-    const std::string_view word = pass.decimal_comma_word.view();
-    warn(shown_name(file) + ":" + std::to_string(pass.decimal_comma_line) + ": \"" +
+    const std::string_view word = points.decimal_comma_word.view();
+    warn(shown_name(file) + ":" + std::to_string(points.decimal_comma_line) + ": \"" +
          shown_name(word) + "\" looks like a decimal comma; commas separate values, so it is " +
          "read as " + shown_name(pieces_read(word)));
   }
-  if (!pass.positive_peak) {
+  if (points.peak < 0) {
     if (first_without_peak_.empty()) {
       first_without_peak_ = shown_name(file);
     } else {
       ++more_without_peak_;
     }
   }
-  if (pass.empty_lines > 0) {
+  if (points.empty_lines > 0) {
     if (first_empty_line_.empty()) {
-      first_empty_line_ = shown_name(file) + ":" + std::to_string(pass.first_empty_line);
-      more_empty_lines_ += pass.empty_lines - 1;
+      first_empty_line_ = shown_name(file) + ":" + std::to_string(points.first_empty_line);
+      more_empty_lines_ += points.empty_lines - 1;
     } else {
-      more_empty_lines_ += pass.empty_lines;
+      more_empty_lines_ += points.empty_lines;
     }
   }
 }
@@ -76,14 +76,14 @@ void SeriesWarnings::at_series_end() const {
 
 // A file whose count of points differs from the first file's: its columns
 // mix with the others' in the summary rows.
-void SeriesWarnings::warn_ragged(const PassResult& pass, std::string_view file) {
-  if (first_points_ < 0) first_points_ = pass.points;
-  if (ragged_said_ || pass.points == first_points_) return;
+void SeriesWarnings::warn_ragged(const FilePoints& points, std::string_view file) {
+  if (first_points_ < 0) first_points_ = points.count;
+  if (ragged_said_ || points.count == first_points_) return;
   ragged_said_ = true;
-  std::string text = shown_name(file) + " has " + std::to_string(pass.points) + " points but " +
+  std::string text = shown_name(file) + " has " + std::to_string(points.count) + " points but " +
                      shown_name(first_file_) + " has " + std::to_string(first_points_) +
                      ": the summary rows match columns by position";
-  const int empty = pass.trailing_empty_lines;
+  const int empty = points.trailing_empty_lines;
   if (empty == 1) {
     text += " (the last line of " + shown_name(file) + " is empty and read as the point (0, 0))";
   } else if (empty > 1) {

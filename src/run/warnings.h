@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "collate/collation.h"
+#include "collate/file_points.h"
 
 namespace tovel {
 
@@ -15,16 +15,16 @@ class SeriesWarnings {
  public:
   explicit SeriesWarnings(std::string_view first_file) : first_file_(first_file) {}
 
-  // Looks at a file's completed pass. A file whose count of points differs
+  // Looks at a file read to its end. A file whose count of points differs
   // from the first file's, and the first line that looks written with
   // decimal commas, are warned of at once.
-  void after_file(const PassResult& pass, std::string_view file);
+  void after_file(const FilePoints& points, std::string_view file);
   // Warns of what needs the whole series to count: files with no positive
   // y, and empty lines read as points.
   void at_series_end() const;
 
  private:
-  void warn_ragged(const PassResult& pass, std::string_view file);
+  void warn_ragged(const FilePoints& points, std::string_view file);
 
   std::string first_file_;
   int first_points_ = -1;

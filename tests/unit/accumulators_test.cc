@@ -25,10 +25,10 @@ TEST(ColumnAccumulators, PointSquaresAreFusedPeakSquaresAreNot) {
   sums.clear();
   sums.add_point(1, 0.1f);
   sums.add_point(1, 0.2f);
-  EXPECT_EQ(bits_of(sums.yysum(1)), 0x3D4CCCCDu);  // 0.0500000007
+  EXPECT_EQ(bits_of(sums.sum_of_squares(1)), 0x3D4CCCCDu);  // 0.0500000007
   sums.add_peak(1, 0.1f, 0.0f);
   sums.add_peak(1, 0.2f, 0.0f);
-  EXPECT_EQ(bits_of(sums.yysum(2)), 0x3D4CCCCEu);  // 0.0500000045
+  EXPECT_EQ(bits_of(sums.sum_of_squares(2)), 0x3D4CCCCEu);  // 0.0500000045
 }
 
 // Files of unequal length: columns are matched by position only.
@@ -46,7 +46,7 @@ TEST(ColumnAccumulators, UnequalLengths) {
   const float expected_sums[] = {22, 38, 17, 20, 20};
   const float expected_means[] = {11, 19, 8.5f, 10};
   for (int j = 1; j <= 5; ++j)
-    EXPECT_EQ(sums.ysum(j), expected_sums[j - 1]) << j;
+    EXPECT_EQ(sums.sum(j), expected_sums[j - 1]) << j;
   for (int j = 1; j <= 4; ++j)
     EXPECT_EQ(sums.statistics(j, 2).mean, expected_means[j - 1]) << j;
 }

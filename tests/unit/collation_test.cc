@@ -14,10 +14,11 @@ namespace {
 class RecordedRows : public TableRows {
  public:
   explicit RecordedRows(int accepted) : accepted_(accepted) {}
-  bool begin_header() override { return record("header:"); }
-  bool header_cell(float x) override { return record(" " + number(x)); }
-  bool end_header() override { return record(";"); }
-  bool file_row(std::string_view label, std::span<const float> y, float xmax, float ymax) override {
+  std::optional<Failure> begin_header() override { return record("header:"); }
+  std::optional<Failure> header_cell(float x) override { return record(" " + number(x)); }
+  std::optional<Failure> end_header() override { return record(";"); }
+  std::optional<Failure> file_row(std::string_view label, std::span<const float> y, float xmax,
+                                  float ymax) override {
     std::string row = std::string(label) + ":";
     for (const float v : y)
       row += " " + number(v);
@@ -27,10 +28,10 @@ class RecordedRows : public TableRows {
 
  private:
   static std::string number(float v) { return std::to_string(static_cast<int>(v)); }
-  bool record(const std::string& s) {
-    if (accepted_-- == 0) return false;
+  std::optional<Failure> record(const std::string& s) {
+    if (accepted_-- == 0) return Failure{.message = "refused"};
     text += s;
-    return true;
+    return std::nullopt;
   }
   int accepted_;
 };
@@ -49,6 +50,24 @@ class MemorySource : public ByteSource {
   std::string bytes_;
   std::size_t offset_ = 0;
 };
+
+// How collating one file ended: its points read, then collated.
+enum class PassOutcome { complete, too_many_points, read_failed, table_failed };
+
+PassOutcome collate_file(bool first_file, std::string_view row_label, DataFile& file,
+                         TableRows& table, ColumnAccumulators& sums, FilePoints& points) {
+  read_file_points(file, points);
+  if (collate_points(points, first_file, row_label, table, sums)) return PassOutcome::table_failed;
+  switch (points.end) {
+    case FilePoints::End::complete:
+      break;
+    case FilePoints::End::too_many_points:
+      return PassOutcome::too_many_points;
+    case FilePoints::End::failed:
+      return PassOutcome::read_failed;
+  }
+  return PassOutcome::complete;
+}
 
 std::string points(int count) {
   std::string lines;
@@ -87,9 +106,9 @@ TEST(CollateFile, WhatThePassHandsToTheTable) {
     RecordedRows table(c.accepted);
     ColumnAccumulators sums;
     sums.clear();
-    FileValues values;
-    const PassResult pass = collate_file(c.first_file, "F", file, table, sums, values);
-    EXPECT_EQ(pass.outcome, c.outcome) << c.name;
+    FilePoints values;
+    const PassOutcome pass = collate_file(c.first_file, "F", file, table, sums, values);
+    EXPECT_EQ(pass, c.outcome) << c.name;
     EXPECT_EQ(table.text, c.table) << c.name;
   }
 }
@@ -104,11 +123,11 @@ TEST(CollateFile, TwoHundredFiftyFirstPointStopsThePass) {
   RecordedRows table(-1);
   ColumnAccumulators sums;
   sums.clear();
-  FileValues values;
-  const PassResult pass = collate_file(true, "F", file, table, sums, values);
-  EXPECT_EQ(pass.outcome, PassOutcome::too_many_points);
+  FilePoints values;
+  const PassOutcome pass = collate_file(true, "F", file, table, sums, values);
+  EXPECT_EQ(pass, PassOutcome::too_many_points);
   EXPECT_TRUE(table.text.ends_with(" 249 250")) << table.text;
-  EXPECT_EQ(sums.ysum(250), 1.0f);
+  EXPECT_EQ(sums.sum(250), 1.0f);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "datafile/readdata.h"
+#include "datafile/read_data_line.h"
 
 namespace tovel {
 namespace {
@@ -53,7 +53,7 @@ struct Point {
 ReadOutcome read_points(DataFile& file, std::vector<Point>& points) {
   for (;;) {
     DataLine line;
-    const ReadOutcome outcome = readdata(line, file);
+    const ReadOutcome outcome = read_data_line(line, file);
     if (outcome.status != ReadStatus::line) return outcome;
     points.push_back({line.x.value(), line.y, line.z.value()});
   }
@@ -77,7 +77,7 @@ TEST(DataFile, ReadsEveryLineWhateverTheBufferSize) {
       const ScratchFile file(text.substr(0, text.size() - trim));
       std::vector<char> buffer(InputStream::kReadPadding + c.room);
       DataFile data(buffer);
-      ASSERT_TRUE(data.open(file.path()));
+      ASSERT_EQ(data.open(file.path()), std::nullopt);
       std::vector<Point> points;
       EXPECT_EQ(read_points(data, points).status, ReadStatus::end);
       ASSERT_EQ(points.size(), static_cast<std::size_t>(c.lines))
@@ -103,7 +103,7 @@ TEST(DataFile, FileFillingTheBufferExactly) {
     const ScratchFile file(text);
     std::vector<char> buffer(InputStream::kReadPadding + room);
     DataFile data(buffer);
-    ASSERT_TRUE(data.open(file.path()));
+    ASSERT_EQ(data.open(file.path()), std::nullopt);
     std::vector<Point> points;
     EXPECT_EQ(read_points(data, points).status, ReadStatus::end);
     // The blanks at the end make one more line, of zeros, when there are any.
@@ -161,7 +161,7 @@ TEST(DataFile, ReadErrorIsAFailureOfTheLineBeingRead) {
     const ScratchFile file(c.bytes);
     std::vector<char> buffer(InputStream::kReadPadding + 4096);
     DataFile data(buffer);
-    ASSERT_TRUE(data.open(file.path()));
+    ASSERT_EQ(data.open(file.path()), std::nullopt);
     FailingSource source(c.bytes, c.chunk, c.failing_read);
     data.stream().attach(source);
     std::vector<Point> points;

@@ -46,9 +46,9 @@ constexpr Case kCases[] = {
 
 TEST(DecodeIntegerField, Table) {
   for (const auto& c : kCases) {
-    const IntegerFieldResult r = decode_integer_field(c.field);
-    EXPECT_EQ(r.ok, c.ok) << '"' << c.field << '"';
-    EXPECT_EQ(r.value, c.value) << '"' << c.field << '"';
+    const std::optional<int32_t> r = decode_integer_field(c.field);
+    EXPECT_EQ(r.has_value(), c.ok) << '"' << c.field << '"';
+    EXPECT_EQ(r.value_or(0), c.value) << '"' << c.field << '"';
   }
 }
 
@@ -58,9 +58,9 @@ TEST(DecodeIntegerField, StoredArgument) {
                         {"", true, 0},     {"-", false, 0},     {"3,4", false, 0},
                         {"abc", false, 0}, {"12   ", true, 12}, {"- ", false, 0}};
   for (const auto& c : cases) {
-    const IntegerFieldResult r = decode_integer_field(take_stored_field(c.field, 5));
-    EXPECT_EQ(r.ok, c.ok) << '"' << c.field << '"';
-    EXPECT_EQ(r.value, c.value) << '"' << c.field << '"';
+    const std::optional<int32_t> r = decode_integer_field(take_stored_field(c.field, 5));
+    EXPECT_EQ(r.has_value(), c.ok) << '"' << c.field << '"';
+    EXPECT_EQ(r.value_or(0), c.value) << '"' << c.field << '"';
   }
 }
 

@@ -9,10 +9,10 @@ namespace {
 
 struct Case {
   std::string given;
-  int fn;
-  std::string fname0;  // trimmed
-  std::string file2;   // trimmed
-  std::string label2;  // 10 characters
+  int prefix_length;
+  std::string table_name;  // trimmed
+  std::string file2;       // trimmed
+  std::string label2;      // 10 characters
 };
 
 const Case kCases[] = {
@@ -41,16 +41,16 @@ const Case kCases[] = {
 TEST(SeriesNaming, Table) {
   for (const auto& c : kCases) {
     const SeriesNaming naming{Name(c.given)};
-    EXPECT_EQ(naming.fn(), c.fn) << c.given;
-    EXPECT_EQ(naming.fname0().trimmed(), c.fname0) << c.given;
+    EXPECT_EQ(naming.prefix_length(), c.prefix_length) << c.given;
+    EXPECT_EQ(naming.table_name().trimmed(), c.table_name) << c.given;
     // the copy's name is the table's with "csv" for "txt", cut alike
     const std::string table = "All_" + std::string(naming.prefix()) + ".txt";
     const std::string copy = "All_" + std::string(naming.prefix()) + ".csv";
-    EXPECT_EQ(naming.fname0().trimmed(), table.substr(0, 32)) << c.given;
-    EXPECT_EQ(naming.fname1().trimmed(), copy.substr(0, 32)) << c.given;
-    EXPECT_EQ(naming.fname2().full(), Name("All_*").full());
+    EXPECT_EQ(naming.table_name().trimmed(), table.substr(0, 32)) << c.given;
+    EXPECT_EQ(naming.copy_name().trimmed(), copy.substr(0, 32)) << c.given;
+    EXPECT_EQ(naming.listing_pattern().full(), Name("All_*").full());
     const FileNames f2 = naming.file(2);
-    EXPECT_EQ(f2.fname.trimmed(), c.file2) << c.given;
+    EXPECT_EQ(f2.data_name.trimmed(), c.file2) << c.given;
     EXPECT_EQ(f2.row_label(), c.label2) << c.given;
   }
 }
@@ -59,9 +59,9 @@ TEST(SeriesNaming, FileNumbersAreFourDigits) {
   const SeriesNaming naming{Name("S0001.DAT")};
   const std::pair<int, std::string> numbers[] = {
       {1, "0001"}, {42, "0042"}, {999, "0999"}, {9999, "9999"}};
-  for (const auto& [i, mc] : numbers) {
-    EXPECT_EQ(naming.file(i).mc.full(), mc);
-    EXPECT_EQ(naming.file(i).fname.trimmed(), "S" + mc + ".DAT");
+  for (const auto& [i, number_text] : numbers) {
+    EXPECT_EQ(naming.file(i).number_text.full(), number_text);
+    EXPECT_EQ(naming.file(i).data_name.trimmed(), "S" + number_text + ".DAT");
   }
 }
 

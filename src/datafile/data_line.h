@@ -1,18 +1,22 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "base/input_stream.h"
-#include "datafile/data_file.h"
 #include "datafile/decimal_comma.h"
 
 namespace tovel {
 
+// The model of a data line that both line readers fill: the values of its
+// first three tokens and what the series' warnings look at, or why the
+// line was refused.
+
 // The characters of a data line that are read; the rest is skipped.
 inline constexpr std::size_t kDataLineWidth = 80;
+// The tokens of a data line that are read: x, y and a third value, which is
+// checked and never used; later ones are ignored.
+inline constexpr int kTokensRead = 3;
 
 // A value of a data line that is read only when asked for: the collation
 // pass needs x only for the header row and the peak, and z never. It keeps
@@ -46,15 +50,6 @@ struct DataLine {
   DecimalCommaWord decimal_comma;
 };
 
-// The up to three tokens of a data line. A token is a run of characters
-// other than blank, comma and tab, within the line without its trailing
-// blanks; tokens after the third are ignored.
-struct LineTokens {
-  std::array<std::string_view, 3> token;
-  int count = 0;
-};
-LineTokens split_data_line(std::string_view line);
-
 enum class ReadStatus {
   line,         // the line's values are in `line`
   end,          // the file has no further line; `line` is left alone
@@ -63,7 +58,7 @@ enum class ReadStatus {
   read_failed,  // the file could not be read
 };
 
-// What readdata found, with what a report of a failure needs.
+// How reading a line ended, with what a report of a failure needs.
 struct ReadOutcome {
   // The token's characters are left alone: written only for a bad value.
   ReadOutcome(ReadStatus s, long line = 0, std::string_view text = {})
@@ -77,20 +72,5 @@ struct ReadOutcome {
   bool header_like = false;  // with bad_value: a line of text without a digit, as headers are
   std::string_view bad_field() const { return {field, field_size}; }
 };
-
-// Reads the next line of `file` into `line`: its first 80 characters, split
-// into up to three tokens, each read whole as a real field (a missing value
-// is 0). A comment line, whose first character other than blanks and tabs
-// is '#', is passed over: it is no point, though it counts as a line. A token of the three that column 80 cuts is refused, since it would
-// be read short; tokens wholly beyond column 80 are never seen. A read error
-// anywhere in the line is a failure, never its end. While the file watches
-// for decimal commas, `line` also gets the sign's word. Lines of the usual
-// shape are read straight from the buffer (read_plain_line);
-// read_general_line defines what every line gives.
-ReadOutcome readdata(DataLine& line, DataFile& file);
-
-// readdata by the general rules alone: take_field, split_data_line and
-// scan_real_field on each token.
-ReadOutcome read_general_line(InputStream& in, DataLine& line, bool watch_decimal_commas);
 
 }  // namespace tovel

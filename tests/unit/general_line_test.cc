@@ -1,4 +1,4 @@
-#include "datafile/readdata.h"
+#include "datafile/general_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,44 +1,20 @@
-#include "datafile/readdata.h"
+#include "datafile/general_line.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "base/byte_class.h"
 #include "base/fixed_text.h"
 #include "base/utf8.h"
-#include "datafile/plain_line.h"
-#include "fields/binary32_from_decimal.h"
-#include "fields/decimal.h"
-#include "fields/real_field.h"
+#include "datafile/line_values.h"
 
 namespace tovel {
-
-DeferredReal::DeferredReal(std::string_view token) {
-  char padded[kTextSize] = {};
-  token.copy(padded, kTextSize);
-  assign_padded(token.size() <= kTextSize ? padded : token.data(), token.size());
-}
-
-void DeferredReal::assign_padded(const char* token, std::size_t length) {
-  if (length <= kTextSize) {
-    std::memcpy(text_, token, kTextSize);
-    length_ = static_cast<uint8_t>(length);
-  } else {
-    value_ = decode_real_field({token, length}).value;
-    length_ = 0;
-  }
-}
-
-float DeferredReal::value() const {
-  return length_ == 0 ? value_ : decode_real_field({text_, length_}).value;
-}
 
 LineTokens split_data_line(std::string_view line) {
   line = trim_trailing_blanks(line);
   LineTokens tokens;
   std::size_t i = 0;
-  while (tokens.count < 3) {
+  while (tokens.count < kTokensRead) {
     while (i < line.size() && in_class(line[i], kSeparator))
       ++i;
     if (i == line.size()) break;
@@ -50,22 +26,37 @@ LineTokens split_data_line(std::string_view line) {
   return tokens;
 }
 
-ReadOutcome readdata(DataLine& line, DataFile& file) {
-  InputStream& in = file.stream();
-  if (read_plain_line(in, line, file.watch_decimal_commas)) return {ReadStatus::line};
-  return read_general_line(in, line, file.watch_decimal_commas);
-}
-
 namespace {
 
-// The token that column 80 cuts, when it is one of the three read: the
-// line's field is full and the character after it is no separator.
-std::string_view cut_token(std::string_view field, const LineTokens& tokens, int next) {
-  if (tokens.count == 0 || next < 0 || in_class(static_cast<char>(next), kSeparator | kLineEnd)) {
-    return {};
+// The tokens of split_data_line, as fill_data_line takes them.
+class SplitTokens {
+ public:
+  explicit SplitTokens(const LineTokens& tokens) : tokens_(tokens) {}
+  bool more() const { return next_ < tokens_.count; }
+  std::string_view take() { return tokens_.token[static_cast<std::size_t>(next_++)]; }
+  static bool read(std::string_view token, Decimal& value) { return scan_real_field(token, value); }
+  static bool keep(std::string_view token, DeferredReal& kept) {
+    Decimal unused;
+    if (!scan_real_field(token, unused)) return false;
+    kept = DeferredReal(token);
+    return true;
   }
-  const std::string_view last = tokens.token[static_cast<std::size_t>(tokens.count - 1)];
-  return last.data() + last.size() == field.data() + field.size() ? last : std::string_view();
+
+ private:
+  const LineTokens& tokens_;
+  int next_ = 0;
+};
+
+// The index of the token that column 80 cuts, when it is one of those read:
+// the line's field is full and the character after it is no separator; -1
+// otherwise.
+int cut_token(std::string_view field, const LineTokens& tokens, int next) {
+  if (tokens.count == 0 || next < 0 || in_class(static_cast<char>(next), kSeparator | kLineEnd)) {
+    return -1;
+  }
+  const int last = tokens.count - 1;
+  const std::string_view token = tokens.token[static_cast<std::size_t>(last)];
+  return token.data() + token.size() == field.data() + field.size() ? last : -1;
 }
 
 ReadOutcome refused(ReadStatus status, long line_number, std::string_view token) {
@@ -73,10 +64,6 @@ ReadOutcome refused(ReadStatus status, long line_number, std::string_view token)
   outcome.field_size = token.copy(outcome.field, sizeof outcome.field);
   return outcome;
 }
-
-}  // namespace
-
-namespace {
 
 // A line whose first character other than blanks and tabs is '#' is a
 // comment: no point.
@@ -101,33 +88,26 @@ bool looks_like_header(std::string_view field) {
 std::optional<ReadOutcome> read_filled_line(InputStream& in, LineTaker& taker,
                                             LineTaker::Filled filled, const FieldText& text,
                                             DataLine& line, bool watch_decimal_commas) {
-  // The line is judged by its first 80 characters, and the one after them,
-  // before the rest of it is read: a refused line is reported even when
-  // it never ends.
   const int next = filled == LineTaker::Filled::rest_remains ? taker.peek() : -1;
   const std::string_view field = text.view();
   if (is_comment(field)) return std::nullopt;
   const LineTokens tokens = split_data_line(field);
   const long line_number = in.lines_taken() + 1;
-  const std::string_view cut = cut_token(field, tokens, next);
-  Decimal values[3];
-  for (std::size_t t = 0; t < static_cast<std::size_t>(tokens.count); ++t) {
-    const std::string_view token = tokens.token[t];
-    if (token.data() == cut.data()) return refused(ReadStatus::value_cut, line_number, token);
-    if (!scan_real_field(token, values[t])) {
-      ReadOutcome bad = refused(ReadStatus::bad_value, line_number, token);
-      bad.header_like = looks_like_header(field);
-      return bad;
-    }
+  SplitTokens source(tokens);
+  const int bad = fill_data_line(source, line);
+  const int cut = cut_token(field, tokens, next);
+  if (cut >= 0 && (bad < 0 || bad >= cut)) {
+    return refused(ReadStatus::value_cut, line_number, tokens.token[static_cast<std::size_t>(cut)]);
   }
-  // Kept now: the tokens may lie in the buffer that finishing the line
-  // refills.
-  line.x = tokens.count > 0 ? DeferredReal(tokens.token[0]) : DeferredReal();
-  line.y = tokens.count > 1 ? binary32_from_decimal(values[1]) : 0.0f;
-  line.z = tokens.count > 2 ? DeferredReal(tokens.token[2]) : DeferredReal();
-  line.empty = tokens.count == 0;
-  if (watch_decimal_commas)
+  if (bad >= 0) {
+    ReadOutcome outcome =
+        refused(ReadStatus::bad_value, line_number, tokens.token[static_cast<std::size_t>(bad)]);
+    outcome.header_like = looks_like_header(field);
+    return outcome;
+  }
+  if (watch_decimal_commas) {
     line.decimal_comma.keep(decimal_comma_word(trim_trailing_blanks(field)));
+  }
   return ReadOutcome{ReadStatus::line};
 }
 

@@ -1,0 +1,105 @@
+#include "collate/file_points.h"
+
+#include <cstring>
+
+#include "base/input_stream.h"
+#include "datafile/read_data_line.h"
+
+namespace tovel {
+namespace {
+
+// Notes what the series' warnings look at in a line read as a point.
+void note_line(const DataLine& line, long line_number, DataFile& file, FilePoints& points) {
+  points.trailing_empty_lines = line.empty ? points.trailing_empty_lines + 1 : 0;
+  if (line.empty && points.empty_lines++ == 0) points.first_empty_line = line_number;
+  if (line.decimal_comma.size != 0 && points.decimal_comma_line == 0) {
+    points.decimal_comma_line = line_number;
+    points.decimal_comma_word = line.decimal_comma;
+    file.watch_decimal_commas = false;  // once is enough for a series
+  }
+}
+
+// A read that did not give a line, as the report shows it.
+Failure read_failure(const ReadOutcome& read, std::string_view file) {
+  Failure failure{.file = std::string(file), .line = read.line_number};
+  switch (read.status) {
+    case ReadStatus::bad_value:
+      failure.what = "cannot read a number from";
+      failure.field = std::string(read.bad_field());
+      failure.message = "Bad value during floating point read";
+      break;
+    case ReadStatus::value_cut:
+      failure.what = "column 80 cuts the value";
+      failure.field = std::string(read.bad_field());
+      failure.message = "A value runs past column 80";
+      break;
+    case ReadStatus::read_failed:
+    case ReadStatus::line:
+    case ReadStatus::end:
+      failure.what = "cannot read the data file";
+      failure.message = std::string(read.failure_text);
+      break;
+  }
+  return failure;
+}
+
+// Passes over the lines at the top of the file that are no data.
+ReadOutcome skip_header_lines(DataFile& file) {
+  InputStream& in = file.stream();
+  for (int skipped = 0; skipped < file.lines_to_skip; ++skipped) {
+    FieldText unused;
+    const TakeStatus status = take_field(in, kDataLineWidth, false, unused);
+    if (status == TakeStatus::end_of_input) break;
+    if (status == TakeStatus::failed) {
+      return {ReadStatus::read_failed, in.lines_taken() + 1, in.failure_text()};
+    }
+  }
+  return {ReadStatus::line};
+}
+
+void fail_with(const ReadOutcome& read, DataFile& file, FilePoints& points) {
+  points.end = FilePoints::End::failed;
+  points.failure = read_failure(read, file.name());
+  points.header_like = read.header_like && points.count == 0;
+}
+
+}  // namespace
+
+// Kept out of its callers, so that the line reader is inlined here.
+[[gnu::noinline]] void read_file_points(DataFile& file, FilePoints& points) {
+  points.count = 0;
+  points.peak = -1;
+  points.ymax = 0.0f;
+  points.end = FilePoints::End::complete;
+  points.failure.reset();
+  points.trailing_empty_lines = points.empty_lines = 0;
+  points.decimal_comma_line = 0;
+  if (const ReadOutcome skipped = skip_header_lines(file); skipped.status != ReadStatus::line) {
+    return fail_with(skipped, file, points);
+  }
+  for (;;) {
+    DataLine line;
+    const ReadOutcome read = read_data_line(line, file);
+    if (read.status == ReadStatus::end) break;
+    if (read.status != ReadStatus::line) return fail_with(read, file, points);
+    const long line_number = file.stream().lines_taken();
+    if (points.count == kMaxPoints) {
+      points.end = FilePoints::End::too_many_points;
+      points.stop_line = line_number;
+      return;
+    }
+    note_line(line, line_number, file, points);
+    const auto at = static_cast<std::size_t>(points.count);
+    points.y[at] = line.y;
+    points.x[at] = line.x;
+    // Strict: the first of equal peaks wins. Selected, not branched on: the
+    // rising side of a peak makes the branch hard to predict.
+    const bool higher = line.y > points.ymax;
+    points.ymax = higher ? line.y : points.ymax;
+    points.peak = higher ? points.count : points.peak;
+    ++points.count;
+  }
+  file.close();
+}
+
+}  // namespace tovel

@@ -1,0 +1,51 @@
+#include "plot/picture_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "base/buffered_writer.h"
+#include "base/descriptor.h"
+
+namespace tovel {
+namespace {
+
+Failure cannot_write(std::string_view name, std::string message, int error = 0) {
+  return {.file = std::string(name),
+          .what = "cannot write the picture file",
+          .message = std::move(message),
+          .error_number = error};
+}
+
+}  // namespace
+
+std::optional<Failure> write_picture_file(std::string_view name, std::string_view table_name,
+                                          const SeriesPicture& picture,
+                                          const ColumnAccumulators& sums, const SeriesText& text,
+                                          std::span<char> buffer) {
+  if (name == table_name) {
+    return cannot_write(name, "The picture's name, cut at 32 characters, is the table's");
+  }
+  const std::string path(name);
+  const int fd = keep_clear_of_standard_streams(
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (fd < 0) {
+    const int error = errno;
+    return Failure{.file = path,
+                   .what = "cannot open the picture file",
+                   .message = cannot_open_message(name, std::strerror(error)),
+                   .error_number = error};
+  }
+  DescriptorSink sink(fd);
+  BufferedWriter out(buffer);
+  out.attach(sink);
+  int error = write_series_svg(picture, sums, text, out);
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) return cannot_write(name, std::strerror(error), error);
+  return std::nullopt;
+}
+
+}  // namespace tovel

@@ -1,0 +1,122 @@
+#include "run/series.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "base/descriptor.h"
+#include "base/digits.h"
+#include "collate/collation.h"
+#include "collate/file_points.h"
+#include "datafile/data_file.h"
+#include "run/ending.h"
+#include "run/hints.h"
+#include "run/warnings.h"
+
+namespace tovel {
+namespace {
+
+constexpr int kOrderlyStop = 1;
+
+// What the series needs from file to file, off the stack.
+struct SeriesBuffers {
+  char data[1 << 16];
+  FilePoints points;
+};
+SeriesBuffers buffers;
+
+void announce_file(Console& out, int i, const Name& data_name) {
+  char number[5];
+  put_right_aligned(number, static_cast<uint32_t>(i), 5);
+  out.write("Input file ");
+  out.write({number, 5});
+  out.write(" is ");
+  out.write(data_name.full());
+  out.write("\n");
+  out.end_message();
+}
+
+bool file_exists(std::string_view name) {
+  char path[Name::size() + 1] = {};
+  name.copy(path, Name::size());
+  return names_a_path(name) && ::access(path, F_OK) == 0;
+}
+
+// The orderly stop for a missing first file, with a warning when a name in
+// another case is there, and a hint when the series is there in another
+// form.
+[[noreturn]] void stop_at_missing_first_file(const SeriesNaming& naming, std::string_view name,
+                                             Dialogue& dialogue) {
+  dialogue.console().write("The first .DAT file (");
+  dialogue.console().write(name);
+  dialogue.say(") does not exist in this directory\n\n");
+  const std::string namesake = namesake_in_other_case(name);
+  if (!namesake.empty()) {
+    const bool extension_only =
+        namesake.substr(0, namesake.size() - 4) == name.substr(0, name.size() - 4);
+    warn("found " + shown_name(namesake) +
+         (extension_only ? "; data file names end in upper-case .DAT"
+                         : "; data file names are matched with their case"));
+  }
+  if (const std::string words = hint_for_missing_first_file(naming); !words.empty()) hint(words);
+  end_run(kOrderlyStop);
+}
+
+// A data file after the first that is missing: the failure gets a hint of
+// where the series ends.
+Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
+  if (i > 1 && failure.error_number == ENOENT) {
+    failure.hint = hint_line(hint_for_missing_file(naming, i));
+  }
+  return failure;
+}
+
+// A refused first line that reads as a header line: the failure gets a hint
+// of --skip.
+Failure with_header_hint(Failure failure, const FilePoints& points) {
+  if (points.header_like) {
+    const std::string line = std::to_string(failure.line);
+    failure.hint = hint_line(failure.file + ":" + line + " looks like a header line; --skip " +
+                             line + " skips it");
+  }
+  return failure;
+}
+
+// The stop at a file of more points than a file may hold.
+[[noreturn]] void stop_at_too_many_points(std::string_view name, long line, Dialogue& dialogue) {
+  const std::string most = std::to_string(kMaxPoints);
+  dialogue.say("TOO Many data per file (Max = " + most + ")\n");
+  tell(shown_name(name) + ":" + std::to_string(line) + ": more than " + most + " points");
+  end_run(kOrderlyStop);
+}
+
+}  // namespace
+
+int collate_series(const SeriesNaming& naming, int k, int lines_to_skip, Dialogue& dialogue,
+                   TableRows& rows, ColumnAccumulators& sums, RunProgress& progress) {
+  DataFile file(buffers.data);
+  file.lines_to_skip = lines_to_skip;
+  FilePoints& points = buffers.points;
+  SeriesWarnings warnings(naming.file(1).data_name.trimmed());
+  for (int i = 1; i <= k; ++i) {
+    const FileNames names = naming.file(i);
+    announce_file(dialogue.console(), i, names.data_name);
+    const std::string_view name = names.data_name.trimmed();
+    if (i == 1 && !file_exists(name)) stop_at_missing_first_file(naming, name, dialogue);
+    if (auto failure = file.open(name)) fail(with_series_hint(*failure, naming, i));
+    read_file_points(file, points);
+    fail_if(collate_points(points, i == 1, names.row_label(), rows, sums));
+    if (points.end == FilePoints::End::too_many_points) {
+      stop_at_too_many_points(name, points.stop_line, dialogue);
+    }
+    if (points.failure) fail(with_header_hint(*points.failure, points));
+    progress.row_written(i);
+    warnings.after_file(points, name);
+    stop_if_interrupted();
+  }
+  warnings.at_series_end();
+  return points.count;
+}
+
+}  // namespace tovel

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "collate/accumulators.h"
+#include "collate/table_rows.h"
+#include "run/dialogue.h"
+#include "run/naming.h"
+#include "run/progress.h"
+
+namespace tovel {
+
+// Collates files 1 to k of the series into `rows`, file by file in their
+// order: each is announced ("Input file …"), opened, read to its end past
+// `lines_to_skip` header lines, and collated: its points in, its row out.
+// The first file is looked for first; when it is missing, the run stops in
+// order, with a warning and a hint when the directory holds what was likely
+// meant. The warnings of the series are said as they arise and once it is
+// read. Every other way the series ends early ends the run: the stop at a
+// file of too many points, a failure with its report. Returns the last
+// file's number of points.
+int collate_series(const SeriesNaming& naming, int k, int lines_to_skip, Dialogue& dialogue,
+                   TableRows& rows, ColumnAccumulators& sums, RunProgress& progress);
+
+}  // namespace tovel
