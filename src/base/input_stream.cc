@@ -1,6 +1,7 @@
 #include "base/input_stream.h"
 
 #include <poll.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +18,15 @@
 namespace tovel {
 
 long DescriptorSource::read(char* buffer, std::size_t size) {
+  if (probe_) {
+    // One read that takes only what the page cache holds tells whether the
+    // file comes from storage; it costs nothing when the bytes are there.
+    probe_ = false;
+    iovec room{buffer, size};
+    const long n = ::preadv2(fd_, &room, 1, -1, RWF_NOWAIT);
+    if (n >= 0) return n;
+    from_storage_ = errno == EAGAIN;
+  }
   for (;;) {
     const long n = ::read(fd_, buffer, size);
     if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return n;
@@ -26,7 +36,7 @@ long DescriptorSource::read(char* buffer, std::size_t size) {
 }
 
 void InputStream::attach(int fd, bool readable, long long size) {
-  descriptor_.set(fd);
+  descriptor_.set(fd, size >= 0);
   attach(descriptor_, readable, size);
 }
 

@@ -50,14 +50,24 @@ class ByteSource {
 
 class DescriptorSource : public ByteSource {
  public:
-  void set(int fd) { fd_ = fd; }
+  // Reads `fd`; with `regular`, the first read also notes whether the bytes
+  // had to come from storage rather than the page cache.
+  void set(int fd, bool regular = false) {
+    fd_ = fd;
+    probe_ = regular;
+    from_storage_ = false;
+  }
   int fd() const { return fd_; }
   // read(2), waiting when the descriptor was made non-blocking by another
   // program that shares it.
   long read(char* buffer, std::size_t size) override;
+  // Whether the first read found its bytes outside the page cache.
+  bool read_from_storage() const { return from_storage_; }
 
  private:
   int fd_ = -1;
+  bool probe_ = false;
+  bool from_storage_ = false;
 };
 
 // What a read error means for the line being taken. A data file must not
@@ -83,6 +93,10 @@ class InputStream {
   void attach(int fd, bool readable = true, long long size = -1);
   // The same for any source of bytes, which must outlive the reading.
   void attach(ByteSource& source, bool readable = true, long long size = -1);
+
+  // Whether the first read of a regular file found its bytes outside the
+  // page cache: the series is being read from storage.
+  bool read_from_storage() const { return descriptor_.read_from_storage(); }
 
   // The system's text for the failure of the last read, or the text for a
   // stream that is not readable.

@@ -2,17 +2,25 @@
 
 #include <signal.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <initializer_list>
 
 namespace tovel {
 namespace {
 
-volatile sig_atomic_t caught_signal = 0;
+// Lock-free, so that the handler may set it, and atomic, so that the run's
+// threads see it.
+std::atomic<int> caught_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 extern "C" void record_stop_signal(int signal) {
-  if (caught_signal == 0) caught_signal = signal;
+  int none = 0;
+  caught_signal.compare_exchange_strong(none, signal);
 }
+
+// The signals the run catches: the stop signals and SIGPIPE.
+constexpr int kCaughtSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 extern "C" void ignore_signal(int) {}
 
@@ -36,7 +44,20 @@ void catch_signals() {
 }
 
 int caught_stop_signal() {
-  return caught_signal;
+  return caught_signal.load();
+}
+
+SignalsBlocked::SignalsBlocked() {
+  static_assert(sizeof saved_ >= sizeof(sigset_t));
+  sigset_t blocked;
+  sigemptyset(&blocked);
+  for (const int signal : kCaughtSignals)
+    sigaddset(&blocked, signal);
+  ::pthread_sigmask(SIG_BLOCK, &blocked, reinterpret_cast<sigset_t*>(saved_));
+}
+
+SignalsBlocked::~SignalsBlocked() {
+  ::pthread_sigmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(saved_), nullptr);
 }
 
 void end_by_signal(int signal) {

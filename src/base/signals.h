@@ -18,6 +18,20 @@ void catch_signals();
 // The stop signal caught so far, or 0.
 int caught_stop_signal();
 
+// While one lives, the caught signals are blocked in the calling thread, so
+// that a thread started meanwhile never takes them: they stay with the run's
+// own thread, whose waits they interrupt.
+class SignalsBlocked {
+ public:
+  SignalsBlocked();
+  ~SignalsBlocked();
+  SignalsBlocked(const SignalsBlocked&) = delete;
+  SignalsBlocked& operator=(const SignalsBlocked&) = delete;
+
+ private:
+  unsigned char saved_[128];  // the thread's signal mask before
+};
+
 // Ends the process by `signal`, as if it had never been caught.
 [[noreturn]] void end_by_signal(int signal);
 

@@ -58,6 +58,19 @@ std::optional<Failure> DataFile::open(std::string_view name) {
   return std::nullopt;
 }
 
+bool is_regular_file(const std::string& name) {
+  struct stat info {};
+  return ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+void prefetch_data_file(const std::string& name) {
+  if (!is_regular_file(name)) return;
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+  ::close(fd);
+}
+
 void DataFile::close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;

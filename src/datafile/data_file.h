@@ -2,12 +2,22 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "base/input_stream.h"
 #include "base/report.h"
 
 namespace tovel {
+
+// Asks the system to read the regular file `name` into its page cache, at
+// once and without waiting: a reader that comes to it later finds it there.
+// Anything else (a FIFO, a missing file) is left alone.
+void prefetch_data_file(const std::string& name);
+
+// Whether `name` is a regular file, which opening and reading never leave
+// waiting on another program as a FIFO can.
+bool is_regular_file(const std::string& name);
 
 // One data file of the series, open for reading through a buffer that is
 // reused from file to file.

@@ -1,5 +1,7 @@
 #include "run/command_line.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "base/byte_class.h"
@@ -51,6 +53,12 @@ std::string usage_text() {
          std::to_string(kMaxSkip) +
          ") of every data file\n"
          "  -n, --no-open        answer the last question with 0, without asking\n"
+         "  -j, --jobs N         read the data files on N threads (1 to " +
+         std::to_string(kMaxJobs) +
+         "; by default\n"
+         "                       the processors, up to " +
+         std::to_string(kDefaultMaxJobs) +
+         ")\n"
          "      --plot           also draw the series, in All_PREFIX.svg\n"
          "  -h, --help           print this text and exit\n"
          "  -V, --version        print the version and exit\n"
@@ -99,7 +107,8 @@ class OptionReader {
   // The value of option `name`: `attached` when the option's word holds it,
   // else the next word; nullptr, refusing, when there is none.
   const char* value_of(std::string_view name, const char* attached);
-  bool skip_value(const char* value);
+  // A whole number from `least` to `most` for option `name`, or a refusal.
+  bool whole_number(const char* value, std::string_view name, int least, int most, int& number);
   bool stop() const { return line_.action != CommandLine::Action::run; }
 
   int argc_;
@@ -144,15 +153,18 @@ const char* OptionReader::value_of(std::string_view name, const char* attached) 
   return nullptr;
 }
 
-bool OptionReader::skip_value(const char* value) {
+bool OptionReader::whole_number(const char* value, std::string_view name, int least, int most,
+                                int& number) {
   const std::string_view text = value;
   const bool digits =
       !text.empty() && text.size() <= 9 &&
       std::all_of(text.begin(), text.end(), [](char c) { return in_class(c, kDigit); });
-  if (!digits || std::stoi(std::string(text)) > kMaxSkip) {
-    return refuse("--skip takes a whole number from 0 to " + std::to_string(kMaxSkip));
+  const int given = digits ? std::stoi(std::string(text)) : -1;
+  if (given < least || given > most) {
+    return refuse(std::string(name) + " takes a whole number from " + std::to_string(least) +
+                  " to " + std::to_string(most));
   }
-  line_.skip = std::stoi(std::string(text));
+  number = given;
   return true;
 }
 
@@ -179,7 +191,11 @@ bool OptionReader::long_option(std::string_view word) {
   }
   if (name == "skip") {
     const char* const value = value_of(shown, attached);
-    return value != nullptr && skip_value(value);
+    return value != nullptr && whole_number(value, "--skip", 0, kMaxSkip, line_.skip);
+  }
+  if (name == "jobs") {
+    const char* const value = value_of(shown, attached);
+    return value != nullptr && whole_number(value, "--jobs", 1, kMaxJobs, line_.jobs);
   }
   return refuse("unknown option '--" + std::string(word.substr(0, equals)) + "'");
 }
@@ -201,6 +217,10 @@ bool OptionReader::short_options(std::string_view cluster) {
       case 'C':
         line_.directory = value_of("-C", rest);
         return line_.directory != nullptr;
+      case 'j': {
+        const char* const value = value_of("-j", rest);
+        return value != nullptr && whole_number(value, "--jobs", 1, kMaxJobs, line_.jobs);
+      }
       default:
         return refuse("unknown option '-" + std::string(1, c) + "'");
     }
@@ -209,6 +229,11 @@ bool OptionReader::short_options(std::string_view cluster) {
 }
 
 }  // namespace
+
+int default_jobs() {
+  const long online = ::sysconf(_SC_NPROCESSORS_ONLN);
+  return static_cast<int>(std::clamp(online, 1L, long{kDefaultMaxJobs}));
+}
 
 CommandLine parse_command_line(int argc, const char* const* argv) {
   CommandLine line;

@@ -11,6 +11,12 @@ namespace tovel {
 // negative number is an operand. Short options may be bundled (-nC DIR),
 // and a value may follow its option in the same argument (-CDIR,
 // --skip=2) or in the next.
+// Threads that read data files: -j 1 to kMaxJobs; by default the online
+// CPUs, up to kDefaultMaxJobs.
+inline constexpr int kMaxJobs = 64;
+inline constexpr int kDefaultMaxJobs = 8;
+int default_jobs();
+
 struct CommandLine {
   enum class Action { run, help, version, refuse };
   Action action = Action::run;
@@ -20,6 +26,7 @@ struct CommandLine {
   bool no_open = false;             // -n: answer the last question 0 without asking
   const char* directory = nullptr;  // -C DIR: run in DIR
   int skip = 0;                     // --skip N: lines skipped at the top of each data file
+  int jobs = default_jobs();        // -j N: threads that read the data files
   // FIRST-NAME and COUNT, as far as given.
   int operand_count = 0;
   std::array<const char*, 2> operands{};

@@ -3,13 +3,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include "base/descriptor.h"
 #include "base/digits.h"
 #include "collate/collation.h"
 #include "collate/file_points.h"
-#include "datafile/data_file.h"
+#include "collate/series_reader.h"
 #include "run/ending.h"
 #include "run/hints.h"
 #include "run/warnings.h"
@@ -18,13 +19,6 @@ namespace tovel {
 namespace {
 
 constexpr int kOrderlyStop = 1;
-
-// What the series needs from file to file, off the stack.
-struct SeriesBuffers {
-  char data[1 << 16];
-  FilePoints points;
-};
-SeriesBuffers buffers;
 
 void announce_file(Console& out, int i, const Name& data_name) {
   char number[5];
@@ -93,19 +87,27 @@ Failure with_header_hint(Failure failure, const FilePoints& points) {
 
 }  // namespace
 
-int collate_series(const SeriesNaming& naming, int k, int lines_to_skip, Dialogue& dialogue,
-                   TableRows& rows, ColumnAccumulators& sums, RunProgress& progress) {
-  DataFile file(buffers.data);
-  file.lines_to_skip = lines_to_skip;
-  FilePoints& points = buffers.points;
+int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& reading,
+                   Dialogue& dialogue, TableRows& rows, ColumnAccumulators& sums,
+                   RunProgress& progress) {
   SeriesWarnings warnings(naming.file(1).data_name.trimmed());
+  std::optional<SeriesReader> reader;  // started once the first file is found
+  int last_points = 0;
   for (int i = 1; i <= k; ++i) {
     const FileNames names = naming.file(i);
     announce_file(dialogue.console(), i, names.data_name);
     const std::string_view name = names.data_name.trimmed();
-    if (i == 1 && !file_exists(name)) stop_at_missing_first_file(naming, name, dialogue);
-    if (auto failure = file.open(name)) fail(with_series_hint(*failure, naming, i));
-    read_file_points(file, points);
+    if (i == 1) {
+      if (!file_exists(name)) stop_at_missing_first_file(naming, name, dialogue);
+      reader.emplace(SeriesReader::Settings{
+          .files = k,
+          .jobs = reading.jobs,
+          .lines_to_skip = reading.lines_to_skip,
+          .file_name = [&](int j) { return std::string(naming.file(j).data_name.trimmed()); }});
+    }
+    const FileRead& read = reader->take(i, stop_if_interrupted);
+    if (read.open_failure) fail(with_series_hint(*read.open_failure, naming, i));
+    const FilePoints& points = read.points;
     fail_if(collate_points(points, i == 1, names.row_label(), rows, sums));
     if (points.end == FilePoints::End::too_many_points) {
       stop_at_too_many_points(name, points.stop_line, dialogue);
@@ -113,10 +115,12 @@ int collate_series(const SeriesNaming& naming, int k, int lines_to_skip, Dialogu
     if (points.failure) fail(with_header_hint(*points.failure, points));
     progress.row_written(i);
     warnings.after_file(points, name);
+    last_points = points.count;
+    reader->release();
     stop_if_interrupted();
   }
   warnings.at_series_end();
-  return points.count;
+  return last_points;
 }
 
 }  // namespace tovel

@@ -8,16 +8,26 @@
 
 namespace tovel {
 
+// How the data files are read: by how many threads, past how many header
+// lines.
+struct ReadingSettings {
+  int jobs = 1;
+  int lines_to_skip = 0;
+};
+
 // Collates files 1 to k of the series into `rows`, file by file in their
 // order: each is announced ("Input file …"), opened, read to its end past
-// `lines_to_skip` header lines, and collated: its points in, its row out.
+// its header lines, and collated: its points in, its row out. With more
+// than one job the files are read ahead on threads (SeriesReader); the
+// output is the same.
 // The first file is looked for first; when it is missing, the run stops in
 // order, with a warning and a hint when the directory holds what was likely
 // meant. The warnings of the series are said as they arise and once it is
 // read. Every other way the series ends early ends the run: the stop at a
 // file of too many points, a failure with its report. Returns the last
 // file's number of points.
-int collate_series(const SeriesNaming& naming, int k, int lines_to_skip, Dialogue& dialogue,
-                   TableRows& rows, ColumnAccumulators& sums, RunProgress& progress);
+int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& reading,
+                   Dialogue& dialogue, TableRows& rows, ColumnAccumulators& sums,
+                   RunProgress& progress);
 
 }  // namespace tovel

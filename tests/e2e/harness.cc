@@ -196,6 +196,11 @@ Running::Running(const Scratch& dir, const Invocation& invocation) : invocation_
       }
     }
     argv.push_back(TOVEL_BINARY);
+    // The whole suite runs once with each number of jobs CTest gives it.
+    if (const char* jobs = std::getenv("TOVEL_E2E_JOBS")) {
+      argv.push_back("--jobs");
+      argv.push_back(jobs);
+    }
     for (const auto& a : invocation.args)
       argv.push_back(a.c_str());
     argv.push_back(nullptr);

@@ -107,6 +107,27 @@ TEST(Interference, SecondRunOnTheSameTableIsRefused) {
   EXPECT_EQ(dir.read("All_S.csv"), single.read("All_S.txt"));
 }
 
+// The first file that fails, in file order, ends the run, with the rows
+// before it and none after; files beyond it that a worker reads ahead are
+// neither reported nor waited for, though they are FIFOs with no writer.
+TEST(Interference, FilesBeyondAFailureAreNotWaitedFor) {
+  Scratch dir;
+  dir.write("S0001.DAT", "1 10\n2 20\n");
+  dir.write("S0002.DAT", "1 11\n2 x\n");
+  for (int i = 3; i <= 9; ++i)
+    ASSERT_EQ(::mkfifo(dir.at("S000" + std::to_string(i) + ".DAT").c_str(), 0644), 0);
+  Invocation call{{"S", "9"}, "0\n"};
+  call.time_limit_ms = 10000;
+  const Outcome r = run_tovel(dir, call);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "tovel: S0002.DAT:2: cannot read a number from \"x\"\n"
+            "Run-time error: Bad value during floating point read\n");
+  EXPECT_EQ(dir.read("All_S.txt"),
+            "X Values >\t     1.000    \t     2.000    \t      Xmax\t      Ymax\n"
+            "S0001     \t     10.00    \t     20.00    \t     2.000    \t     20.00    \n");
+}
+
 struct SharedInputCase {
   std::string lines;  // what this run reads of the shared file of answers
   int status;

@@ -1,0 +1,167 @@
+#include "collate/series_reader.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <system_error>
+
+#include "base/signals.h"
+
+namespace tovel {
+namespace {
+
+// The read buffer of each job: a data file of usual size in one read.
+constexpr std::size_t kBufferSize = 1 << 16;
+// How far ahead of the file claimed the files of a series that comes from
+// storage are asked for: enough reads in flight to keep the storage busy.
+constexpr int kPrefetchDistance = 128;
+// When a series is taken to come from storage: at least this many of its
+// files, and one in four of those read, came from there. A page now and then
+// missing from a cached series is no reason to prefetch.
+constexpr int kStorageReadsToPrefetch = 8;
+constexpr int kStorageShareToPrefetch = 4;
+
+}  // namespace
+
+struct SeriesReader::Slot {
+  int file = 0;        // the file it holds, or is being read into
+  bool ready = false;  // the file is read
+  FileRead read;
+};
+
+SeriesReader::SeriesReader(Settings settings)
+    : settings_(std::move(settings)), first_decimal_comma_file_(INT_MAX) {
+  // No more threads than files, nor slots: a small series starts as fast
+  // as it would on one thread.
+  const int workers = std::min(std::max(settings_.jobs, 1), settings_.files) - 1;
+  const int window = workers == 0 ? 1 : std::min(std::max(64, 16 * workers), settings_.files);
+  for (int s = 0; s < window; ++s)
+    slots_.push_back(std::make_unique_for_overwrite<Slot>());
+  for (int job = 0; job <= workers; ++job)
+    buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBufferSize));
+  own_file_ = std::make_unique<DataFile>(std::span<char>(buffers_[0].get(), kBufferSize));
+  if (workers == 0) return;
+  const SignalsBlocked blocked;  // they stay with the run's own thread
+  try {
+    for (int job = 1; job <= workers; ++job)
+      workers_.emplace_back(&SeriesReader::work, this, job);
+  } catch (const std::system_error&) {
+    // Fewer threads than asked for still read the series, and with none the
+    // taking thread reads every file itself.
+  }
+}
+
+SeriesReader::~SeriesReader() {
+  {
+    const std::lock_guard lock(mutex_);
+    closing_ = true;
+  }
+  slot_freed_.notify_all();
+  for (std::thread& worker : workers_)
+    worker.join();
+}
+
+void SeriesReader::read_file(int i, DataFile& file, FileRead& read) {
+  read.open_failure = file.open(settings_.file_name(i));
+  if (read.open_failure) return;
+  file.lines_to_skip = settings_.lines_to_skip;
+  file.watch_decimal_commas = i < first_decimal_comma_file_.load();
+  read_file_points(file, read.points);
+  if (read.points.decimal_comma_line == 0) return;
+  int first = first_decimal_comma_file_.load();
+  while (i < first && !first_decimal_comma_file_.compare_exchange_weak(first, i)) {
+  }
+}
+
+SeriesReader::Slot* SeriesReader::claim_next(std::pair<int, int>& prefetch) {
+  const int window = static_cast<int>(slots_.size());
+  if (next_to_read_ > settings_.files || next_to_read_ > released_ + window) return nullptr;
+  const int i = next_to_read_++;
+  if (storage_reads_ >= kStorageReadsToPrefetch &&
+      storage_reads_ * kStorageShareToPrefetch >= files_read_) {
+    const int last = std::min(i + kPrefetchDistance, settings_.files);
+    prefetch = {std::max(prefetched_, i) + 1, last};
+    prefetched_ = std::max(prefetched_, last);
+  }
+  Slot* slot = slots_[static_cast<std::size_t>(i % window)].get();
+  slot->file = i;
+  slot->ready = false;
+  return slot;
+}
+
+bool SeriesReader::read_next(std::unique_lock<std::mutex>& lock, DataFile& file) {
+  std::pair<int, int> prefetch{1, 0};
+  Slot* slot = claim_next(prefetch);
+  if (slot == nullptr) return false;
+  lock.unlock();
+  for (int ahead = prefetch.first; ahead <= prefetch.second; ++ahead)
+    prefetch_data_file(settings_.file_name(ahead));
+  read_file(slot->file, file, slot->read);
+  const bool from_storage = file.stream().read_from_storage();
+  lock.lock();
+  slot->ready = true;
+  storage_reads_ += from_storage ? 1 : 0;
+  ++files_read_;
+  return true;
+}
+
+void SeriesReader::work(int job) {
+  DataFile file({buffers_[static_cast<std::size_t>(job)].get(), kBufferSize});
+  std::unique_lock lock(mutex_);
+  while (!closing_ && next_to_read_ <= settings_.files) {
+    if (read_next(lock, file)) {
+      if (taker_waits_) file_read_.notify_one();
+      continue;
+    }
+    ++workers_waiting_;
+    slot_freed_.wait(lock);
+    --workers_waiting_;
+  }
+}
+
+const FileRead& SeriesReader::take(int i, const std::function<void()>& waiting) {
+  const int window = static_cast<int>(slots_.size());
+  Slot& slot = *slots_[static_cast<std::size_t>(i % window)];
+  std::unique_lock lock(mutex_);
+  while (!(slot.ready && slot.file == i)) {
+    // Rather than wait, this thread reads the next file no one has begun:
+    // file i itself, or one beyond it while a worker is still at file i,
+    // when that is a regular file. A file beyond i may never be read to its
+    // end (a FIFO with no writer), and the run must not wait on it when file
+    // i ends the run.
+    const int next = next_to_read_;
+    if (next != i && next <= settings_.files) {
+      lock.unlock();
+      const bool regular = is_regular_file(settings_.file_name(next));
+      lock.lock();
+      if (next_to_read_ != next) continue;
+      if (regular && read_next(lock, *own_file_)) continue;
+    } else if (read_next(lock, *own_file_)) {
+      continue;
+    }
+    // Woken now and then, so that a stop signal is heard while a worker
+    // waits on a file that never comes (a FIFO with no writer).
+    taker_waits_ = true;
+    const bool woken =
+        file_read_.wait_for(lock, std::chrono::milliseconds(50)) == std::cv_status::no_timeout;
+    taker_waits_ = false;
+    if (!woken) {
+      lock.unlock();
+      waiting();
+      lock.lock();
+    }
+  }
+  return slot.read;
+}
+
+void SeriesReader::release() {
+  bool wake_worker = false;
+  {
+    const std::lock_guard lock(mutex_);
+    ++released_;
+    wake_worker = workers_waiting_ > 0;
+  }
+  if (wake_worker) slot_freed_.notify_one();
+}
+
+}  // namespace tovel

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "base/report.h"
+#include "collate/file_points.h"
+#include "datafile/data_file.h"
+
+namespace tovel {
+
+// One data file of a series, opened and read to its end: its points, or the
+// failure to open it.
+struct FileRead {
+  std::optional<Failure> open_failure;
+  FilePoints points;
+};
+
+// The data files of a series, read to their ends and taken in file order.
+// With one job each file is read when it is taken, on the taking thread. With
+// n jobs, n - 1 worker threads read up to a window of files ahead of the one
+// taken, and the taking thread, rather than wait for a file, reads the next
+// one that no one has begun: reading and parsing go on beside the collation,
+// and several reads are in flight for a series whose pages are not cached
+// yet.
+// Whatever the jobs, file i gives the same FileRead: a file read ahead
+// changes nothing but when its work is done, and a worker never reports
+// anything. A file read ahead past the one where the run ends is never
+// waited for: the run ends the process, workers and all.
+class SeriesReader {
+ public:
+  struct Settings {
+    int files = 0;
+    int jobs = 1;
+    int lines_to_skip = 0;
+    // The name of file i, from 1; called from the workers too.
+    std::function<std::string(int)> file_name;
+  };
+
+  explicit SeriesReader(Settings settings);
+  ~SeriesReader();
+  SeriesReader(const SeriesReader&) = delete;
+  SeriesReader& operator=(const SeriesReader&) = delete;
+
+  // File i, the next in order (from 1). `waiting`, called now and then while
+  // a worker is still at the file, may end the run (a stop signal).
+  const FileRead& take(int i, const std::function<void()>& waiting);
+  // Lets the slot of the file last taken be reused.
+  void release();
+
+ private:
+  struct Slot;
+  void work(int job);
+  // The slot of the next file no one has begun, claimed for it; nullptr
+  // when that file is beyond the series or the window. Under the lock. Once
+  // the series is seen to come from storage, `prefetch` gets the files to
+  // ask for ahead of their readers.
+  Slot* claim_next(std::pair<int, int>& prefetch);
+  // Claims the next file and reads it on this thread, through `file`.
+  // False when there is none to claim.
+  bool read_next(std::unique_lock<std::mutex>& lock, DataFile& file);
+  // Reads file i into `read`, through `file`.
+  void read_file(int i, DataFile& file, FileRead& read);
+
+  Settings settings_;
+  // The first file whose lines look written with decimal commas: a file
+  // after it need not be watched.
+  std::atomic<int> first_decimal_comma_file_;
+  std::vector<std::unique_ptr<Slot>> slots_;      // file i goes into slot i % their count
+  std::vector<std::unique_ptr<char[]>> buffers_;  // each job's read buffer
+  std::unique_ptr<DataFile> own_file_;            // for the files the taking thread reads
+  std::vector<std::thread> workers_;
+  std::mutex mutex_;
+  std::condition_variable file_read_;   // a worker finished a file
+  std::condition_variable slot_freed_;  // a file was released, or the reader is closing
+  int next_to_read_ = 1;                // the next file no one has begun
+  int released_ = 0;                    // files 1 to released_ are done with
+  bool taker_waits_ = false;            // the taking thread waits for a worker
+  int files_read_ = 0;
+  int storage_reads_ = 0;    // files that came from storage, not the page cache
+  int prefetched_ = 0;       // files 1 to prefetched_ were asked for ahead
+  int workers_waiting_ = 0;  // workers wait for a free slot
+  bool closing_ = false;
+};
+
+}  // namespace tovel
