@@ -20,10 +20,7 @@ class NoTable : public tovel::TableRows {
   std::optional<tovel::Failure> begin_header() override { return std::nullopt; }
   std::optional<tovel::Failure> header_cell(float) override { return std::nullopt; }
   std::optional<tovel::Failure> end_header() override { return std::nullopt; }
-  std::optional<tovel::Failure> file_row(std::string_view, std::span<const float>, float,
-                                         float) override {
-    return std::nullopt;
-  }
+  std::optional<tovel::Failure> file_row(const tovel::FileRow&) override { return std::nullopt; }
 };
 
 class MemorySink : public tovel::ByteSink {
@@ -53,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<float> y[] = {{1.0f, 3.0f}, {2.0f, 1.0f}};
   for (int i = 0; i < 2; ++i) {
     const std::string label = (prefix + "000" + std::to_string(i + 1)).substr(0, 10);
-    picture.file_row(label, y[i], 2.0f, y[i][1]);
+    picture.file_row({.label = label, .y = y[i], .y_cells = {}, .xmax = 2.0f, .ymax = y[i][1]});
     for (int j = 0; j < 2; ++j)
       sums.add_point(j + 1, y[i][static_cast<std::size_t>(j)]);
   }

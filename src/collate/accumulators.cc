@@ -5,8 +5,15 @@
 namespace tovel {
 
 void ColumnAccumulators::clear() {
-  sum_.fill(0.0f);
-  sum_of_squares_.fill(0.0f);
+  sum_.assign(kMaxPoints + 2, 0.0f);
+  sum_of_squares_.assign(kMaxPoints + 2, 0.0f);
+}
+
+void ColumnAccumulators::make_room(int columns) {
+  const auto wanted = static_cast<std::size_t>(columns);
+  if (wanted <= sum_.size()) return;
+  sum_.resize(wanted, 0.0f);
+  sum_of_squares_.resize(wanted, 0.0f);
 }
 
 void ColumnAccumulators::add_point(int j, float v) {

@@ -25,11 +25,14 @@ std::optional<Failure> collate_points(const FilePoints& points, bool first_file,
     if (auto failure = header_cells(points, table)) return failure;
   }
   const auto y = std::span<const float>(points.y).first(static_cast<std::size_t>(points.count));
+  sums.make_room(points.count + 2);
   for (std::size_t j = 0; j < y.size(); ++j)
     sums.add_point(static_cast<int>(j) + 1, y[j]);
   if (points.end != FilePoints::End::complete) return std::nullopt;
   const float xmax = points.xmax();
-  if (auto failure = table.file_row(row_label, y, xmax, points.ymax)) return failure;
+  const FileRow row{
+      .label = row_label, .y = y, .y_cells = points.y_cells, .xmax = xmax, .ymax = points.ymax};
+  if (auto failure = table.file_row(row)) return failure;
   sums.add_peak(points.count, xmax, points.ymax);
   return std::nullopt;
 }

@@ -11,7 +11,7 @@
 namespace tovel {
 
 // Collates one file's points, as read_file_points gave them: the first
-// file's x values make the header row, written cell by cell; the file's
+// file's x values (read with keep_x_values) make the header row, written cell by cell; the file's
 // row, labelled `row_label`, follows with its y values and peak, and the
 // points and the peak go into the accumulators. Of a file whose reading
 // did not complete, the points read go into the accumulators and, for the

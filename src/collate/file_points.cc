@@ -1,9 +1,12 @@
 #include "collate/file_points.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/input_stream.h"
+#include "datafile/general_line.h"
 #include "datafile/read_data_line.h"
+#include "fields/g14_4.h"
 
 namespace tovel {
 namespace {
@@ -57,19 +60,54 @@ ReadOutcome skip_header_lines(DataFile& file) {
   return {ReadStatus::line};
 }
 
-void fail_with(const ReadOutcome& read, DataFile& file, FilePoints& points) {
+// The y values as the table's cells, in the string that holds them from
+// file to file.
+void format_cells(FilePoints& points) {
+  constexpr std::size_t kCell = kG14Width + 1;
+  points.y_cells.resize(static_cast<std::size_t>(points.count) * kCell);
+  char* cell = points.y_cells.data();
+  for (int j = 0; j < points.count; ++j, cell += kCell) {
+    format_g14_4(points.y[static_cast<std::size_t>(j)], cell);
+    cell[kG14Width] = '\t';
+  }
+}
+
+[[gnu::cold]] void fail_with(const ReadOutcome& read, DataFile& file, FilePoints& points) {
   points.end = FilePoints::End::failed;
   points.failure = read_failure(read, file.name());
   points.header_like = read.header_like && points.count == 0;
 }
 
+// Room for more points: the values grow to the longest file, and no further
+// than the rules allow. Rare, and kept out of the loop that reads lines.
+[[gnu::noinline, gnu::cold]] void make_room(const PointRules& rules, FilePoints& points) {
+  const std::size_t at = static_cast<std::size_t>(points.count);
+  const std::size_t size = std::min<std::size_t>(std::max<std::size_t>(2 * at, kMaxPoints),
+                                                 static_cast<std::size_t>(rules.max_points));
+  points.y.resize(std::max(points.y.size(), size));
+  if (rules.keep_x_values) points.x.resize(std::max(points.x.size(), size));
+}
+
+// The points the file holds from the one at which reading stopped: counted
+// on to the end, or to one more than kMostMaxPoints, by the general line
+// reader, which gives every line what the usual one does; the usual one is
+// then called from one place only, where it is inlined.
+[[gnu::noinline, gnu::cold]] long count_on(DataFile& file, long counted) {
+  for (DataLine line; counted <= kMostMaxPoints; ++counted) {
+    if (read_general_line(file.stream(), line, false).status != ReadStatus::line) break;
+  }
+  return counted;
+}
+
 }  // namespace
 
 // Kept out of its callers, so that the line reader is inlined here.
-[[gnu::noinline]] void read_file_points(DataFile& file, FilePoints& points) {
+[[gnu::noinline]] void read_file_points(DataFile& file, const PointRules& rules,
+                                        FilePoints& points) {
   points.count = 0;
   points.peak = -1;
   points.ymax = 0.0f;
+  points.peak_x = DeferredReal();
   points.end = FilePoints::End::complete;
   points.failure.reset();
   points.trailing_empty_lines = points.empty_lines = 0;
@@ -77,29 +115,39 @@ void fail_with(const ReadOutcome& read, DataFile& file, FilePoints& points) {
   if (const ReadOutcome skipped = skip_header_lines(file); skipped.status != ReadStatus::line) {
     return fail_with(skipped, file, points);
   }
+  // The points that fit before the values must grow.
+  std::size_t room =
+      rules.keep_x_values ? std::min(points.y.size(), points.x.size()) : points.y.size();
   for (;;) {
     DataLine line;
     const ReadOutcome read = read_data_line(line, file);
     if (read.status == ReadStatus::end) break;
     if (read.status != ReadStatus::line) return fail_with(read, file, points);
     const long line_number = file.stream().lines_taken();
-    if (points.count == kMaxPoints) {
+    if (points.count == rules.max_points) {
       points.end = FilePoints::End::too_many_points;
       points.stop_line = line_number;
+      if (rules.count_past_limit) points.total_points = count_on(file, points.count + 1);
       return;
     }
     note_line(line, line_number, file, points);
     const auto at = static_cast<std::size_t>(points.count);
+    if (at == room) {
+      make_room(rules, points);
+      room = rules.keep_x_values ? std::min(points.y.size(), points.x.size()) : points.y.size();
+    }
     points.y[at] = line.y;
-    points.x[at] = line.x;
+    if (rules.keep_x_values) points.x[at] = line.x;
     // Strict: the first of equal peaks wins. Selected, not branched on: the
     // rising side of a peak makes the branch hard to predict.
     const bool higher = line.y > points.ymax;
     points.ymax = higher ? line.y : points.ymax;
     points.peak = higher ? points.count : points.peak;
+    points.peak_x = *(higher ? &line.x : &points.peak_x);
     ++points.count;
   }
   file.close();
+  format_cells(points);
 }
 
 }  // namespace tovel

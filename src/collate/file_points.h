@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "base/report.h"
 #include "collate/accumulators.h"
@@ -10,22 +11,37 @@
 
 namespace tovel {
 
+// How a data file's points are read.
+struct PointRules {
+  int max_points = kMaxPoints;    // a point beyond these stops the reading
+  bool keep_x_values = false;     // all x values, for the header row of the first file
+  bool count_past_limit = false;  // at a stop, the file's points are counted on
+};
+
 // One data file read to its end: its points and peak, what the series'
-// warnings look at, and how the reading ended. One set is reused from file
-// to file, off the stack.
+// warnings look at, and how the reading ended. Reused from file to file: it
+// grows to the longest file and then allocates no more.
 struct FilePoints {
-  std::array<float, kMaxPoints> y;
-  std::array<DeferredReal, kMaxPoints> x;  // read only for the header row and the peak
-  int count = 0;                           // the points read: all of the file's once it is complete
+  std::vector<float> y;         // the y values, in line order; count of them are the file's
+  std::vector<DeferredReal> x;  // the x values too, with keep_x_values
+  // Once the file is complete, its y values as the table's cells, each a
+  // G14.4 field and a tab: formatted where the file was read, which may be
+  // a thread ahead of the table's.
+  std::string y_cells;
+  int count = 0;  // the points read: all of the file's once it is complete
   // The peak: the first point of the highest y above 0, or none (-1), when
   // the table gives it as (0, 0).
   int peak = -1;
   float ymax = 0.0f;
+  DeferredReal peak_x;  // the x of the peak, read only when asked for
 
   // How the reading ended.
   enum class End { complete, too_many_points, failed };
   End end = End::complete;
-  long stop_line = 0;              // with too_many_points: the 251st point's line
+  long stop_line = 0;  // with too_many_points: the line of the first point beyond
+  // With too_many_points and count_past_limit: the points the file holds, or
+  // kMostMaxPoints + 1 when it holds more than kMostMaxPoints.
+  long total_points = 0;
   std::optional<Failure> failure;  // with failed: why
   bool header_like = false;        // with failed: on a refused first line that reads as a header
 
@@ -36,15 +52,16 @@ struct FilePoints {
   long decimal_comma_line = 0;   // the first line that looks written with decimal commas
   DecimalCommaWord decimal_comma_word{};
 
-  float xmax() const { return peak < 0 ? 0.0f : x[static_cast<std::size_t>(peak)].value(); }
+  float xmax() const { return peak < 0 ? 0.0f : peak_x.value(); }
 };
 
 // Reads the data file open in `file` to its end into `points`, past its
-// header lines (DataFile::lines_to_skip): the points in line order, up to
-// kMaxPoints; the peak, the first of equal maxima, by the strict comparison
-// with a start at (0, 0); and what the warnings need. Stops at the first
-// failure or at a point beyond kMaxPoints, and says so in `points.end`.
-// The file is closed at its end.
-void read_file_points(DataFile& file, FilePoints& points);
+// header lines (DataFile::lines_to_skip): the y values in line order, up to
+// the rules' max_points; the peak, the first of equal maxima, by the strict
+// comparison with a start at (0, 0); and what the warnings need. Stops at
+// the first failure or at a point beyond max_points, and says so in
+// `points.end`. The file is closed at its end, and its y values formatted
+// as cells.
+void read_file_points(DataFile& file, const PointRules& rules, FilePoints& points);
 
 }  // namespace tovel

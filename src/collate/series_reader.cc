@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/signals.h"
+#include "fields/g14_4.h"
 
 namespace tovel {
 namespace {
@@ -15,6 +16,13 @@ constexpr std::size_t kBufferSize = 1 << 16;
 // How far ahead of the file claimed the files of a series that comes from
 // storage are asked for: enough reads in flight to keep the storage busy.
 constexpr int kPrefetchDistance = 128;
+// What the slots of files read ahead may hold at most, as the y values and
+// their cells of files of the longest length allowed: however long the
+// files, a few are held at once.
+constexpr std::size_t kSlotBudget = std::size_t{8} << 20;
+constexpr std::size_t kBytesPerPoint = sizeof(float) + kG14Width + 1;
+constexpr int kMostSlots = 64;
+
 // When a series is taken to come from storage: at least this many of its
 // files, and one in four of those read, came from there. A page now and then
 // missing from a cached series is no reason to prefetch.
@@ -34,7 +42,10 @@ SeriesReader::SeriesReader(Settings settings)
   // No more threads than files, nor slots: a small series starts as fast
   // as it would on one thread.
   const int workers = std::min(std::max(settings_.jobs, 1), settings_.files) - 1;
-  const int window = workers == 0 ? 1 : std::min(std::max(64, 16 * workers), settings_.files);
+  const auto affordable = static_cast<int>(
+      kSlotBudget / (kBytesPerPoint * static_cast<std::size_t>(settings_.max_points)));
+  const int window =
+      workers == 0 ? 1 : std::min({kMostSlots, std::max(affordable, workers + 1), settings_.files});
   for (int s = 0; s < window; ++s)
     slots_.push_back(std::make_unique_for_overwrite<Slot>());
   for (int job = 0; job <= workers; ++job)
@@ -66,7 +77,10 @@ void SeriesReader::read_file(int i, DataFile& file, FileRead& read) {
   if (read.open_failure) return;
   file.lines_to_skip = settings_.lines_to_skip;
   file.watch_decimal_commas = i < first_decimal_comma_file_.load();
-  read_file_points(file, read.points);
+  const PointRules rules{.max_points = settings_.max_points,
+                         .keep_x_values = i == 1,
+                         .count_past_limit = settings_.count_past_limit};
+  read_file_points(file, rules, read.points);
   if (read.points.decimal_comma_line == 0) return;
   int first = first_decimal_comma_file_.load();
   while (i < first && !first_decimal_comma_file_.compare_exchange_weak(first, i)) {

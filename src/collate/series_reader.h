@@ -41,6 +41,8 @@ class SeriesReader {
     int files = 0;
     int jobs = 1;
     int lines_to_skip = 0;
+    int max_points = kMaxPoints;
+    bool count_past_limit = false;  // see PointRules
     // The name of file i, from 1; called from the workers too.
     std::function<std::string(int)> file_name;
   };

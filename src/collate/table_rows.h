@@ -8,6 +8,17 @@
 
 namespace tovel {
 
+// A file's row: its label, its y values, and its peak. The y values may
+// come as their cells already formatted (each a G14.4 field and a tab), as
+// a reader ahead of the table prepares them; else `y_cells` is empty.
+struct FileRow {
+  std::string_view label;
+  std::span<const float> y;
+  std::string_view y_cells;
+  float xmax;
+  float ymax;
+};
+
 // Where the collation hands the table's cells: the header row's x values
 // while file 1 is collated, each file's row once its points are in. Each
 // call returns the failure when the table cannot take it, and the collation
@@ -18,8 +29,7 @@ class TableRows {
   virtual std::optional<Failure> begin_header() = 0;
   virtual std::optional<Failure> header_cell(float x) = 0;
   virtual std::optional<Failure> end_header() = 0;
-  virtual std::optional<Failure> file_row(std::string_view label, std::span<const float> y,
-                                          float xmax, float ymax) = 0;
+  virtual std::optional<Failure> file_row(const FileRow& row) = 0;
 };
 
 }  // namespace tovel

@@ -19,10 +19,12 @@ std::optional<Failure> TableLayout::end_header() {
   return unless(table_.write("      Xmax\t      Ymax\n"));
 }
 
-std::optional<Failure> TableLayout::file_row(std::string_view label, std::span<const float> y,
-                                             float xmax, float ymax) {
-  return unless(table_.write(label) && table_.write("\t") && table_.write_cells(y) &&
-                table_.write_cell(xmax) && table_.write_value(ymax) && table_.write("\n"));
+std::optional<Failure> TableLayout::file_row(const FileRow& row) {
+  const auto y_cells = [&] {
+    return row.y_cells.empty() ? table_.write_cells(row.y) : table_.write(row.y_cells);
+  };
+  return unless(table_.write(row.label) && table_.write("\t") && y_cells() &&
+                table_.write_cell(row.xmax) && table_.write_value(row.ymax) && table_.write("\n"));
 }
 
 std::optional<Failure> TableLayout::summary_rows(const ColumnAccumulators& sums, int n, int k) {

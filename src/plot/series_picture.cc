@@ -8,9 +8,6 @@
 namespace tovel {
 
 SeriesPicture::SeriesPicture(TableRows& table, int files) : table_(table), files_(files) {
-  constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
-  lowest_.fill(kNone);
-  highest_.fill(kNone);
   x_.reserve(kMaxPoints);
   peaks_.reserve(static_cast<std::size_t>(files));
 }
@@ -20,21 +17,25 @@ std::optional<Failure> SeriesPicture::header_cell(float x) {
   return table_.header_cell(x);
 }
 
-std::optional<Failure> SeriesPicture::file_row(std::string_view label, std::span<const float> y,
-                                               float xmax, float ymax) {
+std::optional<Failure> SeriesPicture::file_row(const FileRow& row) {
+  const std::span<const float> y = row.y;
   last_points_ = static_cast<int>(y.size());
   if (draws_curves()) {
     curves_.emplace_back(y.begin(), y.end());
-    labels_.emplace_back(trim_trailing_blanks(label));
+    labels_.emplace_back(trim_trailing_blanks(row.label));
   }
-  if (ymax > 0) peaks_.push_back({xmax, ymax});
+  if (row.ymax > 0) peaks_.push_back({row.xmax, row.ymax});
+  if (lowest_.size() < y.size()) {
+    lowest_.resize(y.size(), kNone);
+    highest_.resize(y.size(), kNone);
+  }
   for (std::size_t j = 0; j < y.size(); ++j) {
     if (!std::isfinite(y[j])) continue;
     // NaN compares false: the first finite value replaces it.
     if (!(lowest_[j] <= y[j])) lowest_[j] = y[j];
     if (!(highest_[j] >= y[j])) highest_[j] = y[j];
   }
-  return table_.file_row(label, y, xmax, ymax);
+  return table_.file_row(row);
 }
 
 }  // namespace tovel

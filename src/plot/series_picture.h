@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,13 +21,14 @@ inline constexpr int kMaxDrawnCurves = 50;
 // finite y of each column.
 class SeriesPicture : public TableRows {
  public:
+  static constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+
   SeriesPicture(TableRows& table, int files);
 
   std::optional<Failure> begin_header() override { return table_.begin_header(); }
   std::optional<Failure> header_cell(float x) override;
   std::optional<Failure> end_header() override { return table_.end_header(); }
-  std::optional<Failure> file_row(std::string_view label, std::span<const float> y, float xmax,
-                                  float ymax) override;
+  std::optional<Failure> file_row(const FileRow& row) override;
 
   struct Peak {
     float x;
@@ -49,8 +50,8 @@ class SeriesPicture : public TableRows {
   std::span<const Peak> peaks() const { return peaks_; }
   // The lowest and the highest finite y of column j (from 0), NaN when it
   // has none.
-  float lowest(std::size_t j) const { return lowest_[j]; }
-  float highest(std::size_t j) const { return highest_[j]; }
+  float lowest(std::size_t j) const { return j < lowest_.size() ? lowest_[j] : kNone; }
+  float highest(std::size_t j) const { return j < highest_.size() ? highest_[j] : kNone; }
 
  private:
   TableRows& table_;
@@ -60,8 +61,8 @@ class SeriesPicture : public TableRows {
   std::vector<std::vector<float>> curves_;
   std::vector<std::string> labels_;
   std::vector<Peak> peaks_;
-  std::array<float, kMaxPoints> lowest_;
-  std::array<float, kMaxPoints> highest_;
+  std::vector<float> lowest_;
+  std::vector<float> highest_;
 };
 
 }  // namespace tovel

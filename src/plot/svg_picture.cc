@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "plot/axis.h"
@@ -118,22 +119,72 @@ Frame frame_for(const SeriesPicture& picture, const Columns& c) {
   return {x.axis(), y.axis()};
 }
 
+// The pixel columns of the plotting area. A line through more points than
+// these is thinned: of the points that fall in one column, only the lowest
+// and the highest are drawn, so that no peak is lost and a long scan makes
+// a small picture.
+constexpr std::size_t kPixelColumns = static_cast<std::size_t>(kRight - kLeft);
+
+// The points (x_of(j), y_of(j)) for j from `first` up to `last`, in pixels,
+// thinned when there are more than kPixelColumns of them: emit(px, py,
+// starts_piece) for each point drawn, a new piece beginning after a point
+// whose coordinates are not finite, which is left out.
+void for_each_drawn_point(const Frame& f, std::size_t first, std::size_t last, auto x_of, auto y_of,
+                          auto emit) {
+  const bool thin = last - first > kPixelColumns;
+  struct Column {  // the points of one pixel column, with thinning
+    double number = -1, low_x = 0, low_y = 0, high_x = 0, high_y = 0;
+    std::size_t low_j = 0, high_j = 0;
+    bool any = false;
+  } column;
+  bool starts_piece = true;
+  const auto flush = [&] {
+    if (!column.any) return;
+    const bool low_first = column.low_j <= column.high_j;
+    emit(low_first ? column.low_x : column.high_x, low_first ? column.low_y : column.high_y,
+         std::exchange(starts_piece, false));
+    if (column.low_j != column.high_j) {
+      emit(low_first ? column.high_x : column.low_x, low_first ? column.high_y : column.low_y,
+           false);
+    }
+    column.any = false;
+  };
+  for (std::size_t j = first; j < last; ++j) {
+    const double x = x_of(j);
+    const double y = y_of(j);
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+      flush();
+      starts_piece = true;
+      continue;
+    }
+    const double px = f.px(x);
+    const double py = f.py(y);
+    if (!thin) {
+      emit(px, py, std::exchange(starts_piece, false));
+      continue;
+    }
+    const double number = std::floor(px);
+    if (!column.any || number != column.number) {
+      flush();
+      column = {number, px, py, px, py, j, j, true};
+      continue;
+    }
+    if (py > column.low_y)
+      column = {number, px, py, column.high_x, column.high_y, j, column.high_j, true};
+    if (py < column.high_y)
+      column = {number, column.low_x, column.low_y, px, py, column.low_j, j, true};
+  }
+  flush();
+}
+
 // A polyline through the points (x_of(j), y_of(j)), j < count, whose
 // coordinates are finite, broken where one is not. Every piece starts with
 // a step of length 0, so that a point alone still shows as a dot, under
 // round line caps.
 void polyline(Svg& svg, const Frame& f, std::size_t count, auto x_of, auto y_of) {
-  bool drawing = false;
-  for (std::size_t j = 0; j < count; ++j) {
-    const double x = x_of(j);
-    const double y = y_of(j);
-    if (!std::isfinite(x) || !std::isfinite(y)) {
-      drawing = false;
-      continue;
-    }
-    svg << (drawing ? " L" : " M") << f.px(x) << " " << f.py(y) << (drawing ? "" : "h0");
-    drawing = true;
-  }
+  for_each_drawn_point(f, 0, count, x_of, y_of, [&](double px, double py, bool starts_piece) {
+    svg << (starts_piece ? " M" : " L") << px << " " << py << (starts_piece ? "h0" : "");
+  });
 }
 
 void draw_axes(Svg& svg, const Frame& f) {
@@ -164,13 +215,16 @@ void draw_axes(Svg& svg, const Frame& f) {
       << ")\">y</text>\n";
 }
 
-// The band of mean ± sd, one polygon for each run of finite columns.
+// The band of mean ± sd, one polygon for each run of finite columns: along
+// its upper edge, then back along its lower edge.
 void draw_band(Svg& svg, const Frame& f, const Columns& c) {
   svg << "<path fill=\"" << kBandColour << "\" fill-opacity=\"0.6\" d=\"";
   const auto finite = [&](std::size_t j) {
     return std::isfinite(c.x[j]) && std::isfinite(c.mean[j] - c.sd[j]) &&
            std::isfinite(c.mean[j] + c.sd[j]);
   };
+  const auto x = [&](std::size_t j) { return c.x[j]; };
+  std::vector<std::pair<double, double>> lower;
   for (std::size_t start = 0; start < c.x.size();) {
     if (!finite(start)) {
       ++start;
@@ -179,11 +233,17 @@ void draw_band(Svg& svg, const Frame& f, const Columns& c) {
     std::size_t end = start;
     while (end < c.x.size() && finite(end))
       ++end;
-    for (std::size_t j = start; j < end; ++j) {
-      svg << (j == start ? " M" : " L") << f.px(c.x[j]) << " " << f.py(c.mean[j] + c.sd[j]);
-    }
-    for (std::size_t j = end; j-- > start;)
-      svg << " L" << f.px(c.x[j]) << " " << f.py(c.mean[j] - c.sd[j]);
+    for_each_drawn_point(
+        f, start, end, x, [&](std::size_t j) { return c.mean[j] + c.sd[j]; },
+        [&](double px, double py, bool starts) {
+          svg << (starts ? " M" : " L") << px << " " << py;
+        });
+    lower.clear();
+    for_each_drawn_point(
+        f, start, end, x, [&](std::size_t j) { return c.mean[j] - c.sd[j]; },
+        [&](double px, double py, bool) { lower.emplace_back(px, py); });
+    for (auto point = lower.rbegin(); point != lower.rend(); ++point)
+      svg << " L" << point->first << " " << point->second;
     svg << " Z";
     start = end;
   }

@@ -59,6 +59,12 @@ std::string usage_text() {
          "                       the processors, up to " +
          std::to_string(kDefaultMaxJobs) +
          ")\n"
+         "      --max-points N   let a data file hold up to N points (1 to " +
+         std::to_string(kMostMaxPoints) +
+         ";\n"
+         "                       by default " +
+         points +
+         ")\n"
          "      --plot           also draw the series, in All_PREFIX.svg\n"
          "  -h, --help           print this text and exit\n"
          "  -V, --version        print the version and exit\n"
@@ -105,9 +111,11 @@ class OptionReader {
   bool long_option(std::string_view word);
   bool short_options(std::string_view cluster);
   // The value of option `name`: `attached` when the option's word holds it,
-  // else the next word; nullptr, refusing, when there is none.
-  const char* value_of(std::string_view name, const char* attached);
-  // A whole number from `least` to `most` for option `name`, or a refusal.
+  // else the next word. None is refused, unless the value is a `number`,
+  // whose refusal whole_number gives.
+  const char* value_of(std::string_view name, const char* attached, bool number = false);
+  // A whole number from `least` to `most` for option `name`, or a refusal,
+  // which says what the option takes; `value` may be missing (nullptr).
   bool whole_number(const char* value, std::string_view name, int least, int most, int& number);
   bool stop() const { return line_.action != CommandLine::Action::run; }
 
@@ -146,16 +154,16 @@ bool OptionReader::operand(const char* word) {
   return true;
 }
 
-const char* OptionReader::value_of(std::string_view name, const char* attached) {
+const char* OptionReader::value_of(std::string_view name, const char* attached, bool number) {
   if (attached != nullptr) return attached;
   if (next_ < argc_) return argv_[next_++];
-  refuse("option '" + std::string(name) + "' needs a value");
+  if (!number) refuse("option '" + std::string(name) + "' needs a value");
   return nullptr;
 }
 
 bool OptionReader::whole_number(const char* value, std::string_view name, int least, int most,
                                 int& number) {
-  const std::string_view text = value;
+  const std::string_view text = value != nullptr ? value : "";
   const bool digits =
       !text.empty() && text.size() <= 9 &&
       std::all_of(text.begin(), text.end(), [](char c) { return in_class(c, kDigit); });
@@ -190,12 +198,15 @@ bool OptionReader::long_option(std::string_view word) {
     return line_.directory != nullptr;
   }
   if (name == "skip") {
-    const char* const value = value_of(shown, attached);
-    return value != nullptr && whole_number(value, "--skip", 0, kMaxSkip, line_.skip);
+    return whole_number(value_of(shown, attached, true), "--skip", 0, kMaxSkip, line_.skip);
+  }
+  if (name == "max-points") {
+    line_.max_points_given = true;
+    return whole_number(value_of(shown, attached, true), "--max-points", 1, kMostMaxPoints,
+                        line_.max_points);
   }
   if (name == "jobs") {
-    const char* const value = value_of(shown, attached);
-    return value != nullptr && whole_number(value, "--jobs", 1, kMaxJobs, line_.jobs);
+    return whole_number(value_of(shown, attached, true), "--jobs", 1, kMaxJobs, line_.jobs);
   }
   return refuse("unknown option '--" + std::string(word.substr(0, equals)) + "'");
 }
@@ -217,10 +228,8 @@ bool OptionReader::short_options(std::string_view cluster) {
       case 'C':
         line_.directory = value_of("-C", rest);
         return line_.directory != nullptr;
-      case 'j': {
-        const char* const value = value_of("-j", rest);
-        return value != nullptr && whole_number(value, "--jobs", 1, kMaxJobs, line_.jobs);
-      }
+      case 'j':
+        return whole_number(value_of("-j", rest, true), "--jobs", 1, kMaxJobs, line_.jobs);
       default:
         return refuse("unknown option '-" + std::string(1, c) + "'");
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "collate/accumulators.h"
+
 namespace tovel {
 
 // What the command line asks for. Options may stand before or after the
@@ -27,6 +29,8 @@ struct CommandLine {
   const char* directory = nullptr;  // -C DIR: run in DIR
   int skip = 0;                     // --skip N: lines skipped at the top of each data file
   int jobs = default_jobs();        // -j N: threads that read the data files
+  int max_points = kMaxPoints;      // --max-points N: the points a data file may hold
+  bool max_points_given = false;
   // FIRST-NAME and COUNT, as far as given.
   int operand_count = 0;
   std::array<const char*, 2> operands{};

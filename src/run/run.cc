@@ -110,7 +110,10 @@ void run_tovel(int argc, const char* const* argv) {
   std::optional<SeriesPicture> picture;  // with --plot, gathered on the way to the table
   if (line.plot) picture.emplace(layout, k);
   TableRows& rows = picture ? static_cast<TableRows&>(*picture) : layout;
-  const ReadingSettings reading{.jobs = line.jobs, .lines_to_skip = line.skip};
+  const ReadingSettings reading{.jobs = line.jobs,
+                                .lines_to_skip = line.skip,
+                                .max_points = line.max_points,
+                                .max_points_given = line.max_points_given};
   const int n = collate_series(naming, k, reading, dialogue, rows, sums, progress);
   finish_series({.naming = naming,
                  .files = k,

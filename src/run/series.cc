@@ -77,11 +77,21 @@ Failure with_header_hint(Failure failure, const FilePoints& points) {
   return failure;
 }
 
-// The stop at a file of more points than a file may hold.
-[[noreturn]] void stop_at_too_many_points(std::string_view name, long line, Dialogue& dialogue) {
-  const std::string most = std::to_string(kMaxPoints);
+// The stop at a file of more points than a file may hold. Without
+// --max-points, a hint says how many the file holds and what lets it in.
+[[noreturn]] void stop_at_too_many_points(std::string_view name, const FilePoints& points,
+                                          const ReadingSettings& reading, Dialogue& dialogue) {
+  const std::string most = std::to_string(reading.max_points);
   dialogue.say("TOO Many data per file (Max = " + most + ")\n");
-  tell(shown_name(name) + ":" + std::to_string(line) + ": more than " + most + " points");
+  tell(shown_name(name) + ":" + std::to_string(points.stop_line) + ": more than " + most +
+       " points");
+  if (!reading.max_points_given) {
+    const long total = points.total_points;
+    hint(total > kMostMaxPoints
+             ? shown_name(name) + " has more than " + std::to_string(kMostMaxPoints) + " points"
+             : shown_name(name) + " has " + std::to_string(total) + " points; --max-points " +
+                   std::to_string(total) + " collates files up to that length");
+  }
   end_run(kOrderlyStop);
 }
 
@@ -103,6 +113,8 @@ int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& rea
           .files = k,
           .jobs = reading.jobs,
           .lines_to_skip = reading.lines_to_skip,
+          .max_points = reading.max_points,
+          .count_past_limit = !reading.max_points_given,
           .file_name = [&](int j) { return std::string(naming.file(j).data_name.trimmed()); }});
     }
     const FileRead& read = reader->take(i, stop_if_interrupted);
@@ -110,7 +122,7 @@ int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& rea
     const FilePoints& points = read.points;
     fail_if(collate_points(points, i == 1, names.row_label(), rows, sums));
     if (points.end == FilePoints::End::too_many_points) {
-      stop_at_too_many_points(name, points.stop_line, dialogue);
+      stop_at_too_many_points(name, points, reading, dialogue);
     }
     if (points.failure) fail(with_header_hint(*points.failure, points));
     progress.row_written(i);

@@ -9,10 +9,12 @@
 namespace tovel {
 
 // How the data files are read: by how many threads, past how many header
-// lines.
+// lines, up to how many points.
 struct ReadingSettings {
   int jobs = 1;
   int lines_to_skip = 0;
+  int max_points = kMaxPoints;
+  bool max_points_given = false;  // without --max-points, a stop counts the file's points
 };
 
 // Collates files 1 to k of the series into `rows`, file by file in their

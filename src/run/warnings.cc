@@ -1,5 +1,6 @@
 #include "run/warnings.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "base/report.h"
@@ -31,6 +32,7 @@ std::string pieces_read(std::string_view word) {
 
 void SeriesWarnings::after_file(const FilePoints& points, std::string_view file) {
   warn_ragged(points, file);
+  widest_row_ = std::max(widest_row_, points.count + 3);  // the label, the values, the peak
   if (points.decimal_comma_line != 0 && !decimal_comma_said_) {
     decimal_comma_said_ = true;
     const std::string_view word = points.decimal_comma_word.view();
@@ -56,6 +58,10 @@ void SeriesWarnings::after_file(const FilePoints& points, std::string_view file)
 }
 
 void SeriesWarnings::at_series_end() const {
+  if (widest_row_ > kSpreadsheetColumns) {
+    warn("the table has " + std::to_string(widest_row_) + " columns; spreadsheets show the first " +
+         std::to_string(kSpreadsheetColumns));
+  }
   if (!first_without_peak_.empty()) {
     warn(more_without_peak_ == 0
              ? first_without_peak_ + " has no positive y; its peak is given as (0, 0)"

@@ -20,7 +20,7 @@ class SeriesWarnings {
   // decimal commas, are warned of at once.
   void after_file(const FilePoints& points, std::string_view file);
   // Warns of what needs the whole series to count: files with no positive
-  // y, and empty lines read as points.
+  // y, empty lines read as points, and a table wider than spreadsheets show.
   void at_series_end() const;
 
  private:
@@ -34,7 +34,11 @@ class SeriesWarnings {
   int more_without_peak_ = 0;
   std::string first_empty_line_;  // FILE:LINE of the first empty line read as a point
   long more_empty_lines_ = 0;
+  int widest_row_ = 0;  // the cells of the table's widest row
 };
+
+// The columns current spreadsheets show.
+inline constexpr int kSpreadsheetColumns = 16384;
 
 // How a word with commas is read: "0 and 1" for "0,1", "1, 2 and 3" for
 // "1,2,3"; empty pieces, which are no values, are left out.

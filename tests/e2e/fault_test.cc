@@ -135,7 +135,9 @@ TEST(Faults, HostileDataFileContent) {
        "tovel: G0002.DAT:1: cannot read a number from \"\\x89PNG\"\n"
        "Run-time error: Bad value during floating point read\n"},
       {"only line ends", std::string(5000, '\n'), 1,  // 5000 points of (0, 0)
-       "tovel: G0002.DAT:251: more than 250 points\n"},
+       "tovel: G0002.DAT:251: more than 250 points\n"
+       "tovel: hint: G0002.DAT has 5000 points; --max-points 5000 collates files up to that "
+       "length\n"},
       {"garbage after a token's 14th character", "1 2\n3 12345678901234abc\n", 2,
        "tovel: G0002.DAT:2: cannot read a number from \"12345678901234abc\"\n"
        "Run-time error: Bad value during floating point read\n"},

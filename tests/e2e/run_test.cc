@@ -237,7 +237,10 @@ TEST(Run, TooManyPointsStopsTheRun) {
   EXPECT_EQ(r.out, banner() + "\nThe prefix is " + pad32("L") + "\n\n" +
                        input_file_line(1, "L0001.DAT") + input_file_line(2, "L0002.DAT") +
                        "TOO Many data per file (Max = 250)\n");
-  EXPECT_EQ(r.err, "tovel: L0002.DAT:251: more than 250 points\n");
+  EXPECT_EQ(r.err,
+            "tovel: L0002.DAT:251: more than 250 points\n"
+            "tovel: hint: L0002.DAT has 251 points; --max-points 251 collates files up to that "
+            "length\n");
   EXPECT_EQ(dir.read("All_L.txt"),
             "X Values >\t     1.000    \t      Xmax\t      Ymax\n"
             "L0001     \t     1.000    \t     1.000    \t     1.000    \n");

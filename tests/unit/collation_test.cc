@@ -17,12 +17,11 @@ class RecordedRows : public TableRows {
   std::optional<Failure> begin_header() override { return record("header:"); }
   std::optional<Failure> header_cell(float x) override { return record(" " + number(x)); }
   std::optional<Failure> end_header() override { return record(";"); }
-  std::optional<Failure> file_row(std::string_view label, std::span<const float> y, float xmax,
-                                  float ymax) override {
-    std::string row = std::string(label) + ":";
-    for (const float v : y)
+  std::optional<Failure> file_row(const FileRow& file) override {
+    std::string row = std::string(file.label) + ":";
+    for (const float v : file.y)
       row += " " + number(v);
-    return record(row + " peak " + number(xmax) + " " + number(ymax) + ";");
+    return record(row + " peak " + number(file.xmax) + " " + number(file.ymax) + ";");
   }
   std::string text;
 
@@ -56,7 +55,7 @@ enum class PassOutcome { complete, too_many_points, read_failed, table_failed };
 
 PassOutcome collate_file(bool first_file, std::string_view row_label, DataFile& file,
                          TableRows& table, ColumnAccumulators& sums, FilePoints& points) {
-  read_file_points(file, points);
+  read_file_points(file, PointRules{.keep_x_values = first_file}, points);
   if (collate_points(points, first_file, row_label, table, sums)) return PassOutcome::table_failed;
   switch (points.end) {
     case FilePoints::End::complete:
