@@ -1,26 +1,28 @@
 #!/usr/bin/env bash
-# Full-scale benchmark: Tovel's whole run on a 9999-file series of 250 points
-# against the floor of the same I/O, the work no collator can skip: every
+# Full-scale benchmark: Tovel's whole run on a full series (9999 files of 250
+# points, or 999 of 4001) against the floor of the same I/O, the work no collator can skip: every
 # input read with a plain loop of read(2) (tovel_read_inputs), a file of the
 # table's size written in 64 KiB writes, then cp and ls of it through the
 # shell. Runs and floors alternate, so that both meet the same machine.
 #
-#   bench/full_series.sh [ROUNDS] [FORMAT...]   (default 7 rounds, plain and numpy; needs GNU time)
+#   bench/full_series.sh [ROUNDS] [SERIES...]   (default 7 rounds, all three; needs GNU time)
 #
-# FORMAT is plain (4 to 7 digits, mixed separators, 36 MB) or numpy (two
-# values in %.18e, as numpy.savetxt writes them, 125 MB). For each it prints
-# the medians of:
+# SERIES is plain (9999 files of 250 points, 4 to 7 digits, mixed
+# separators, 36 MB), numpy (the same as numpy.savetxt writes them, two
+# values in %.18e, 125 MB) or long (999 files of 4001 points in plain
+# values, 59 MB, read with --max-points 4001). For each it prints the
+# medians of:
 #   - the run with the default jobs (the online CPUs, up to 8) and with -j 1,
 #     and the run with --plot, against the floor, pages cached;
 #   - the run and the floor with the series dropped from the page cache
 #     before each (tovel_drop_cache: POSIX_FADV_DONTNEED, no root needed);
 #   - a 2-file series with the default jobs and with -j 1;
-# and the run's peak resident memory at K = 10 and K = 9999.
+# and the run's peak resident memory at K = 10 and at the whole series.
 set -euo pipefail
 rounds=${1:-7}
 shift || true
 formats=("$@")
-[ "${#formats[@]}" -gt 0 ] || formats=(plain numpy)
+[ "${#formats[@]}" -gt 0 ] || formats=(plain numpy long)
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ ! -x /usr/bin/time ]; then
@@ -35,7 +37,7 @@ work=$(mktemp -d /tmp/tovel-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
 now() { date +%s%N; }
-run_tovel() { "$tovel" -n "$@" > /dev/null; }
+run_tovel() { "$tovel" -n "${options[@]}" "$@" > /dev/null; }
 floor() {
   "$root/build/tovel_read_inputs" PREFIX*.DAT > /dev/null &&
     dd if=/dev/zero of=floor.txt bs=64K count="$table_size" iflag=count_bytes status=none &&
@@ -62,13 +64,17 @@ timed() {
 for format in "${formats[@]}"; do
   mkdir "$work/$format"
   cd "$work/$format"
-  "$root/build/tovel_generate_series" . PREFIX 9999 250 20261208 "$format"
-  echo "== $format series: $(ls PREFIX*.DAT | wc -l) files, $(cat PREFIX*.DAT | wc -c) bytes"
+  case "$format" in
+    long) files=999 points=4001 values=plain options=(--max-points 4001) ;;
+    *) files=9999 points=250 values=$format options=() ;;
+  esac
+  "$root/build/tovel_generate_series" . PREFIX "$files" "$points" 20261208 "$values"
+  echo "== $format series: $files files of $points points, $(cat PREFIX*.DAT | wc -c) bytes"
 
-  run_tovel PREFIX 9999  # warms the page cache and gives the table's size
+  run_tovel PREFIX "$files"  # warms the page cache and gives the table's size
   table_size=$(stat -c %s All_PREFIX.txt)
-  timed run "run_tovel PREFIX 9999" serial "run_tovel -j 1 PREFIX 9999" \
-    plot "run_tovel --plot PREFIX 9999" floor floor
+  timed run "run_tovel PREFIX $files" serial "run_tovel -j 1 PREFIX $files" \
+    plot "run_tovel --plot PREFIX $files" floor floor
   run=$(median < run.times)
   floor_cached=$(median < floor.times)
   echo "pages cached: run $(ms "$run") ms, -j 1 $(ms "$(median < serial.times)") ms," \
@@ -78,7 +84,7 @@ for format in "${formats[@]}"; do
   : > cold_run.times
   : > cold_floor.times
   for _ in $(seq "$rounds"); do
-    drop; t0=$(now); run_tovel PREFIX 9999; t1=$(now)
+    drop; t0=$(now); run_tovel PREFIX "$files"; t1=$(now)
     echo $((t1 - t0)) >> cold_run.times
     drop; t0=$(now); floor; t1=$(now)
     echo $((t1 - t0)) >> cold_floor.times
@@ -88,8 +94,8 @@ for format in "${formats[@]}"; do
   echo "cold: run $(ms "$cold_run") ms, floor $(ms "$cold_floor") ms;" \
     "run/floor $(ratio "$cold_run" "$cold_floor")"
 
-  for k in 10 9999; do
-    kib=$( { /usr/bin/time -f %M "$tovel" -n PREFIX "$k" > /dev/null; } 2>&1 | tail -n 1)
+  for k in 10 "$files"; do
+    kib=$( { /usr/bin/time -f %M "$tovel" -n "${options[@]}" PREFIX "$k" > /dev/null; } 2>&1 | tail -n 1)
     echo "peak resident memory, K=$k: $kib KiB"
   done
 
