@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <string>
+
 namespace tovel {
 
 int keep_clear_of_standard_streams(int fd) {
@@ -15,6 +17,10 @@ int keep_clear_of_standard_streams(int fd) {
 
 bool names_a_path(std::string_view name) {
   return name.find('\0') == std::string_view::npos;
+}
+
+bool file_exists(std::string_view name) {
+  return names_a_path(name) && ::access(std::string(name).c_str(), F_OK) == 0;
 }
 
 bool wait_until_ready(int fd, short events) {

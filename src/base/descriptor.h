@@ -13,6 +13,10 @@ int keep_clear_of_standard_streams(int fd);
 // file, since the system would take the shorter name before the NUL.
 bool names_a_path(std::string_view name);
 
+// Whether a file of that name exists (access with F_OK); a name that holds
+// a NUL names none.
+bool file_exists(std::string_view name);
+
 // Waits until `fd` is ready for `events` (POLLIN, POLLOUT), for a descriptor
 // that another program made non-blocking. False, with errno set, when the
 // wait itself fails or a signal interrupts it.

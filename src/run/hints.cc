@@ -1,7 +1,6 @@
 #include "run/hints.h"
 
 #include <dirent.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -22,10 +21,6 @@ void look_through_directory(const std::function<bool(std::string_view)>& look) {
     if (look(entry->d_name)) break;
   }
   ::closedir(dir);
-}
-
-bool exists(const std::string& name) {
-  return names_a_path(name) && ::access(name.c_str(), F_OK) == 0;
 }
 
 std::string data_name(const SeriesNaming& naming, int i) {
@@ -63,16 +58,16 @@ std::string namesake_in_other_case(std::string_view name) {
 std::string hint_for_missing_first_file(const SeriesNaming& naming) {
   const std::string prefix(naming.prefix());
   for (const char* digits : {"001", "00001"}) {
-    if (exists(prefix + digits + ".DAT")) {
+    if (file_exists(prefix + digits + ".DAT")) {
       return "found " + shown_name(prefix + digits + ".DAT") +
              "; data files are numbered with four digits, from " + shown_name(prefix + "0001.DAT");
     }
   }
-  if (exists(prefix + "0000.DAT")) {
+  if (file_exists(prefix + "0000.DAT")) {
     return "found " + shown_name(prefix + "0000.DAT") + "; a series is numbered from 0001";
   }
   const std::string whole = prefix + "0001.DAT";
-  if (whole.size() > Name::size() && exists(whole)) {
+  if (whole.size() > Name::size() && file_exists(whole)) {
     return "found " + shown_name(whole) + ", a name of " + std::to_string(whole.size()) +
            " characters; names are cut at " + std::to_string(Name::size()) +
            ", so a prefix may have at most " + std::to_string(Name::size() - 8);
@@ -96,7 +91,7 @@ std::string hint_for_missing_file(const SeriesNaming& naming, int missing) {
                           : "the series has " + std::to_string(missing - 1) + " files, " + first +
                                 " to " + shown_name(data_name(naming, missing - 1));
   const std::string zeroth = std::string(naming.prefix()) + "0000.DAT";
-  if (exists(zeroth))
+  if (file_exists(zeroth))
     words += "; " + shown_name(zeroth) + " is never read: a series is numbered from 0001";
   return words;
 }

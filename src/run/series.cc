@@ -1,7 +1,5 @@
 #include "run/series.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <optional>
 #include <string>
@@ -29,12 +27,6 @@ void announce_file(Console& out, int i, const Name& data_name) {
   out.write(data_name.full());
   out.write("\n");
   out.end_message();
-}
-
-bool file_exists(std::string_view name) {
-  char path[Name::size() + 1] = {};
-  name.copy(path, Name::size());
-  return names_a_path(name) && ::access(path, F_OK) == 0;
 }
 
 // The orderly stop for a missing first file, with a warning when a name in
