@@ -48,7 +48,8 @@ int caught_stop_signal() {
 }
 
 SignalsBlocked::SignalsBlocked() {
-  static_assert(sizeof saved_ >= sizeof(sigset_t));
+  static_assert(sizeof saved_ >= sizeof(sigset_t) &&
+                alignof(std::max_align_t) >= alignof(sigset_t));
   sigset_t blocked;
   sigemptyset(&blocked);
   for (const int signal : kCaughtSignals)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace tovel {
 
 // The signals that ask a run to stop early, SIGINT, SIGTERM and SIGHUP, are
@@ -29,7 +31,7 @@ class SignalsBlocked {
   SignalsBlocked& operator=(const SignalsBlocked&) = delete;
 
  private:
-  unsigned char saved_[128];  // the thread's signal mask before
+  alignas(std::max_align_t) unsigned char saved_[128];  // the thread's signal mask before
 };
 
 // Ends the process by `signal`, as if it had never been caught.
