@@ -51,8 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < 2; ++i) {
     const std::string label = (prefix + "000" + std::to_string(i + 1)).substr(0, 10);
     picture.file_row({.label = label, .y = y[i], .y_cells = {}, .xmax = 2.0f, .ymax = y[i][1]});
-    for (int j = 0; j < 2; ++j)
-      sums.add_point(j + 1, y[i][static_cast<std::size_t>(j)]);
+    sums.add_points(y[i]);
   }
   char buffer[1 << 16];
   MemorySink sink;

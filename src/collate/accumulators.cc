@@ -1,60 +1,110 @@
 #include "collate/accumulators.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tovel {
 
 void ColumnAccumulators::clear() {
-  sum_.assign(kMaxPoints + 2, 0.0f);
-  sum_of_squares_.assign(kMaxPoints + 2, 0.0f);
+  files_ = 0;
+  for (auto* column : {&sum_, &shift_, &shifted_sum_, &shifted_squares_})
+    column->assign(kMaxPoints + 2, 0.0);
+  files_of_length_.assign(kMaxPoints + 3, 0);
+  peaks_after_.assign(kMaxPoints + 3, 0);
 }
 
 void ColumnAccumulators::make_room(int columns) {
   const auto wanted = static_cast<std::size_t>(columns);
   if (wanted <= sum_.size()) return;
-  sum_.resize(wanted, 0.0f);
-  sum_of_squares_.resize(wanted, 0.0f);
+  for (auto* column : {&sum_, &shift_, &shifted_sum_, &shifted_squares_})
+    column->resize(wanted, 0.0);
+  files_of_length_.resize(wanted + 1, 0);
+  peaks_after_.resize(wanted + 1, 0);
 }
 
-void ColumnAccumulators::add_point(int j, float v) {
-  const std::size_t c = index(j);
-  sum_[c] = sum_[c] + v;
-  sum_of_squares_[c] = std::fma(v, v, sum_of_squares_[c]);
+void ColumnAccumulators::add_run(std::size_t first, std::span<const float> values) {
+  double* const sum = sum_.data() + first;
+  double* const shift = shift_.data() + first;
+  double* const shifted_sum = shifted_sum_.data() + first;
+  double* const shifted_squares = shifted_squares_.data() + first;
+  if (files_ == 1) {
+    for (std::size_t j = 0; j < values.size(); ++j)
+      shift[j] = values[j];
+  }
+  // Plain arithmetic on separate arrays, which the compiler vectorises.
+  for (std::size_t j = 0; j < values.size(); ++j) {
+    const double v = values[j];
+    const double d = v - shift[j];
+    sum[j] = sum[j] + v;
+    shifted_sum[j] = shifted_sum[j] + d;
+    shifted_squares[j] = shifted_squares[j] + d * d;
+  }
+}
+
+void ColumnAccumulators::add_points(std::span<const float> y) {
+  ++files_;
+  ++files_of_length_[y.size()];
+  add_run(0, y);
 }
 
 void ColumnAccumulators::add_peak(int n, float xmax, float ymax) {
-  const std::size_t x = index(n + 1);
-  const std::size_t y = index(n + 2);
-  sum_[x] = sum_[x] + xmax;
-  sum_[y] = sum_[y] + ymax;
-  const float xmax_squared = xmax * xmax;
-  const float ymax_squared = ymax * ymax;
-  sum_of_squares_[x] = sum_of_squares_[x] + xmax_squared;
-  sum_of_squares_[y] = sum_of_squares_[y] + ymax_squared;
+  const auto after = static_cast<std::size_t>(n);
+  ++peaks_after_[after];
+  const float peak[] = {xmax, ymax};
+  add_run(after, peak);
 }
 
-ColumnStatistics ColumnAccumulators::statistics(int j, int k) const {
-  return column_statistics(sum(j), sum_of_squares(j), k);
+std::vector<long> ColumnAccumulators::files_added(std::size_t columns) const {
+  // Column j (from 1) has a value of every file of j points or more, and the
+  // peak x of the files of j - 1 points and the peak y of those of j - 2.
+  std::vector<long> added(columns, 0);
+  long at_least = 0;
+  for (std::size_t length = files_of_length_.size(); length-- > 1;) {
+    at_least += files_of_length_[length];
+    if (length <= columns) added[length - 1] = at_least;
+  }
+  for (std::size_t n = 0; n < peaks_after_.size(); ++n) {
+    if (n < columns) added[n] += peaks_after_[n];
+    if (n + 1 < columns) added[n + 1] += peaks_after_[n];
+  }
+  return added;
 }
 
-ColumnStatistics column_statistics(float s, float q, int k) {
-  const auto files = static_cast<float>(k);
-  const auto files_less_one = static_cast<float>(k - 1);
-  const auto pairs = static_cast<float>(k * (k - 1));
+std::vector<ColumnStatistics> ColumnAccumulators::summary(int columns, int k) const {
+  const auto count = static_cast<std::size_t>(columns);
+  const std::vector<long> added = files_added(count);
+  std::vector<ColumnStatistics> statistics(count);
+  for (std::size_t j = 0; j < count; ++j) {
+    const ColumnSums column{.sum = sum_[j],
+                            .shift = shift_[j],
+                            .shifted_sum = shifted_sum_[j],
+                            .shifted_squares = shifted_squares_[j],
+                            .added = added[j]};
+    statistics[j] = column_statistics(column, k);
+  }
+  return statistics;
+}
+
+ColumnStatistics column_statistics(const ColumnSums& column, int k) {
+  const auto files = static_cast<double>(k);
+  // Files that added nothing add 0 each, d = -K: all at once.
+  const auto absent = static_cast<double>(k - column.added);
+  const double d = column.shifted_sum - absent * column.shift;
+  const double e = column.shifted_squares + absent * (column.shift * column.shift);
+  const double mean = column.sum / files;
+  double variance = (e - (d * d) / files) / (files - 1.0);
+  // Rounding can leave the variance of finite data just below zero; the
+  // deviation is then 0, not NaN. A NaN variance stays NaN.
+  if (variance < 0.0) variance = 0.0;
+  const double sd = std::sqrt(variance);
   ColumnStatistics st{};
-  st.mean = s / files;
-  const float square_of_sum = s * s;
-  const float spread = q / files_less_one;
-  const float correction = square_of_sum / pairs;
-  const float radicand = spread - correction;
-  // Rounding can push the radicand of finite data just below zero; the
-  // deviation is then 0, not NaN. A NaN radicand stays NaN.
-  st.sd = radicand < 0.0f ? 0.0f : std::sqrt(radicand);
+  st.mean = static_cast<float>(mean);
+  st.sd = static_cast<float>(sd);
   if (st.mean == 0.0f) {
     st.cv = 0.0f;
   } else {
-    const float scaled = st.sd * 100.0f;
-    st.cv = scaled / st.mean;
+    const double scaled = sd * 100.0;
+    st.cv = static_cast<float>(scaled / mean);
   }
   return st;
 }

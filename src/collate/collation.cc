@@ -26,8 +26,7 @@ std::optional<Failure> collate_points(const FilePoints& points, bool first_file,
   }
   const auto y = std::span<const float>(points.y).first(static_cast<std::size_t>(points.count));
   sums.make_room(points.count + 2);
-  for (std::size_t j = 0; j < y.size(); ++j)
-    sums.add_point(static_cast<int>(j) + 1, y[j]);
+  sums.add_points(y);
   if (points.end != FilePoints::End::complete) return std::nullopt;
   const float xmax = points.xmax();
   const FileRow row{

@@ -1,5 +1,7 @@
 #include "output/table_layout.h"
 
+#include <vector>
+
 namespace tovel {
 
 std::optional<Failure> TableLayout::unless(bool written) const {
@@ -28,11 +30,11 @@ std::optional<Failure> TableLayout::file_row(const FileRow& row) {
 }
 
 std::optional<Failure> TableLayout::summary_rows(const ColumnAccumulators& sums, int n, int k) {
-  const int columns = n + 2;
+  const std::vector<ColumnStatistics> columns = sums.summary(n + 2, k);
   const auto row = [&](std::string_view label, float ColumnStatistics::*statistic) {
     if (!table_.write(label)) return false;
-    for (int j = 1; j <= columns; ++j) {
-      if (!table_.write_cell(sums.statistics(j, k).*statistic)) return false;
+    for (const ColumnStatistics& column : columns) {
+      if (!table_.write_cell(column.*statistic)) return false;
     }
     return table_.write("\n");
   };

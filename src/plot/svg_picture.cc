@@ -91,8 +91,10 @@ Columns drawn_columns(const SeriesPicture& picture, const ColumnAccumulators& su
   Columns c;
   const std::size_t count =
       std::min(picture.x().size(), static_cast<std::size_t>(picture.last_points()));
+  const std::vector<ColumnStatistics> statistics =
+      sums.summary(static_cast<int>(count), picture.files());
   for (std::size_t j = 0; j < count; ++j) {
-    const ColumnStatistics s = sums.statistics(static_cast<int>(j) + 1, picture.files());
+    const ColumnStatistics& s = statistics[j];
     c.x.push_back(wide(picture.x()[j]));
     c.mean.push_back(wide(s.mean));
     c.sd.push_back(wide(s.sd));

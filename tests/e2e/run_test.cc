@@ -532,16 +532,18 @@ struct SummaryCase {
   std::string std_dev_row;
 };
 
-// The summary rows as the table shows them, where single-precision details
-// decide the digits.
+// The summary rows as the table shows them, where rounding could decide the
+// digits.
 TEST(Run, SummaryRows) {
   const SummaryCase cases[] = {
-      // The same two values as points (squares fused into the sum) and as
-      // peaks (squares rounded first) give different deviations.
-      {"fused point squares, rounded peak squares",
+      // The same two values as points and as peaks give the same deviation.
+      {"points and peaks alike",
        {"10.1", "10.13"},
-       "Std Dev   \t    0.2175E-01\t     0.000    \t    0.2210E-01\t\n"},
-      // the radicand rounds below zero; the deviation of equal values is 0
+       "Std Dev   \t    0.2121E-01\t     0.000    \t    0.2121E-01\t\n"},
+      // Counts whose squares single precision cannot hold to the unit.
+      {"large counts",
+       {"123456", "123470", "123441"},
+       "Std Dev   \t     14.50    \t     0.000    \t     14.50    \t\n"},
       {"equal values",
        {"1.1", "1.1", "1.1"},
        "Std Dev   \t     0.000    \t     0.000    \t     0.000    \t\n"},

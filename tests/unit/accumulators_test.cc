@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -13,42 +13,48 @@
 namespace tovel {
 namespace {
 
-uint32_t bits_of(float f) {
-  return std::bit_cast<uint32_t>(f);
+std::string text(float v) {
+  const auto t = format_g14_4(v);
+  return {t.data(), t.size()};
 }
 
-// Each point's square is added with one rounding; each peak's square is
-// rounded before it is added. 0.1 and 0.2 tell the two apart:
-// 0.1² + 0.2² is 0.0500000007 fused and 0.0500000045 unfused.
-TEST(ColumnAccumulators, PointSquaresAreFusedPeakSquaresAreNot) {
+// Adds a series of files, each of the y values and peak given.
+struct FileValues {
+  std::vector<float> y;
+  float xmax = 0.0f;
+  float ymax = 0.0f;
+};
+ColumnAccumulators sums_of(const std::vector<FileValues>& files) {
   ColumnAccumulators sums;
   sums.clear();
-  sums.add_point(1, 0.1f);
-  sums.add_point(1, 0.2f);
-  EXPECT_EQ(bits_of(sums.sum_of_squares(1)), 0x3D4CCCCDu);  // 0.0500000007
-  sums.add_peak(1, 0.1f, 0.0f);
-  sums.add_peak(1, 0.2f, 0.0f);
-  EXPECT_EQ(bits_of(sums.sum_of_squares(2)), 0x3D4CCCCEu);  // 0.0500000045
+  for (const FileValues& file : files) {
+    sums.add_points(file.y);
+    sums.add_peak(static_cast<int>(file.y.size()), file.xmax, file.ymax);
+  }
+  return sums;
 }
 
-// Files of unequal length: columns are matched by position only.
+// Files of unequal length: columns are matched by position only, and a file
+// that adds nothing to a column counts as having added 0 (the divisor is k).
 TEST(ColumnAccumulators, UnequalLengths) {
-  ColumnAccumulators sums;
-  sums.clear();
-  const std::vector<float> file1 = {10, 20, 15};
-  const std::vector<float> file2 = {12, 18};
-  for (std::size_t j = 0; j < file1.size(); ++j)
-    sums.add_point(static_cast<int>(j + 1), file1[j]);
-  sums.add_peak(3, 2, 20);
-  for (std::size_t j = 0; j < file2.size(); ++j)
-    sums.add_point(static_cast<int>(j + 1), file2[j]);
-  sums.add_peak(2, 2, 18);
-  const float expected_sums[] = {22, 38, 17, 20, 20};
-  const float expected_means[] = {11, 19, 8.5f, 10};
-  for (int j = 1; j <= 5; ++j)
-    EXPECT_EQ(sums.sum(j), expected_sums[j - 1]) << j;
-  for (int j = 1; j <= 4; ++j)
-    EXPECT_EQ(sums.statistics(j, 2).mean, expected_means[j - 1]) << j;
+  const std::vector<FileValues> files = {{{10, 20, 15}, 2, 20}, {{12, 18, 16, 14, 11}, 2, 18}};
+  struct Column {
+    const char* mean;
+    const char* sd;
+  };
+  // Columns 4 to 7: the first file's peak against the second's values, then
+  // the second file's peak alone.
+  const Column expected[] = {
+      {"     11.00    ", "     1.414    "}, {"     19.00    ", "     1.414    "},
+      {"     15.50    ", "    0.7071    "}, {"     8.000    ", "     8.485    "},
+      {"     15.50    ", "     6.364    "}, {"     1.000    ", "     1.414    "},
+      {"     9.000    ", "     12.73    "},
+  };
+  const std::vector<ColumnStatistics> summary = sums_of(files).summary(7, 2);
+  for (std::size_t j = 0; j < std::size(expected); ++j) {
+    EXPECT_EQ(text(summary[j].mean), expected[j].mean) << "column " << j + 1;
+    EXPECT_EQ(text(summary[j].sd), expected[j].sd) << "column " << j + 1;
+  }
 }
 
 struct StatisticsCase {
@@ -74,37 +80,104 @@ const StatisticsCase kStatistics[] = {
      "    -3.000    ",
      "     1.414    ",
      "    -47.14    "},
-    {"equal values whose radicand rounds below 0",
-     {1.1f, 1.1f, 1.1f},
-     "     1.100    ",
+    {"equal values", {1.1f, 1.1f, 1.1f}, "     1.100    ", "     0.000    ", "     0.000    "},
+    {"infinity in the data", {kInf, 1}, "      Infinity", "           NaN", "           NaN"},
+    {"infinity after the first file",
+     {1, kInf},
+     "      Infinity",
+     "           NaN",
+     "           NaN"},
+    {"NaN in the data", {kNaN, 1}, "           NaN", "           NaN", "           NaN"},
+    {"the largest floats",
+     {3.4e38f, 3.4e38f},
+     "    0.3400E+39",
      "     0.000    ",
      "     0.000    "},
-    {"infinity in the data", {kInf, 1}, "      Infinity", "           NaN", "           NaN"},
-    {"NaN in the data", {kNaN, 1}, "           NaN", "           NaN", "           NaN"},
 };
-
-std::string text(float v) {
-  const auto t = format_g14_4(v);
-  return {t.data(), t.size()};
-}
 
 TEST(ColumnStatistics, Table) {
   for (const auto& c : kStatistics) {
     ColumnAccumulators sums;
     sums.clear();
     for (const float v : c.values)
-      sums.add_point(1, v);
-    const ColumnStatistics st = sums.statistics(1, static_cast<int>(c.values.size()));
+      sums.add_points({&v, 1});
+    const ColumnStatistics st = sums.summary(1, static_cast<int>(c.values.size()))[0];
     EXPECT_EQ(text(st.mean), c.mean) << c.name;
     EXPECT_EQ(text(st.sd), c.sd) << c.name;
     EXPECT_EQ(text(st.cv), c.cv) << c.name;
   }
 }
 
-// The radicand is clamped only when negative: tiny positive values stay.
-TEST(ColumnStatistics, PositiveRadicandIsNotTouched) {
-  const ColumnStatistics st = column_statistics(2.0f, 2.0000002f, 2);
-  EXPECT_EQ(st.sd, std::sqrt(2.0000002f - 2.0f));
+// Replicates, whose deviation is a small difference of large sums: each
+// statistic is within one binary32 step of the exact one, computed here in
+// two passes in extended precision.
+struct Replicates {
+  const char* name;
+  int files;
+  double centre;
+  double spread;  // the values lie within centre ± spread
+};
+
+const Replicates kReplicates[] = {
+    {"absorbance", 10, 0.8123, 0.0005}, {"counts", 10, 123456, 20},
+    {"precise", 30, 2.5, 0.0002},       {"many files", 2000, 1000, 0.05},
+    {"near 1E+20", 6, 1e20, 3e17},      {"near 1E-25", 6, 1e-25, 2e-26},
+    {"ordinary spectrum", 25, 50, 12},  {"negative", 12, -7.25, 0.001},
+};
+
+std::vector<float> replicate_values(const Replicates& r) {
+  std::vector<float> values;
+  uint64_t state = 20261210;
+  for (int i = 0; i < r.files; ++i) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    const double unit = static_cast<double>(state >> 11) / 9007199254740992.0;  // [0, 1)
+    values.push_back(static_cast<float>(r.centre + r.spread * (2 * unit - 1)));
+  }
+  return values;
+}
+
+struct Exact {
+  long double mean, sd, cv;
+};
+Exact exact_statistics(const std::vector<float>& values) {
+  const auto k = static_cast<long double>(values.size());
+  long double sum = 0;
+  for (const float v : values)
+    sum += v;
+  const long double mean = sum / k;
+  long double squares = 0;
+  for (const float v : values)
+    squares += (v - mean) * (v - mean);
+  const long double sd = std::sqrt(squares / (k - 1));
+  return {mean, sd, sd * 100 / mean};
+}
+
+// Whether `cell` is the text of `exact` rounded to binary32, or of a
+// neighbour one step away.
+bool within_one_step(const std::string& cell, long double exact) {
+  const auto nearest = static_cast<float>(exact);
+  for (const float candidate :
+       {nearest, std::nextafter(nearest, -kInf), std::nextafter(nearest, kInf)}) {
+    if (text(candidate) == cell) return true;
+  }
+  return false;
+}
+
+TEST(ColumnStatistics, ReplicatesWithinOneStep) {
+  for (const Replicates& r : kReplicates) {
+    const std::vector<float> values = replicate_values(r);
+    ColumnAccumulators sums;
+    sums.clear();
+    for (const float& v : values)
+      sums.add_points({&v, 1});
+    const ColumnStatistics st = sums.summary(1, r.files)[0];
+    const Exact exact = exact_statistics(values);
+    EXPECT_TRUE(within_one_step(text(st.mean), exact.mean)) << r.name << ": " << text(st.mean);
+    EXPECT_TRUE(within_one_step(text(st.sd), exact.sd))
+        << r.name << ": " << text(st.sd) << ", exact " << text(static_cast<float>(exact.sd));
+    EXPECT_TRUE(within_one_step(text(st.cv), exact.cv))
+        << r.name << ": " << text(st.cv) << ", exact " << text(static_cast<float>(exact.cv));
+  }
 }
 
 }  // namespace

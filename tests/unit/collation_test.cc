@@ -126,7 +126,7 @@ TEST(CollateFile, TwoHundredFiftyFirstPointStopsThePass) {
   const PassOutcome pass = collate_file(true, "F", file, table, sums, values);
   EXPECT_EQ(pass, PassOutcome::too_many_points);
   EXPECT_TRUE(table.text.ends_with(" 249 250")) << table.text;
-  EXPECT_EQ(sums.sum(250), 1.0f);
+  EXPECT_EQ(sums.sum(250), 1.0);
 }
 
 }  // namespace
