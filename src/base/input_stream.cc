@@ -215,11 +215,9 @@ TakeStatus LineTaker::skip_rest() {
         return field_.size == 0 ? TakeStatus::end_of_input : TakeStatus::line;
       }
     }
-    const auto* lf = static_cast<const char*>(
-        std::memchr(in_.next_, '\n', static_cast<std::size_t>(in_.end_ - in_.next_)));
-    if (lf != nullptr) {
-      in_.next_ = lf + 1;
-      return TakeStatus::line;
+    const char* const end = find_line_end(in_.next_, in_.end_);
+    if (end != in_.end_) {
+      return end_line(end, false) == Filled::failed ? TakeStatus::failed : TakeStatus::line;
     }
     in_.next_ = in_.end_;
   }

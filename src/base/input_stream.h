@@ -158,8 +158,8 @@ class InputStream {
 // Takes the next line of `in` into `field`: at most `width` characters
 // (width <= kMaxFieldWidth), stopping at LF, CR LF or a CR alone (after which
 // the one character examined is left for the next line), and, when `numeric`,
-// at a comma. The rest of a longer line is skipped up to the next LF, a CR
-// being an ordinary character there.
+// at a comma. The rest of a longer line is skipped up to its own line end,
+// by the same rule, however long it is.
 TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field);
 
 // take_field in its two steps, for a reader that judges a line by its field
@@ -190,7 +190,7 @@ class LineTaker {
   // Takes the line end at `end` by after_line_end's rule, reading the byte
   // after a CR at the end of the buffer.
   Filled end_line(const char* end, bool error_ends);
-  // Skips the rest of the line, up to and including its LF.
+  // Skips the rest of the line, up to and including its line end.
   TakeStatus skip_rest();
 
   InputStream& in_;

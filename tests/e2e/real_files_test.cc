@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "harness.h"
@@ -22,7 +23,16 @@ struct ShapeCase {
 // Each shape gives the table of the same values in clean files.
 TEST(RealFiles, ShapesGiveTheTableOfTheCleanFiles) {
   const std::string clean1 = "400 0.25\n401 0.5\n", clean2 = "400 0.75\n401 1.5\n";
+  // Lines longer than 80 characters, with what stands beyond column 80 ignored.
+  const auto long_lines = [](const std::string& end) {
+    const std::string past_80 = std::string(85, ' ') + "7";
+    return std::pair{"400 0.25" + past_80 + end + "401 0.5" + end,
+                     "400 0.75" + end + "401 1.5" + past_80 + end};
+  };
   const ShapeCase cases[] = {
+      {"long lines, LF", {}, long_lines("\n").first, long_lines("\n").second},
+      {"long lines, CR LF", {}, long_lines("\r\n").first, long_lines("\r\n").second},
+      {"long lines, CR alone", {}, long_lines("\r").first, long_lines("\r").second},
       {"byte-order mark", {}, "\xEF\xBB\xBF" + clean1, "\xEF\xBB\xBF" + clean2},
       {"comment lines",
        {},
