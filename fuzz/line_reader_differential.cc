@@ -42,7 +42,11 @@ struct Reader {
 std::string describe(const DataLine& line) {
   const auto hex = [](float f) { return std::to_string(std::bit_cast<uint32_t>(f)); };
   return hex(line.x.value()) + " " + hex(line.y) + " " + hex(line.z.value()) +
-         (line.empty ? " empty" : "") + " [" + std::string(line.decimal_comma.view()) + "]";
+         (line.empty ? " empty" : "") + " [" + std::string(line.decimal_comma.view()) + "]" +
+         (line.y_out_of_range.kind == OutOfRange::no
+              ? ""
+              : " beyond " + std::to_string(static_cast<int>(line.y_out_of_range.kind)) + " [" +
+                    std::string(line.y_out_of_range.view()) + "]");
 }
 
 }  // namespace

@@ -22,6 +22,25 @@ void note_line(const DataLine& line, long line_number, DataFile& file, FilePoint
   }
 }
 
+// Notes a value beyond single precision on line `line_number`; the first by
+// line is kept.
+[[gnu::cold]] void note_out_of_range(OutOfRange kind, std::string_view token, long line_number,
+                                     FilePoints& points) {
+  FilePoints::OutOfRangeValues& values =
+      kind == OutOfRange::too_large ? points.too_large : points.too_small;
+  if (values.count++ == 0 || line_number < values.first_line) {
+    values.first_line = line_number;
+    values.first_token = token;
+  }
+}
+
+// The same for a value kept as text.
+void note_if_out_of_range(const DeferredReal& value, long line_number, FilePoints& points) {
+  if (const OutOfRange kind = value.out_of_range(); kind != OutOfRange::no) {
+    note_out_of_range(kind, value.shown_text(), line_number, points);
+  }
+}
+
 // A read that did not give a line, as the report shows it.
 Failure read_failure(const ReadOutcome& read, std::string_view file) {
   Failure failure{.file = std::string(file), .line = read.line_number};
@@ -112,6 +131,7 @@ void format_cells(FilePoints& points) {
   points.failure.reset();
   points.trailing_empty_lines = points.empty_lines = 0;
   points.decimal_comma_line = 0;
+  points.too_large.count = points.too_small.count = 0;
   if (const ReadOutcome skipped = skip_header_lines(file); skipped.status != ReadStatus::line) {
     return fail_with(skipped, file, points);
   }
@@ -136,15 +156,26 @@ void format_cells(FilePoints& points) {
       make_room(rules, points);
       room = rules.keep_x_values ? std::min(points.y.size(), points.x.size()) : points.y.size();
     }
+    if (rules.keep_x_values) {
+      points.x[at] = line.x;
+      note_if_out_of_range(line.x, line_number, points);
+    }
     points.y[at] = line.y;
-    if (rules.keep_x_values) points.x[at] = line.x;
+    if (line.y_out_of_range.kind != OutOfRange::no) [[unlikely]] {
+      note_out_of_range(line.y_out_of_range.kind, line.y_out_of_range.view(), line_number, points);
+    }
     // Strict: the first of equal peaks wins. Selected, not branched on: the
     // rising side of a peak makes the branch hard to predict.
     const bool higher = line.y > points.ymax;
     points.ymax = higher ? line.y : points.ymax;
     points.peak = higher ? points.count : points.peak;
     points.peak_x = *(higher ? &line.x : &points.peak_x);
+    points.peak_line = higher ? line_number : points.peak_line;
     ++points.count;
+  }
+  // The first file's x values were looked at already, its peak's among them.
+  if (points.peak >= 0 && !rules.keep_x_values) {
+    note_if_out_of_range(points.peak_x, points.peak_line, points);
   }
   file.close();
   format_cells(points);

@@ -51,6 +51,16 @@ struct FilePoints {
   long first_empty_line = 0;     // the first of them, from 1
   long decimal_comma_line = 0;   // the first line that looks written with decimal commas
   DecimalCommaWord decimal_comma_word{};
+  // Values beyond single precision: y values, the first file's x values and
+  // the x of another file's peak.
+  struct OutOfRangeValues {
+    long count = 0;
+    long first_line = 0;      // the first of them, from 1
+    std::string first_token;  // its token, as a warning shows it
+  };
+  OutOfRangeValues too_large;  // each read as an infinity
+  OutOfRangeValues too_small;  // each read as 0
+  long peak_line = 0;          // the line of the peak, when there is one
 
   float xmax() const { return peak < 0 ? 0.0f : peak_x.value(); }
 };

@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "datafile/decimal_comma.h"
+#include "fields/binary32_from_decimal.h"
 
 namespace tovel {
 
@@ -26,17 +28,33 @@ class DeferredReal {
   DeferredReal() = default;  // zero
   // A token longer than the text kept is read at once.
   explicit DeferredReal(std::string_view token);
-  // The same, in place, for a token in a buffer that may be read 27 bytes
+  // The same, in place, for a token in a buffer that may be read 26 bytes
   // from its start whatever its length: one fixed copy.
   void assign_padded(const char* token, std::size_t length);
 
   float value() const;
+  // Whether the value lies beyond single precision, and, when it does, the
+  // token as a warning shows it: its first characters and "..." for a token
+  // longer than the text kept.
+  OutOfRange out_of_range() const;
+  std::string shown_text() const;
 
  private:
-  static constexpr std::size_t kTextSize = 27;
+  static constexpr std::size_t kTextSize = 26;
   char text_[kTextSize];
-  uint8_t length_ = 0;  // 0: the value is in value_
+  uint8_t length_ = 0;                                  // 0: the value is in value_
+  OutOfRange converted_out_of_range_ = OutOfRange::no;  // of the value in value_
   float value_ = 0.0f;
+};
+
+// A token whose value lies beyond single precision, kept for the warning.
+struct OutOfRangeToken {
+  OutOfRangeToken() {}  // leaves the text alone: a line reader makes one per line
+  OutOfRange kind = OutOfRange::no;
+  char text[kDataLineWidth];
+  uint8_t size = 0;
+  void keep(OutOfRange out_of_range, std::string_view token);
+  std::string_view view() const { return {text, size}; }
 };
 
 // The values of a data line (a missing value is 0).
@@ -44,7 +62,8 @@ struct DataLine {
   DeferredReal x;
   float y = 0.0f;
   DeferredReal z;
-  bool empty = true;  // no value stands on the line
+  OutOfRangeToken y_out_of_range;  // y, when its value lies beyond single precision
+  bool empty = true;               // no value stands on the line
   // When the reader watches for it: the word of a comma that looks like a
   // decimal comma (decimal_comma_word).
   DecimalCommaWord decimal_comma;

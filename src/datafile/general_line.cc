@@ -35,6 +35,7 @@ class SplitTokens {
   bool more() const { return next_ < tokens_.count; }
   std::string_view take() { return tokens_.token[static_cast<std::size_t>(next_++)]; }
   static bool read(std::string_view token, Decimal& value) { return scan_real_field(token, value); }
+  static std::string_view text(std::string_view token) { return token; }
   static bool keep(std::string_view token, DeferredReal& kept) {
     Decimal unused;
     if (!scan_real_field(token, unused)) return false;

@@ -60,6 +60,9 @@ class TokenBounds {
   }
   // A token kept for reading on demand, once it is checked to be a number.
   static bool keep(TokenSpan token, DeferredReal& kept);
+  static std::string_view text(TokenSpan token) {
+    return {token.first, static_cast<std::size_t>(token.last - token.first)};
+  }
 
  private:
   const char* line_;

@@ -38,6 +38,29 @@ uint32_t magnitude_bits_in_general(const Decimal& decimal);
 
 }  // namespace detail
 
+// A number whose magnitude lies beyond single precision, and so what it is
+// read as: too large, an infinity; non-zero and too small, zero.
+enum class OutOfRange : uint8_t { no, too_large, too_small };
+
+// A conversion's result, and whether the decimal lay beyond single
+// precision. The words inf, infinity and nan do not, nor do values that
+// became subnormal.
+struct Binary32 {
+  float value;
+  OutOfRange out_of_range;
+};
+
+namespace detail {
+// The conversion when the fast path below cannot give it.
+inline Binary32 binary32_in_general(const Decimal& decimal, uint32_t sign) {
+  const uint32_t bits = magnitude_bits_in_general(decimal);
+  const OutOfRange beyond = bits == kBinary32Infinity ? OutOfRange::too_large
+                            : bits == 0               ? OutOfRange::too_small
+                                                      : OutOfRange::no;
+  return {std::bit_cast<float>(sign | bits), beyond};
+}
+}  // namespace detail
+
 // The binary32 value nearest to the decimal, ties to even, computed with
 // integer arithmetic only, so the result does not depend on the
 // floating-point unit's rounding mode. Magnitudes beyond the largest finite
@@ -46,20 +69,22 @@ uint32_t magnitude_bits_in_general(const Decimal& decimal);
 // A decimal of up to 19 digits (the usual kind) is bracketed by one 64 ×
 // 64-bit product, [H, H + 2) units, and when no half-way point between two
 // floats lies in the bracket, H rounds as the value does. Values within
-// about 2^-38 of a half-way point (exact ties among them), subnormal
-// results and longer decimals take the general path.
-[[gnu::always_inline]] inline float binary32_from_decimal(const Decimal& decimal) {
+// about 2^-38 of a half-way point (exact ties among them), results in the
+// top binade or subnormal, and longer decimals take the general path. The
+// fast path's result is always in range, so a caller that looks at
+// out_of_range pays nothing for it there.
+[[gnu::always_inline]] inline Binary32 binary32_and_range(const Decimal& decimal) {
   const uint32_t sign = decimal.negative ? 0x80000000u : 0;
   if (decimal.kind != Decimal::Kind::number) {
-    return std::bit_cast<float>(
-        sign | (decimal.kind == Decimal::Kind::nan ? 0x7FC00000u : kBinary32Infinity));
+    const uint32_t bits = decimal.kind == Decimal::Kind::nan ? 0x7FC00000u : kBinary32Infinity;
+    return {std::bit_cast<float>(sign | bits), OutOfRange::no};
   }
   const uint64_t digits = decimal.digits;
   const int exponent = decimal.exponent;
-  if (digits == 0) return std::bit_cast<float>(sign);
+  if (digits == 0) return {std::bit_cast<float>(sign), OutOfRange::no};
   // Beyond the table, with at most 19 digits: at least 10^39, or below 10^-46.
-  if (exponent > 38) return std::bit_cast<float>(sign | kBinary32Infinity);
-  if (exponent < kMinPowerOfTen) return std::bit_cast<float>(sign);
+  if (exponent > 38) return {std::bit_cast<float>(sign | kBinary32Infinity), OutOfRange::too_large};
+  if (exponent < kMinPowerOfTen) return {std::bit_cast<float>(sign), OutOfRange::too_small};
   if (decimal.count <= kKeptDigits) {
     // H >= 2^62: its leading bit is bit 62 or 63, and 24 bits are kept.
     const detail::Bracket b = detail::bracket(digits, exponent);
@@ -69,16 +94,20 @@ uint32_t magnitude_bits_in_general(const Decimal& decimal);
     const uint64_t rest = b.h & ((half << 1) - 1);
     const int biased = 62 + upper + b.unit_exponent + 127;
     const bool clear_of_half = rest - (half - 2) > 2;  // rest outside [half - 2, half]
-    if (clear_of_half && biased > 0 && biased < 255) [[likely]] {
+    if (clear_of_half && biased > 0 && biased < 254) [[likely]] {
       // No tie is left here. A mantissa rounded up to 2^24 carries into the
-      // exponent field.
+      // exponent field, which stays below the infinities' from this binade.
       const uint64_t mantissa = round_half_even<uint64_t>(b.h >> shift, rest > half, false);
       const uint64_t bits = (static_cast<uint64_t>(biased - 1) << 23) + mantissa;
-      return std::bit_cast<float>(
-          sign | (bits >= kBinary32Infinity ? kBinary32Infinity : static_cast<uint32_t>(bits)));
+      return {std::bit_cast<float>(sign | static_cast<uint32_t>(bits)), OutOfRange::no};
     }
   }
-  return std::bit_cast<float>(sign | detail::magnitude_bits_in_general(decimal));
+  return detail::binary32_in_general(decimal, sign);
+}
+
+// The binary32 value nearest to the decimal (binary32_and_range).
+[[gnu::always_inline]] inline float binary32_from_decimal(const Decimal& decimal) {
+  return binary32_and_range(decimal).value;
 }
 
 }  // namespace tovel

@@ -33,6 +33,8 @@ std::string pieces_read(std::string_view word) {
 void SeriesWarnings::after_file(const FilePoints& points, std::string_view file) {
   warn_ragged(points, file);
   widest_row_ = std::max(widest_row_, points.count + 3);  // the label, the values, the peak
+  too_large_.after_file(points.too_large, file);
+  too_small_.after_file(points.too_small, file);
   if (points.decimal_comma_line != 0 && !decimal_comma_said_) {
     decimal_comma_said_ = true;
     const std::string_view word = points.decimal_comma_word.view();
@@ -57,6 +59,29 @@ void SeriesWarnings::after_file(const FilePoints& points, std::string_view file)
   }
 }
 
+void SeriesWarnings::OutOfRangeSeen::after_file(const FilePoints::OutOfRangeValues& values,
+                                                std::string_view file) {
+  if (values.count == 0) return;
+  if (!first.empty()) {
+    more += values.count;
+    return;
+  }
+  first = shown_name(file) + ":" + std::to_string(values.first_line) + ": \"" +
+          shown_name(values.first_token) + "\"";
+  first_negative = values.first_token.starts_with('-');
+  more = values.count - 1;
+}
+
+void SeriesWarnings::OutOfRangeSeen::warn_at_end(std::string_view beyond,
+                                                 std::string_view read_as) const {
+  if (first.empty()) return;
+  std::string text = first + " is " + std::string(beyond) +
+                     " for single precision and is read as " + std::string(read_as);
+  if (more == 1) text += " (and so is 1 more value)";
+  if (more > 1) text += " (and so are " + std::to_string(more) + " more values)";
+  warn(text);
+}
+
 void SeriesWarnings::at_series_end() const {
   if (widest_row_ > kSpreadsheetColumns) {
     warn("the table has " + std::to_string(widest_row_) + " columns; spreadsheets show the first " +
@@ -78,6 +103,8 @@ void SeriesWarnings::at_series_end() const {
     }
     warn(text);
   }
+  too_large_.warn_at_end("too large", too_large_.first_negative ? "-Infinity" : "Infinity");
+  too_small_.warn_at_end("too small", "0");
 }
 
 // A file whose count of points differs from the first file's: its columns

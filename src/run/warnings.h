@@ -20,10 +20,21 @@ class SeriesWarnings {
   // decimal commas, are warned of at once.
   void after_file(const FilePoints& points, std::string_view file);
   // Warns of what needs the whole series to count: files with no positive
-  // y, empty lines read as points, and a table wider than spreadsheets show.
+  // y, empty lines read as points, a table wider than spreadsheets show, and
+  // values beyond single precision.
   void at_series_end() const;
 
  private:
+  // Values of one kind beyond single precision: the first, as
+  // FILE:LINE: "TOKEN", and how many more.
+  struct OutOfRangeSeen {
+    std::string first;
+    bool first_negative = false;
+    long more = 0;
+    void after_file(const FilePoints::OutOfRangeValues& values, std::string_view file);
+    void warn_at_end(std::string_view beyond, std::string_view read_as) const;
+  };
+
   void warn_ragged(const FilePoints& points, std::string_view file);
 
   std::string first_file_;
@@ -35,6 +46,8 @@ class SeriesWarnings {
   std::string first_empty_line_;  // FILE:LINE of the first empty line read as a point
   long more_empty_lines_ = 0;
   int widest_row_ = 0;  // the cells of the table's widest row
+  OutOfRangeSeen too_large_;
+  OutOfRangeSeen too_small_;
 };
 
 // The columns current spreadsheets show.

@@ -160,6 +160,20 @@ TEST(Warnings, TrapsInRealData) {
        "more in the series\n",
        "P0002     \t     3.000    \t     4.000    \t     0.000    \t     2.000    \t     4.000    "
        "\n"},
+      {"values beyond single precision: y, the first file's x, another file's peak x",
+       {"1 1e39\n1e-50 3e-46\n3 -2e40\n", "7e45 9\n2 1\n3 1e-45\n"},
+       0,
+       "tovel: warning: P0001.DAT:1: \"1e39\" is too large for single precision and is read as "
+       "Infinity (and so are 2 more values)\n"
+       "tovel: warning: P0001.DAT:2: \"1e-50\" is too small for single precision and is read as "
+       "0 (and so is 1 more value)\n",
+       "P0002     \t     9.000    \t     1.000    \t    0.1401E-44\t      Infinity\t     9.000    "
+       "\n"},
+      {"infinity and NaN written as words",
+       {"1 inf\n2 nan\n", "1 -infinity\n2 1\n"},
+       0,
+       "",
+       "P0001     \t      Infinity\t           NaN\t     1.000    \t      Infinity\n"},
       {"a value that column 80 cuts",
        {"1.0" + blanks75 + "2.3456\n", "1 1\n"},
        2,

@@ -116,6 +116,41 @@ TEST(DecodeRealField, AcceptedFields) {
   }
 }
 
+// Which values lie beyond single precision, by every path of the
+// conversion: the fast one, the general one (the top binade, long digit
+// strings) and the exponents beyond the table.
+TEST(DecodeRealValue, OutOfRange) {
+  const struct {
+    std::string field;
+    OutOfRange expected;
+  } cases[] = {
+      {"1e39", OutOfRange::too_large},
+      {"-1e39", OutOfRange::too_large},
+      {"3.40282357e38", OutOfRange::too_large},
+      {"1" + std::string(41, '0'), OutOfRange::too_large},
+      {"3.4028235e38", OutOfRange::no},
+      {"2e38", OutOfRange::no},
+      {"1.5e38", OutOfRange::no},
+      {"inf", OutOfRange::no},
+      {"-infinity", OutOfRange::no},
+      {"nan", OutOfRange::no},
+      {"1e-46", OutOfRange::too_small},
+      {"-7.006492e-46", OutOfRange::too_small},
+      {"1e-9999", OutOfRange::too_small},
+      {"0." + std::string(50, '0') + "1", OutOfRange::too_small},
+      {"7.006493e-46", OutOfRange::no},
+      {"1e-40", OutOfRange::no},
+      {"0e9999", OutOfRange::no},
+      {"0", OutOfRange::no},
+      {"-0.0", OutOfRange::no},
+  };
+  for (const auto& c : cases) {
+    const std::optional<Binary32> r = decode_real_value(c.field);
+    ASSERT_TRUE(r.has_value()) << c.field;
+    EXPECT_EQ(r->out_of_range, c.expected) << c.field;
+  }
+}
+
 constexpr const char* kRejected[] = {
     "12345678901234abc",
     "1.00000000000000e",
