@@ -29,11 +29,11 @@ void ColumnAccumulators::add_run(std::size_t first, std::span<const float> value
   double* const shifted_squares = shifted_squares_.data() + first;
   if (files_ == 1) {
     for (std::size_t j = 0; j < values.size(); ++j)
-      shift[j] = values[j];
+      shift[j] = static_cast<double>(values[j]);
   }
   // Plain arithmetic on separate arrays, which the compiler vectorises.
   for (std::size_t j = 0; j < values.size(); ++j) {
-    const double v = values[j];
+    const double v = static_cast<double>(values[j]);
     const double d = v - shift[j];
     sum[j] = sum[j] + v;
     shifted_sum[j] = shifted_sum[j] + d;

@@ -143,11 +143,13 @@ Exact exact_statistics(const std::vector<float>& values) {
   const auto k = static_cast<long double>(values.size());
   long double sum = 0;
   for (const float v : values)
-    sum += v;
+    sum += static_cast<long double>(v);
   const long double mean = sum / k;
   long double squares = 0;
-  for (const float v : values)
-    squares += (v - mean) * (v - mean);
+  for (const float v : values) {
+    const long double d = static_cast<long double>(v) - mean;
+    squares += d * d;
+  }
   const long double sd = std::sqrt(squares / (k - 1));
   return {mean, sd, sd * 100 / mean};
 }
