@@ -79,6 +79,19 @@ class WideInteger {
     return true;
   }
 
+  // Bit n, and whether any bit below bit n is set.
+  constexpr bool bit(int n) const {
+    return ((limbs_[static_cast<std::size_t>(n / 64)] >> (n % 64)) & 1) != 0;
+  }
+  constexpr bool any_bit_below(int n) const {
+    const auto whole = static_cast<std::size_t>(n / 64);
+    for (std::size_t i = 0; i < whole; ++i) {
+      if (limbs_[i] != 0) return true;
+    }
+    const int part = n % 64;
+    return part != 0 && (limbs_[whole] & ((uint64_t{1} << part) - 1)) != 0;
+  }
+
   constexpr int bit_width() const {
     for (std::size_t i = Limbs; i-- > 0;) {
       if (limbs_[i] != 0) return static_cast<int>(64 * i) + bit_length(limbs_[i]);
