@@ -6,7 +6,6 @@
 #include "base/input_stream.h"
 #include "datafile/general_line.h"
 #include "datafile/read_data_line.h"
-#include "fields/g14_4.h"
 
 namespace tovel {
 namespace {
@@ -81,14 +80,12 @@ ReadOutcome skip_header_lines(DataFile& file) {
 
 // The y values as the table's cells, in the string that holds them from
 // file to file.
-void format_cells(FilePoints& points) {
-  constexpr std::size_t kCell = kG14Width + 1;
-  points.y_cells.resize(static_cast<std::size_t>(points.count) * kCell);
+void format_cells(const NumberField& field, FilePoints& points) {
+  const std::size_t width = field.cell_width();
+  points.y_cells.resize(static_cast<std::size_t>(points.count) * width);
   char* cell = points.y_cells.data();
-  for (int j = 0; j < points.count; ++j, cell += kCell) {
-    format_g14_4(points.y[static_cast<std::size_t>(j)], cell);
-    cell[kG14Width] = '\t';
-  }
+  for (int j = 0; j < points.count; ++j, cell += width)
+    field.write_cell(points.y[static_cast<std::size_t>(j)], cell);
 }
 
 [[gnu::cold]] void fail_with(const ReadOutcome& read, DataFile& file, FilePoints& points) {
@@ -178,7 +175,7 @@ void format_cells(FilePoints& points) {
     note_if_out_of_range(points.peak_x, points.peak_line, points);
   }
   file.close();
-  format_cells(points);
+  format_cells(rules.field, points);
 }
 
 }  // namespace tovel

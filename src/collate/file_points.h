@@ -8,6 +8,7 @@
 #include "collate/accumulators.h"
 #include "datafile/data_file.h"
 #include "datafile/data_line.h"
+#include "fields/number_field.h"
 
 namespace tovel {
 
@@ -16,6 +17,7 @@ struct PointRules {
   int max_points = kMaxPoints;    // a point beyond these stops the reading
   bool keep_x_values = false;     // all x values, for the header row of the first file
   bool count_past_limit = false;  // at a stop, the file's points are counted on
+  NumberField field{};            // the field of the y values' cells
 };
 
 // One data file read to its end: its points and peak, what the series'
@@ -25,7 +27,7 @@ struct FilePoints {
   std::vector<float> y;         // the y values, in line order; count of them are the file's
   std::vector<DeferredReal> x;  // the x values too, with keep_x_values
   // Once the file is complete, its y values as the table's cells, each a
-  // G14.4 field and a tab: formatted where the file was read, which may be
+  // number field and a tab: formatted where the file was read, which may be
   // a thread ahead of the table's.
   std::string y_cells;
   int count = 0;  // the points read: all of the file's once it is complete

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "base/signals.h"
-#include "fields/g14_4.h"
+#include "fields/number_field.h"
 
 namespace tovel {
 namespace {
@@ -20,7 +20,6 @@ constexpr int kPrefetchDistance = 128;
 // their cells of files of the longest length allowed: however long the
 // files, a few are held at once.
 constexpr std::size_t kSlotBudget = std::size_t{8} << 20;
-constexpr std::size_t kBytesPerPoint = sizeof(float) + kG14Width + 1;
 constexpr int kMostSlots = 64;
 
 // When a series is taken to come from storage: at least this many of its
@@ -42,8 +41,9 @@ SeriesReader::SeriesReader(Settings settings)
   // No more threads than files, nor slots: a small series starts as fast
   // as it would on one thread.
   const int workers = std::min(std::max(settings_.jobs, 1), settings_.files) - 1;
+  const std::size_t bytes_per_point = sizeof(float) + settings_.field.cell_width();
   const auto affordable = static_cast<int>(
-      kSlotBudget / (kBytesPerPoint * static_cast<std::size_t>(settings_.max_points)));
+      kSlotBudget / (bytes_per_point * static_cast<std::size_t>(settings_.max_points)));
   const int window =
       workers == 0 ? 1 : std::min({kMostSlots, std::max(affordable, workers + 1), settings_.files});
   for (int s = 0; s < window; ++s)
@@ -79,7 +79,8 @@ void SeriesReader::read_file(int i, DataFile& file, FileRead& read) {
   file.watch_decimal_commas = i < first_decimal_comma_file_.load();
   const PointRules rules{.max_points = settings_.max_points,
                          .keep_x_values = i == 1,
-                         .count_past_limit = settings_.count_past_limit};
+                         .count_past_limit = settings_.count_past_limit,
+                         .field = settings_.field};
   read_file_points(file, rules, read.points);
   if (read.points.decimal_comma_line == 0) return;
   int first = first_decimal_comma_file_.load();

@@ -43,6 +43,7 @@ class SeriesReader {
     int lines_to_skip = 0;
     int max_points = kMaxPoints;
     bool count_past_limit = false;  // see PointRules
+    NumberField field{};            // of the y values' cells
     // The name of file i, from 1; called from the workers too.
     std::function<std::string(int)> file_name;
   };

@@ -91,6 +91,12 @@ class NumberField {
       format_real_field(value, digits_, out);
     }
   }
+  // A table cell: the field followed by a tab, cell_width() characters.
+  constexpr std::size_t cell_width() const { return width() + 1; }
+  void write_cell(float value, char* out) const {
+    write(value, out);
+    out[width()] = '\t';
+  }
 
  private:
   int digits_ = kLeastDigits;

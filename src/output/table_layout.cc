@@ -1,5 +1,6 @@
 #include "output/table_layout.h"
 
+#include <string>
 #include <vector>
 
 namespace tovel {
@@ -18,7 +19,9 @@ std::optional<Failure> TableLayout::header_cell(float x) {
 }
 
 std::optional<Failure> TableLayout::end_header() {
-  return unless(table_.write("      Xmax\t      Ymax\n"));
+  // Right-aligned over the fixed form's part of the cells below them.
+  const std::string blanks(table_.number_field().width() - 8, ' ');
+  return unless(table_.write(blanks + "Xmax\t" + blanks + "Ymax\n"));
 }
 
 std::optional<Failure> TableLayout::file_row(const FileRow& row) {

@@ -132,27 +132,27 @@ bool TableWriter::write(std::string_view text) {
 }
 
 bool TableWriter::write_value(float value) {
-  char* field = read_only_ ? nullptr : writer_.reserve(kG14Width);
+  char* field = read_only_ ? nullptr : writer_.reserve(field_.width());
   if (field == nullptr) return refuse();
-  format_g14_4(value, field);
-  writer_.commit(kG14Width);
+  field_.write(value, field);
+  writer_.commit(field_.width());
   return true;
 }
 
 bool TableWriter::write_cells(std::span<const float> values) {
-  constexpr std::size_t kCell = kG14Width + 1;
+  const NumberField field = field_;
+  const std::size_t width = field.cell_width();
   while (!values.empty()) {
     // As many cells as the buffer takes, formatted through a local pointer:
     // stores into the buffer cannot then be taken to change the writer.
-    const std::size_t fit = std::min(values.size(), writer_.capacity() / kCell);
-    char* cell = read_only_ ? nullptr : writer_.reserve(fit * kCell);
+    const std::size_t fit = std::min(values.size(), writer_.capacity() / width);
+    char* cell = read_only_ ? nullptr : writer_.reserve(fit * width);
     if (cell == nullptr) return refuse();
     for (const float value : values.first(fit)) {
-      format_g14_4(value, cell);
-      cell[kG14Width] = '\t';
-      cell += kCell;
+      field.write_cell(value, cell);
+      cell += width;
     }
-    writer_.commit(fit * kCell);
+    writer_.commit(fit * width);
     values = values.subspan(fit);
   }
   return true;

@@ -8,7 +8,7 @@
 
 #include "base/buffered_writer.h"
 #include "base/report.h"
-#include "fields/g14_4.h"
+#include "fields/number_field.h"
 
 namespace tovel {
 
@@ -54,15 +54,18 @@ class TableWriter : public PendingOutput {
   // Writes to `file` in place of a file opened by name.
   void attach(TableFile& file, std::string_view name);
 
+  // The field the table's numbers are written in: G14.4 unless set.
+  void set_number_field(NumberField field) { field_ = field; }
+  const NumberField& number_field() const { return field_; }
+
   bool write(std::string_view text);
-  // A value: its G14.4 field alone, or followed by a tab.
+  // A value: its field alone, or followed by a tab.
   bool write_value(float value);
   bool write_cell(float value) {
-    char* cell = read_only_ ? nullptr : writer_.reserve(kG14Width + 1);
+    char* cell = read_only_ ? nullptr : writer_.reserve(field_.cell_width());
     if (cell == nullptr) return refuse();
-    format_g14_4(value, cell);
-    cell[kG14Width] = '\t';
-    writer_.commit(kG14Width + 1);
+    field_.write_cell(value, cell);
+    writer_.commit(field_.cell_width());
     return true;
   }
   // Values, each as a cell.
@@ -90,6 +93,7 @@ class TableWriter : public PendingOutput {
 
   CuttingSink sink_;
   BufferedWriter writer_;
+  NumberField field_;
   TableFile* file_ = nullptr;
   bool read_only_ = false;
   int lock_fd_ = -1;  // holds the lock once the table's own descriptor is closed

@@ -65,6 +65,11 @@ std::string usage_text() {
          "                       by default " +
          points +
          ")\n"
+         "      --digits N       write the table's numbers with N significant digits\n"
+         "                       (" +
+         std::to_string(kLeastDigits) + " to " + std::to_string(kMostDigits) + "; by default " +
+         std::to_string(kLeastDigits) +
+         ")\n"
          "      --plot           also draw the series, in All_PREFIX.svg\n"
          "  -h, --help           print this text and exit\n"
          "  -V, --version        print the version and exit\n"
@@ -204,6 +209,10 @@ bool OptionReader::long_option(std::string_view word) {
     line_.max_points_given = true;
     return whole_number(value_of(shown, attached, true), "--max-points", 1, kMostMaxPoints,
                         line_.max_points);
+  }
+  if (name == "digits") {
+    return whole_number(value_of(shown, attached, true), "--digits", kLeastDigits, kMostDigits,
+                        line_.digits);
   }
   if (name == "jobs") {
     return whole_number(value_of(shown, attached, true), "--jobs", 1, kMaxJobs, line_.jobs);

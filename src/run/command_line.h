@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "collate/accumulators.h"
+#include "fields/number_field.h"
 
 namespace tovel {
 
@@ -31,6 +32,7 @@ struct CommandLine {
   int jobs = default_jobs();        // -j N: threads that read the data files
   int max_points = kMaxPoints;      // --max-points N: the points a data file may hold
   bool max_points_given = false;
+  int digits = kLeastDigits;  // --digits N: the significant digits of the table's numbers
   // FIRST-NAME and COUNT, as far as given.
   int operand_count = 0;
   std::array<const char*, 2> operands{};

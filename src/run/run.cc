@@ -93,6 +93,7 @@ void run_tovel(int argc, const char* const* argv) {
   dialogue.say("\n\n");
   const SeriesNaming naming(first_name(line, dialogue));
   TableWriter table(buffers.table);
+  table.set_number_field(NumberField(line.digits));
   open_table(table, naming);
   hold_pending_output(table);
   RunProgress progress(naming, table);
@@ -113,7 +114,8 @@ void run_tovel(int argc, const char* const* argv) {
   const ReadingSettings reading{.jobs = line.jobs,
                                 .lines_to_skip = line.skip,
                                 .max_points = line.max_points,
-                                .max_points_given = line.max_points_given};
+                                .max_points_given = line.max_points_given,
+                                .field = table.number_field()};
   const int n = collate_series(naming, k, reading, dialogue, rows, sums, progress);
   finish_series({.naming = naming,
                  .files = k,

@@ -107,6 +107,7 @@ int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& rea
           .lines_to_skip = reading.lines_to_skip,
           .max_points = reading.max_points,
           .count_past_limit = !reading.max_points_given,
+          .field = reading.field,
           .file_name = [&](int j) { return std::string(naming.file(j).data_name.trimmed()); }});
     }
     const FileRead& read = reader->take(i, stop_if_interrupted);

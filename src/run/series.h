@@ -2,6 +2,7 @@
 
 #include "collate/accumulators.h"
 #include "collate/table_rows.h"
+#include "fields/number_field.h"
 #include "run/dialogue.h"
 #include "run/naming.h"
 #include "run/progress.h"
@@ -15,6 +16,7 @@ struct ReadingSettings {
   int lines_to_skip = 0;
   int max_points = kMaxPoints;
   bool max_points_given = false;  // without --max-points, a stop counts the file's points
+  NumberField field{};            // of the y values' cells
 };
 
 // Collates files 1 to k of the series into `rows`, file by file in their

@@ -564,3 +564,47 @@ TEST(Run, SummaryRows) {
 
 }  // namespace
 }  // namespace tovel::e2e
+
+namespace tovel::e2e {
+namespace {
+
+// Every number of the table at the digits asked for, in a field of digits +
+// 10 characters; 4 digits are the default's table.
+TEST(Run, DigitsWidenEveryCell) {
+  const std::string nine =
+      "X Values >\t     1.00000000    \t     2.00000000    \t           Xmax\t           Ymax\n"
+      "S0001     \t     10.5000000    \t     20.2500000    \t     2.00000000    \t     20.2500000  "
+      "  \n"
+      "S0002     \t     12.0000000    \t     18.0000000    \t     2.00000000    \t     18.0000000  "
+      "  \n"
+      "Average   \t     11.2500000    \t     19.1250000    \t     2.00000000    \t     19.1250000  "
+      "  \t\n"
+      "Std Dev   \t     1.06066012    \t     1.59099030    \t     0.00000000    \t     1.59099030  "
+      "  \t\n"
+      "CV %      \t     9.42809010    \t     8.31890297    \t     0.00000000    \t     8.31890297  "
+      "  \t\n";
+  Scratch plain;
+  plain.write("S0001.DAT", "1 10.5\n2 20.25\n");
+  plain.write("S0002.DAT", "1 12\n2 18\n");
+  ASSERT_EQ(run_tovel(plain, {{"-n", "S", "2"}, ""}).status, 0);
+  const struct {
+    std::vector<std::string> args;
+    std::string table;
+  } cases[] = {
+      {{"--digits", "9"}, nine},
+      {{"--digits=4"}, plain.read("All_S.txt")},
+  };
+  for (const auto& c : cases) {
+    Scratch dir;
+    dir.write("S0001.DAT", "1 10.5\n2 20.25\n");
+    dir.write("S0002.DAT", "1 12\n2 18\n");
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-n", "S", "2"});
+    const Outcome r = run_tovel(dir, {args, ""});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(dir.read("All_S.txt"), c.table) << c.args[0];
+  }
+}
+
+}  // namespace
+}  // namespace tovel::e2e
