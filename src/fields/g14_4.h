@@ -44,14 +44,6 @@ static_assert(std::bit_cast<uint32_t>(kR) == 0x3851B717u && kBitsT0 == 0x3F7FFCB
                   kBitsT3 == 0x4479FCCDu && kBitsU == 0x461C3E00u,
               "the thresholds' documented bit patterns");
 
-// The two ASCII digits of each number below 100, in writing order.
-inline constexpr auto kDigitPairs = [] {
-  std::array<char, 200> pairs{};
-  for (uint32_t i = 0; i < 100; ++i)
-    put_digits(&pairs[2 * i], i, 2);
-  return pairs;
-}();
-
 // How the four digits of a fixed-form text (in a word, the first digit in
 // the lowest byte) take their places for n decimals: the text is
 // digits × keep + (digits & moved) × move + inserted, which puts the point

@@ -1,5 +1,6 @@
 #include "fields/number_field.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -113,35 +114,61 @@ void format_exponent(uint32_t magnitude, bool negative, int digits, char* out) {
 }
 
 // The fixed form with `decimals` decimals of a magnitude from L up to U, or
-// of zero: the magnitude × 10^decimals, rounded, has at most digits + 1
-// digits, below 2^34.
+// of zero with digits - 1. The magnitude × 10^decimals, rounded, has exactly
+// `digits` digits (zero: all 0), as the thresholds are where one more would
+// appear: the text is those digits with a point after digits - decimals of
+// them, or "0." before them all.
 void format_fixed(uint32_t magnitude, bool negative, int digits, int decimals, char* out) {
   uint64_t q = 0;
   if (magnitude != 0) {
     const Binary b = decompose(magnitude);
-    const uint64_t scaled = b.m * static_cast<uint64_t>(power_of_ten(decimals));  // below 2^54
+    const uint64_t scaled = b.m * kPowersOfTen64[static_cast<std::size_t>(decimals)];  // < 2^54
     if (b.e >= 0) {
-      q = scaled << b.e;  // at most 2^6 here
+      q = scaled << b.e;  // an exact integer, with no decimals
     } else {
       const uint64_t half = uint64_t{1} << (-b.e - 1);
       const uint64_t rest = scaled & ((half << 1) - 1);
       q = round_half_even<uint64_t>(scaled >> -b.e, rest > half, rest == half);
     }
   }
-  const auto unit = static_cast<uint64_t>(power_of_ten(decimals));
-  uint64_t whole = q / unit;
-  char text[kWidestNumberField];
-  std::size_t at = sizeof text;  // written from the right
-  at -= static_cast<std::size_t>(decimals);
-  put_digits(text + at, static_cast<uint32_t>(q % unit), decimals);
-  text[--at] = '.';
-  do {
-    text[--at] = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole != 0);
-  if (negative) text[--at] = '-';
-  right_aligned(text + at, sizeof text - at, static_cast<std::size_t>(digits) + 6, out);
-  std::memcpy(out + digits + 6, "    ", 4);
+  // The text ends at column digits + 6 of a line of blanks: a sign, the
+  // digits with the point after `whole` of them (the decimals moved one
+  // place right for it), or "0." before them all.
+  const int whole = digits - decimals;
+  const int length = digits + 1 + int{whole == 0} + int{negative};
+  const int start = digits + 6 - length;
+  const int first_digit = start + int{negative} + (whole == 0 ? 2 : 0);
+  char line[48];
+  std::memset(line, ' ', sizeof line);
+  put_digits(line + first_digit, static_cast<uint32_t>(q), digits);
+  char* const point = line + first_digit + whole;
+  if (whole == 0) {
+    std::memcpy(point - 2, "0.", 2);
+  } else {
+    char decimals_text[16];
+    std::memcpy(decimals_text, point, sizeof decimals_text);
+    std::memcpy(point + 1, decimals_text, sizeof decimals_text);
+    *point = '.';
+  }
+  if (negative) line[start] = '-';
+  // Copied out in three overlapping words: the field is 15 to 19 wide here.
+  const int width = digits + 10;
+  std::memcpy(out, line, 8);
+  std::memcpy(out + 7, line + 7, 8);
+  std::memcpy(out + width - 8, line + width - 8, 8);
+}
+
+// How many of the thresholds T0, T1, ... a magnitude from L up to U has
+// reached: from its decimal order, estimated by its binary one, then
+// settled on the thresholds themselves.
+int steps_reached(uint32_t magnitude, int digits, const detail::FieldThresholds& t) {
+  const int log2_floor = static_cast<int>(magnitude >> 23) - 127;
+  int reached = std::clamp(((log2_floor * 78913) >> 18) + 1, 0, digits);
+  while (reached < digits && magnitude >= t.steps[static_cast<std::size_t>(reached)])
+    ++reached;
+  while (reached > 0 && magnitude < t.steps[static_cast<std::size_t>(reached - 1)])
+    --reached;
+  return reached;
 }
 
 }  // namespace
@@ -162,10 +189,7 @@ void format_real_field(float value, int digits, char* out) {
   } else if (magnitude < t.low || magnitude >= t.high) {
     format_exponent(magnitude, negative, digits, out);
   } else {
-    int decimals = digits;
-    for (int i = 0; i < digits; ++i)
-      decimals -= magnitude >= t.steps[static_cast<std::size_t>(i)] ? 1 : 0;
-    format_fixed(magnitude, negative, digits, decimals, out);
+    format_fixed(magnitude, negative, digits, digits - steps_reached(magnitude, digits, t), out);
   }
 }
 
