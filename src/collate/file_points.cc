@@ -10,11 +10,12 @@
 namespace tovel {
 namespace {
 
-// Notes what the series' warnings look at in a line read as a point.
-void note_line(const DataLine& line, long line_number, DataFile& file, FilePoints& points) {
-  points.trailing_empty_lines = line.empty ? points.trailing_empty_lines + 1 : 0;
+// Notes what the series' warnings look at in a line read as a point, but
+// for the empty lines that end the file, which its reader counts.
+[[gnu::always_inline]] inline void note_line(const DataLine& line, long line_number, DataFile& file,
+                                             FilePoints& points) {
   if (line.empty && points.empty_lines++ == 0) points.first_empty_line = line_number;
-  if (line.decimal_comma.size != 0 && points.decimal_comma_line == 0) {
+  if (line.decimal_comma.size != 0 && points.decimal_comma_line == 0) [[unlikely]] {
     points.decimal_comma_line = line_number;
     points.decimal_comma_word = line.decimal_comma;
     file.watch_decimal_commas = false;  // once is enough for a series
@@ -38,6 +39,17 @@ void note_if_out_of_range(const DeferredReal& value, long line_number, FilePoint
   if (const OutOfRange kind = value.out_of_range(); kind != OutOfRange::no) {
     note_out_of_range(kind, value.shown_text(), line_number, points);
   }
+}
+
+// Notes the point at `at`, on line `line_number`, when its x differs from
+// the header's; the first such point of the file is kept.
+[[gnu::cold]] void compare_x_in_general(const HeaderGrid& header, std::size_t at,
+                                        const DataLine& line, long line_number,
+                                        FilePoints& points) {
+  if (header.same_x_in_general(at, line.x, line.empty)) return;
+  points.x_differs_line = line_number;
+  points.x_differs_text = line.x.shown_text();
+  points.header_x_text = header.x(at).shown_text();
 }
 
 // A read that did not give a line, as the report shows it.
@@ -80,12 +92,18 @@ ReadOutcome skip_header_lines(DataFile& file) {
 
 // The y values as the table's cells, in the string that holds them from
 // file to file.
-void format_cells(const NumberField& field, FilePoints& points) {
+template <typename Field>
+void format_cells(const Field& field, FilePoints& points) {
   const std::size_t width = field.cell_width();
   points.y_cells.resize(static_cast<std::size_t>(points.count) * width);
   char* cell = points.y_cells.data();
   for (int j = 0; j < points.count; ++j, cell += width)
     field.write_cell(points.y[static_cast<std::size_t>(j)], cell);
+}
+
+void format_cells(const NumberField& field, FilePoints& points) {
+  if (field.digits() == kLeastDigits) return format_cells(G14Field{}, points);
+  format_cells<NumberField>(field, points);
 }
 
 [[gnu::cold]] void fail_with(const ReadOutcome& read, DataFile& file, FilePoints& points) {
@@ -129,51 +147,92 @@ void format_cells(const NumberField& field, FilePoints& points) {
   points.trailing_empty_lines = points.empty_lines = 0;
   points.decimal_comma_line = 0;
   points.too_large.count = points.too_small.count = 0;
+  points.empty_points.clear();
+  points.x_differs_line = 0;
   if (const ReadOutcome skipped = skip_header_lines(file); skipped.status != ReadStatus::line) {
     return fail_with(skipped, file, points);
   }
-  // The points that fit before the values must grow.
-  std::size_t room =
-      rules.keep_x_values ? std::min(points.y.size(), points.x.size()) : points.y.size();
+  // What changes from line to line is held here, where the compiler can
+  // keep it in registers, and written to `points` when the reading ends.
+  const HeaderGrid* const header = rules.header;
+  const bool keep_x = rules.keep_x_values;
+  const int max_points = rules.max_points;
+  // The header's x values that this file's are compared with: none when
+  // there is no header, or once a difference is found.
+  std::size_t compared = header != nullptr ? header->size() : 0;
+  int count = 0;
+  int peak = -1;
+  float ymax = 0.0f;
+  long peak_line = 0;
+  DeferredReal peak_x;
+  int trailing_empty_lines = 0;
+  const auto keep_progress = [&] {
+    points.count = count;
+    points.peak = peak;
+    points.ymax = ymax;
+    points.peak_line = peak_line;
+    points.peak_x = peak_x;
+    points.trailing_empty_lines = trailing_empty_lines;
+  };
+  // The points that fit before the values must grow, never more than
+  // max_points.
+  const auto room_now = [&] {
+    const std::size_t size = keep_x ? std::min(points.y.size(), points.x.size()) : points.y.size();
+    return std::min(size, static_cast<std::size_t>(max_points));
+  };
+  std::size_t room = room_now();
+  float* y = points.y.data();
   for (;;) {
     DataLine line;
     const ReadOutcome read = read_data_line(line, file);
     if (read.status == ReadStatus::end) break;
-    if (read.status != ReadStatus::line) return fail_with(read, file, points);
+    if (read.status != ReadStatus::line) {
+      keep_progress();
+      return fail_with(read, file, points);
+    }
     const long line_number = file.stream().lines_taken();
-    if (points.count == rules.max_points) {
-      points.end = FilePoints::End::too_many_points;
-      points.stop_line = line_number;
-      if (rules.count_past_limit) points.total_points = count_on(file, points.count + 1);
-      return;
+    const auto at = static_cast<std::size_t>(count);
+    // The room never passes max_points: a point beyond them finds none.
+    if (at == room) [[unlikely]] {
+      if (count == max_points) {
+        keep_progress();
+        points.end = FilePoints::End::too_many_points;
+        points.stop_line = line_number;
+        if (rules.count_past_limit) points.total_points = count_on(file, count + 1);
+        return;
+      }
+      points.count = count;
+      make_room(rules, points);
+      room = room_now();
+      y = points.y.data();
     }
     note_line(line, line_number, file, points);
-    const auto at = static_cast<std::size_t>(points.count);
-    if (at == room) {
-      make_room(rules, points);
-      room = rules.keep_x_values ? std::min(points.y.size(), points.x.size()) : points.y.size();
-    }
-    if (rules.keep_x_values) {
+    trailing_empty_lines = line.empty ? trailing_empty_lines + 1 : 0;
+    if (keep_x) {
       points.x[at] = line.x;
       note_if_out_of_range(line.x, line_number, points);
+      if (line.empty) points.empty_points.push_back(count);
     }
-    points.y[at] = line.y;
+    if (at < compared && !header->same_short_text(at, line.x)) [[unlikely]] {
+      compare_x_in_general(*header, at, line, line_number, points);
+      if (points.x_differs_line != 0) compared = 0;
+    }
+    y[at] = line.y;
     if (line.y_out_of_range.kind != OutOfRange::no) [[unlikely]] {
       note_out_of_range(line.y_out_of_range.kind, line.y_out_of_range.view(), line_number, points);
     }
     // Strict: the first of equal peaks wins. Selected, not branched on: the
     // rising side of a peak makes the branch hard to predict.
-    const bool higher = line.y > points.ymax;
-    points.ymax = higher ? line.y : points.ymax;
-    points.peak = higher ? points.count : points.peak;
-    points.peak_x = *(higher ? &line.x : &points.peak_x);
-    points.peak_line = higher ? line_number : points.peak_line;
-    ++points.count;
+    const bool higher = line.y > ymax;
+    ymax = higher ? line.y : ymax;
+    peak = higher ? count : peak;
+    peak_x = *(higher ? &line.x : &peak_x);
+    peak_line = higher ? line_number : peak_line;
+    ++count;
   }
+  keep_progress();
   // The first file's x values were looked at already, its peak's among them.
-  if (points.peak >= 0 && !rules.keep_x_values) {
-    note_if_out_of_range(points.peak_x, points.peak_line, points);
-  }
+  if (peak >= 0 && !keep_x) note_if_out_of_range(peak_x, peak_line, points);
   file.close();
   format_cells(rules.field, points);
 }

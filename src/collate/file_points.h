@@ -6,6 +6,7 @@
 
 #include "base/report.h"
 #include "collate/accumulators.h"
+#include "collate/header_grid.h"
 #include "datafile/data_file.h"
 #include "datafile/data_line.h"
 #include "fields/number_field.h"
@@ -18,6 +19,9 @@ struct PointRules {
   bool keep_x_values = false;     // all x values, for the header row of the first file
   bool count_past_limit = false;  // at a stop, the file's points are counted on
   NumberField field{};            // the field of the y values' cells
+  // The header's x values, which a later file's are compared with; none for
+  // the first file.
+  const HeaderGrid* header = nullptr;
 };
 
 // One data file read to its end: its points and peak, what the series'
@@ -60,9 +64,15 @@ struct FilePoints {
     long first_line = 0;      // the first of them, from 1
     std::string first_token;  // its token, as a warning shows it
   };
-  OutOfRangeValues too_large;  // each read as an infinity
-  OutOfRangeValues too_small;  // each read as 0
-  long peak_line = 0;          // the line of the peak, when there is one
+  OutOfRangeValues too_large;     // each read as an infinity
+  OutOfRangeValues too_small;     // each read as 0
+  long peak_line = 0;             // the line of the peak, when there is one
+  std::vector<int> empty_points;  // with keep_x_values: the points that were empty lines
+  // The first point whose x differs from the header's at its position, as
+  // HeaderGrid::same_x has it: its line (0 for none), and both x as written.
+  long x_differs_line = 0;
+  std::string x_differs_text;
+  std::string header_x_text;
 
   float xmax() const { return peak < 0 ? 0.0f : peak_x.value(); }
 };

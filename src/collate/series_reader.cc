@@ -51,15 +51,26 @@ SeriesReader::SeriesReader(Settings settings)
   for (int job = 0; job <= workers; ++job)
     buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBufferSize));
   own_file_ = std::make_unique<DataFile>(std::span<char>(buffers_[0].get(), kBufferSize));
-  if (workers == 0) return;
+  workers_wanted_ = workers;
+}
+
+void SeriesReader::start_workers() {
   const SignalsBlocked blocked;  // they stay with the run's own thread
   try {
-    for (int job = 1; job <= workers; ++job)
+    for (int job = 1; job <= workers_wanted_; ++job)
       workers_.emplace_back(&SeriesReader::work, this, job);
   } catch (const std::system_error&) {
     // Fewer threads than asked for still read the series, and with none the
     // taking thread reads every file itself.
   }
+}
+
+void SeriesReader::after_first_file(const FileRead& first) {
+  if (!first.open_failure && first.points.end == FilePoints::End::complete) {
+    header_.emplace(first.points.x, static_cast<std::size_t>(first.points.count),
+                    first.points.empty_points);
+  }
+  start_workers();
 }
 
 SeriesReader::~SeriesReader() {
@@ -80,7 +91,8 @@ void SeriesReader::read_file(int i, DataFile& file, FileRead& read) {
   const PointRules rules{.max_points = settings_.max_points,
                          .keep_x_values = i == 1,
                          .count_past_limit = settings_.count_past_limit,
-                         .field = settings_.field};
+                         .field = settings_.field,
+                         .header = i == 1 || !header_ ? nullptr : &*header_};
   read_file_points(file, rules, read.points);
   if (read.points.decimal_comma_line == 0) return;
   int first = first_decimal_comma_file_.load();
@@ -165,6 +177,12 @@ const FileRead& SeriesReader::take(int i, const std::function<void()>& waiting) 
       waiting();
       lock.lock();
     }
+  }
+  if (i == 1) {
+    // The first file is read on this thread, before any worker starts:
+    // the others are compared with its x values.
+    lock.unlock();
+    after_first_file(slot.read);
   }
   return slot.read;
 }

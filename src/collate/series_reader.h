@@ -13,6 +13,7 @@
 
 #include "base/report.h"
 #include "collate/file_points.h"
+#include "collate/header_grid.h"
 #include "datafile/data_file.h"
 
 namespace tovel {
@@ -26,15 +27,14 @@ struct FileRead {
 
 // The data files of a series, read to their ends and taken in file order.
 // With one job each file is read when it is taken, on the taking thread. With
-// n jobs, n - 1 worker threads read up to a window of files ahead of the one
-// taken, and the taking thread, rather than wait for a file, reads the next
-// one that no one has begun: reading and parsing go on beside the collation,
-// and several reads are in flight for a series whose pages are not cached
-// yet.
-// Whatever the jobs, file i gives the same FileRead: a file read ahead
-// changes nothing but when its work is done, and a worker never reports
-// anything. A file read ahead past the one where the run ends is never
-// waited for: the run ends the process, workers and all.
+// n jobs, once the first file is read on the taking thread (every later
+// file's x values are compared with its), n - 1 worker threads read up to a
+// window of files ahead of the one taken, and the taking thread, rather than wait for a file, reads
+// the next one that no one has begun: reading and parsing go on beside the collation, and several
+// reads are in flight for a series whose pages are not cached yet. Whatever the jobs, file i gives
+// the same FileRead: a file read ahead changes nothing but when its work is done, and a worker
+// never reports anything. A file read ahead past the one where the run ends is never waited for:
+// the run ends the process, workers and all.
 class SeriesReader {
  public:
   struct Settings {
@@ -73,7 +73,13 @@ class SeriesReader {
   // Reads file i into `read`, through `file`.
   void read_file(int i, DataFile& file, FileRead& read);
 
+  // After the first file: the header's x values from it, then the workers.
+  void after_first_file(const FileRead& first);
+  void start_workers();
+
   Settings settings_;
+  int workers_wanted_ = 0;
+  std::optional<HeaderGrid> header_;  // from the first file, once it is read
   // The first file whose lines look written with decimal commas: a file
   // after it need not be watched.
   std::atomic<int> first_decimal_comma_file_;

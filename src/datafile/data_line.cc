@@ -13,31 +13,34 @@ DeferredReal::DeferredReal(std::string_view token) {
 }
 
 void DeferredReal::assign_padded(const char* token, std::size_t length) {
+  std::memcpy(text_, token, kTextSize);
   if (length <= kTextSize) {
-    std::memcpy(text_, token, kTextSize);
     length_ = static_cast<uint8_t>(length);
   } else {
     const Binary32 read = decode_real_value({token, length}).value_or(Binary32{});
     value_ = read.value;
     converted_out_of_range_ = read.out_of_range;
-    length_ = 0;
-    if (read.out_of_range != OutOfRange::no) std::memcpy(text_, token, kTextSize);
+    length_ = kLongToken;
   }
 }
 
+bool DeferredReal::held_as_text() const {
+  return length_ != 0 && length_ != kLongToken;
+}
+
 float DeferredReal::value() const {
-  return length_ == 0 ? value_ : decode_real_field({text_, length_}).value_or(0.0f);
+  return held_as_text() ? decode_real_field({text_, length_}).value_or(0.0f) : value_;
 }
 
 OutOfRange DeferredReal::out_of_range() const {
-  if (length_ == 0) return converted_out_of_range_;
+  if (!held_as_text()) return converted_out_of_range_;
   return decode_real_value({text_, length_}).value_or(Binary32{}).out_of_range;
 }
 
 std::string DeferredReal::shown_text() const {
-  if (length_ != 0) return {text_, length_};
-  if (converted_out_of_range_ == OutOfRange::no) return {};
-  return std::string(text_, kTextSize) + "...";
+  if (length_ == 0) return {};
+  if (length_ == kLongToken) return std::string(text_, kTextSize) + "...";
+  return {text_, length_};
 }
 
 void OutOfRangeToken::keep(OutOfRange out_of_range, std::string_view token) {

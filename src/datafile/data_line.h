@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -33,26 +34,47 @@ class DeferredReal {
   void assign_padded(const char* token, std::size_t length);
 
   float value() const;
-  // Whether the value lies beyond single precision, and, when it does, the
-  // token as a warning shows it: its first characters and "..." for a token
-  // longer than the text kept.
+  // Whether both hold the same token's text; a token longer than the text
+  // kept, and a missing one, are never the same as any.
+  bool same_text(const DeferredReal& other) const {
+    if (length_ != other.length_ || length_ == 0 || length_ > kTextSize) return false;
+    return std::memcmp(text_, other.text_, length_) == 0;
+  }
+  // The token's length as kept (0 for none, more than 26 for a longer one),
+  // and the word of its first eight characters, what follows them included.
+  uint8_t text_length() const { return length_; }
+  uint64_t first_word() const {
+    uint64_t word;
+    std::memcpy(&word, text_, sizeof word);
+    return word;
+  }
+  // Whether the value lies beyond single precision, and the token as a
+  // warning shows it: its first characters and "..." for a token longer
+  // than the text kept; nothing for a missing one.
   OutOfRange out_of_range() const;
   std::string shown_text() const;
 
  private:
   static constexpr std::size_t kTextSize = 26;
   char text_[kTextSize];
-  uint8_t length_ = 0;                                  // 0: the value is in value_
+  // The token's length; 0 for none, whose value is 0, and kLongToken for
+  // one longer than the text kept, whose value is in value_ and whose first
+  // characters are kept.
+  static constexpr uint8_t kLongToken = 255;
+  bool held_as_text() const;
+  uint8_t length_ = 0;
   OutOfRange converted_out_of_range_ = OutOfRange::no;  // of the value in value_
   float value_ = 0.0f;
 };
 
 // A token whose value lies beyond single precision, kept for the warning.
 struct OutOfRangeToken {
-  OutOfRangeToken() {}  // leaves the text alone: a line reader makes one per line
-  OutOfRange kind = OutOfRange::no;
+  // Leaves it all alone: a line reader makes one per line, and says for
+  // each line read whether it holds a token (fill_data_line).
+  OutOfRangeToken() {}
+  OutOfRange kind;
   char text[kDataLineWidth];
-  uint8_t size = 0;
+  uint8_t size;
   void keep(OutOfRange out_of_range, std::string_view token);
   std::string_view view() const { return {text, size}; }
 };

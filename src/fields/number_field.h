@@ -102,6 +102,16 @@ class NumberField {
   int digits_ = kLeastDigits;
 };
 
+// NumberField at 4 digits, known so where it is written: the usual table's
+// cells, with no choice made per value.
+struct G14Field {
+  static constexpr std::size_t cell_width() { return kG14Width + 1; }
+  static void write_cell(float value, char* out) {
+    format_g14_4(value, out);
+    out[kG14Width] = '\t';
+  }
+};
+
 // The widest field of all.
 inline constexpr std::size_t kWidestNumberField = kMostDigits + 10;
 

@@ -92,7 +92,7 @@ Failure with_header_hint(Failure failure, const FilePoints& points) {
 int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& reading,
                    Dialogue& dialogue, TableRows& rows, ColumnAccumulators& sums,
                    RunProgress& progress) {
-  SeriesWarnings warnings(naming.file(1).data_name.trimmed());
+  SeriesWarnings warnings(naming.file(1).data_name.trimmed(), reading.field);
   std::optional<SeriesReader> reader;  // started once the first file is found
   int last_points = 0;
   for (int i = 1; i <= k; ++i) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/fixed_text.h"
 #include "base/report.h"
 
 namespace tovel {
@@ -31,7 +32,17 @@ std::string pieces_read(std::string_view word) {
 }
 
 void SeriesWarnings::after_file(const FilePoints& points, std::string_view file) {
+  if (first_points_ < 0) warn_header_cells_alike(points);
   warn_ragged(points, file);
+  if (points.x_differs_line != 0) {
+    if (first_x_difference_.empty()) {
+      first_x_difference_ = shown_name(file) + ":" + std::to_string(points.x_differs_line) +
+                            ": x is " + shown_name(points.x_differs_text) +
+                            " where the header has " + shown_name(points.header_x_text);
+    } else {
+      ++more_x_differences_;
+    }
+  }
   widest_row_ = std::max(widest_row_, points.count + 3);  // the label, the values, the peak
   too_large_.after_file(points.too_large, file);
   too_small_.after_file(points.too_small, file);
@@ -105,6 +116,71 @@ void SeriesWarnings::at_series_end() const {
   }
   too_large_.warn_at_end("too large", too_large_.first_negative ? "-Infinity" : "Infinity");
   too_small_.warn_at_end("too small", "0");
+  if (!first_x_difference_.empty()) {
+    const int more = more_x_differences_;
+    warn(first_x_difference_ +
+         (more == 0 ? "; columns are matched by position, so its y values stand under other x "
+                      "values"
+                    : ", and " + count_of(more, "more file differs", "more files differ") +
+                          " from the header's x; columns are matched by position, so their y "
+                          "values stand under other x values"));
+  }
+}
+
+namespace {
+
+// The header cell of x at `digits`, without its blanks.
+std::string header_cell_text(float x, int digits) {
+  char cell[kWidestNumberField];
+  const NumberField field(digits);
+  field.write(x, cell);
+  const std::string_view text = trim_trailing_blanks({cell, field.width()});
+  return std::string(text.substr(text.find_first_not_of(' ')));
+}
+
+// The neighbouring header cells, at `digits`, that show the same text for
+// different x: the first pair's left column (from 0), and how many.
+struct AlikePairs {
+  std::size_t first = 0;
+  int count = 0;
+};
+AlikePairs alike_pairs(const std::vector<DeferredReal>& x, std::size_t points, int digits) {
+  AlikePairs alike;
+  std::string left = points > 0 ? header_cell_text(x[0].value(), digits) : "";
+  for (std::size_t j = 0; j + 1 < points; ++j) {
+    std::string right = header_cell_text(x[j + 1].value(), digits);
+    if (right == left && x[j].value() != x[j + 1].value() && alike.count++ == 0) alike.first = j;
+    left = std::move(right);
+  }
+  return alike;
+}
+
+}  // namespace
+
+// A header row whose neighbouring cells show the same text while their x
+// differ cannot tell its columns apart: said once, with the digits that can.
+void SeriesWarnings::warn_header_cells_alike(const FilePoints& first) const {
+  const auto points = static_cast<std::size_t>(first.count);
+  if (first.x.size() < points) return;  // no x values kept
+  const AlikePairs alike = alike_pairs(first.x, points, field_.digits());
+  if (alike.count == 0) return;
+  int enough = field_.digits() + 1;
+  while (enough <= kMostDigits && alike_pairs(first.x, points, enough).count > 0)
+    ++enough;
+  const std::size_t j = alike.first;
+  std::string text = "the header row shows \"" +
+                     header_cell_text(first.x[j].value(), field_.digits()) +
+                     "\" for x = " + shown_name(first.x[j].shown_text()) +
+                     " and x = " + shown_name(first.x[j + 1].shown_text()) + " (columns " +
+                     std::to_string(j + 1) + " and " + std::to_string(j + 2) + ")";
+  if (alike.count == 2) text += ", and so does 1 more neighbouring pair";
+  if (alike.count > 2) {
+    text += ", and so do " + std::to_string(alike.count - 1) + " more neighbouring pairs";
+  }
+  text += enough <= kMostDigits
+              ? "; --digits " + std::to_string(enough) + " tells them apart"
+              : "; not even --digits " + std::to_string(kMostDigits) + " tells them apart";
+  warn(text);
 }
 
 // A file whose count of points differs from the first file's: its columns

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "collate/file_points.h"
+#include "fields/number_field.h"
 
 namespace tovel {
 
@@ -13,15 +14,18 @@ namespace tovel {
 // the table nor the exit status.
 class SeriesWarnings {
  public:
-  explicit SeriesWarnings(std::string_view first_file) : first_file_(first_file) {}
+  // Of a series whose first file is `first_file`, written with `field`.
+  SeriesWarnings(std::string_view first_file, NumberField field)
+      : first_file_(first_file), field_(field) {}
 
   // Looks at a file read to its end. A file whose count of points differs
-  // from the first file's, and the first line that looks written with
-  // decimal commas, are warned of at once.
+  // from the first file's, the first line that looks written with decimal
+  // commas, and a header row whose neighbouring cells show the same text for
+  // different x, are warned of at once.
   void after_file(const FilePoints& points, std::string_view file);
   // Warns of what needs the whole series to count: files with no positive
-  // y, empty lines read as points, a table wider than spreadsheets show, and
-  // values beyond single precision.
+  // y, empty lines read as points, a table wider than spreadsheets show,
+  // values beyond single precision, and files on another x grid.
   void at_series_end() const;
 
  private:
@@ -36,8 +40,10 @@ class SeriesWarnings {
   };
 
   void warn_ragged(const FilePoints& points, std::string_view file);
+  void warn_header_cells_alike(const FilePoints& first) const;
 
   std::string first_file_;
+  NumberField field_;
   int first_points_ = -1;
   bool ragged_said_ = false;
   bool decimal_comma_said_ = false;
@@ -48,6 +54,8 @@ class SeriesWarnings {
   int widest_row_ = 0;  // the cells of the table's widest row
   OutOfRangeSeen too_large_;
   OutOfRangeSeen too_small_;
+  std::string first_x_difference_;  // FILE:LINE: x is … where the header has …
+  int more_x_differences_ = 0;      // the files after it whose x differ
 };
 
 // The columns current spreadsheets show.

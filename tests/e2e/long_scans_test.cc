@@ -76,13 +76,16 @@ TEST(LongScans, MaxPoints) {
 }
 
 // A table of more columns than a spreadsheet shows is written whole, with
-// one warning.
+// one warning; x from 1 to 16382 need five digits in the header.
 TEST(LongScans, WiderThanSpreadsheets) {
   Scratch dir;
   write_long_series(dir, 16382);
   const Outcome r = run_tovel(dir, {{"--max-points", "20000", "N", "2"}, "0\n"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err,
+            "tovel: warning: the header row shows \"0.1000E+05\" for x = 10000 and x = 10001 "
+            "(columns 10000 and 10001), and so do 5743 more neighbouring pairs; --digits 5 tells "
+            "them apart\n"
             "tovel: warning: the table has 16385 columns; spreadsheets show the first 16384\n");
   const std::string table = dir.read("All_N.txt");
   EXPECT_EQ(table.find('\n'), 11 + 16382 * 15 + 21);  // the header row, whole

@@ -166,7 +166,9 @@ TEST(Warnings, TrapsInRealData) {
        "tovel: warning: P0001.DAT:1: \"1e39\" is too large for single precision and is read as "
        "Infinity (and so are 2 more values)\n"
        "tovel: warning: P0001.DAT:2: \"1e-50\" is too small for single precision and is read as "
-       "0 (and so is 1 more value)\n",
+       "0 (and so is 1 more value)\n"
+       "tovel: warning: P0002.DAT:1: x is 7e45 where the header has 1; columns are matched by "
+       "position, so its y values stand under other x values\n",
        "P0002     \t     9.000    \t     1.000    \t    0.1401E-44\t      Infinity\t     9.000    "
        "\n"},
       {"infinity and NaN written as words",
@@ -174,6 +176,21 @@ TEST(Warnings, TrapsInRealData) {
        0,
        "",
        "P0001     \t      Infinity\t           NaN\t     1.000    \t      Infinity\n"},
+      {"files on another x grid: shifted, and in reverse; the same x written otherwise",
+       {"400.0 1\n401.0 2\n402 3\n", "400.5 1\n401.5 2\n402.5 3\n", "400 1\n401.000 2\n4.02e2 3\n",
+        "402 1\n401 2\n400 3\n"},
+       0,
+       "tovel: warning: P0002.DAT:1: x is 400.5 where the header has 400.0, and 1 more file "
+       "differs from the header's x; columns are matched by position, so their y values stand "
+       "under other x values\n",
+       "P0002     \t     1.000    \t     2.000    \t     3.000    \t     402.5    \t     3.000    "
+       "\n"},
+      {"header cells alike",
+       {"1000.00 1\n1000.25 2\n1000.50 3\n", "1000.00 1\n1000.25 2\n1000.50 3\n"},
+       0,
+       "tovel: warning: the header row shows \"1000.\" for x = 1000.00 and x = 1000.25 (columns 1 "
+       "and 2), and so does 1 more neighbouring pair; --digits 5 tells them apart\n",
+       "X Values >\t     1000.    \t     1000.    \t     1000.    \t"},
       {"a value that column 80 cuts",
        {"1.0" + blanks75 + "2.3456\n", "1 1\n"},
        2,
