@@ -1,5 +1,6 @@
 #include "plot/series_picture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,7 +20,7 @@ std::optional<Failure> SeriesPicture::header_cell(float x) {
 
 std::optional<Failure> SeriesPicture::file_row(const FileRow& row) {
   const std::span<const float> y = row.y;
-  last_points_ = static_cast<int>(y.size());
+  shortest_points_ = std::min(shortest_points_, static_cast<int>(y.size()));
   if (draws_curves()) {
     curves_.emplace_back(y.begin(), y.end());
     labels_.emplace_back(trim_trailing_blanks(row.label));

@@ -34,10 +34,11 @@ class SeriesPicture : public TableRows {
     float x;
     float y;
   };
-  // The files of the series, and the points of the last one, which the
-  // summary rows cover.
+  // The files of the series, and the points of the shortest one: the
+  // columns in which every file gave a y value, the only ones whose
+  // statistics are those of y values alone.
   int files() const { return files_; }
-  int last_points() const { return last_points_; }
+  int shortest_points() const { return shortest_points_; }
   // Whether the files are few enough to be drawn one by one.
   bool draws_curves() const { return files_ <= kMaxDrawnCurves; }
   std::span<const float> x() const { return x_; }
@@ -56,7 +57,7 @@ class SeriesPicture : public TableRows {
  private:
   TableRows& table_;
   int files_;
-  int last_points_ = 0;
+  int shortest_points_ = std::numeric_limits<int>::max();
   std::vector<float> x_;
   std::vector<std::vector<float>> curves_;
   std::vector<std::string> labels_;

@@ -90,7 +90,7 @@ struct Columns {
 Columns drawn_columns(const SeriesPicture& picture, const ColumnAccumulators& sums) {
   Columns c;
   const std::size_t count =
-      std::min(picture.x().size(), static_cast<std::size_t>(picture.last_points()));
+      std::min(picture.x().size(), static_cast<std::size_t>(picture.shortest_points()));
   const std::vector<ColumnStatistics> statistics =
       sums.summary(static_cast<int>(count), picture.files());
   for (std::size_t j = 0; j < count; ++j) {
@@ -276,7 +276,8 @@ void draw_curves(Svg& svg, const Frame& f, const SeriesPicture& picture,
 // The lowest and the highest y of each column, for a series too large to
 // draw file by file.
 void draw_envelope(Svg& svg, const Frame& f, const SeriesPicture& picture) {
-  const std::size_t count = picture.x().size();
+  const std::size_t count =
+      std::min(picture.x().size(), static_cast<std::size_t>(picture.shortest_points()));
   svg << "<g fill=\"none\" stroke=\"" << kEnvelopeColour
       << "\" stroke-width=\"1\" stroke-dasharray=\"" << kEnvelopeDashes << "\">";
   const auto x = [&](std::size_t j) { return wide(picture.x()[j]); };

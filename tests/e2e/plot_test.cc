@@ -136,6 +136,30 @@ TEST(Plot, PictureBesideTheTable) {
   }
 }
 
+// Of files of different lengths, the mean is drawn over the columns in
+// which every file gave a y value, not through another file's peak x.
+TEST(Plot, RaggedSeriesDrawsTheColumnsEveryFileGave) {
+  Scratch dir;
+  std::string ten;
+  std::string eight;
+  for (int j = 1; j <= 10; ++j)
+    ten += std::to_string(j) + " 1\n";
+  for (int j = 1; j <= 8; ++j)
+    eight += (j == 8 ? "550 1.5" : std::to_string(j) + " 1") + "\n";
+  dir.write("S0001.DAT", ten);
+  dir.write("S0002.DAT", eight);
+  dir.write("S0003.DAT", ten);
+  ASSERT_EQ(run_tovel(dir, {{"--plot", "S", "3"}, "0\n"}).status, 0);
+  const std::string svg = dir.read("All_S.svg");
+  const std::size_t mean = svg.find("stroke-linejoin=\"round\" d=\"");
+  ASSERT_NE(mean, std::string::npos);
+  const std::string path = svg.substr(mean, svg.find("\"/>", mean) - mean);
+  int points = 0;
+  for (std::size_t at = path.find(" L"); at != std::string::npos; at = path.find(" L", at + 1))
+    ++points;
+  EXPECT_EQ(points + 1, 8) << path;
+}
+
 // With a prefix of 27 characters or more the picture's name, cut at 32,
 // is the table's: the run says so and leaves the table whole.
 TEST(Plot, PictureNeverReplacesTheTable) {
