@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 
 #include "base/input_stream.h"
 #include "datafile/general_line.h"
@@ -92,18 +93,10 @@ ReadOutcome skip_header_lines(DataFile& file) {
 
 // The y values as the table's cells, in the string that holds them from
 // file to file.
-template <typename Field>
-void format_cells(const Field& field, FilePoints& points) {
-  const std::size_t width = field.cell_width();
-  points.y_cells.resize(static_cast<std::size_t>(points.count) * width);
-  char* cell = points.y_cells.data();
-  for (int j = 0; j < points.count; ++j, cell += width)
-    field.write_cell(points.y[static_cast<std::size_t>(j)], cell);
-}
-
 void format_cells(const NumberField& field, FilePoints& points) {
-  if (field.digits() == kLeastDigits) return format_cells(G14Field{}, points);
-  format_cells<NumberField>(field, points);
+  const auto count = static_cast<std::size_t>(points.count);
+  points.y_cells.resize(count * field.cell_width());
+  field.write_cells(std::span<const float>(points.y).first(count), points.y_cells.data());
 }
 
 [[gnu::cold]] void fail_with(const ReadOutcome& read, DataFile& file, FilePoints& points) {

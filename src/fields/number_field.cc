@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <span>
+#include <type_traits>
 
 #include "base/digits.h"
 #include "fields/powers.h"
@@ -114,11 +116,13 @@ void format_exponent(uint32_t magnitude, bool negative, int digits, char* out) {
 }
 
 // The fixed form with `decimals` decimals of a magnitude from L up to U, or
-// of zero with digits - 1. The magnitude × 10^decimals, rounded, has exactly
-// `digits` digits (zero: all 0), as the thresholds are where one more would
-// appear: the text is those digits with a point after digits - decimals of
+// of zero with Digits - 1. The magnitude × 10^decimals, rounded, has exactly
+// Digits digits (zero: all 0), as the thresholds are where one more would
+// appear: the text is those digits with a point after Digits - decimals of
 // them, or "0." before them all.
-void format_fixed(uint32_t magnitude, bool negative, int digits, int decimals, char* out) {
+template <int Digits>
+[[gnu::always_inline]] inline void format_fixed(uint32_t magnitude, bool negative, int decimals,
+                                                char* out) {
   uint64_t q = 0;
   if (magnitude != 0) {
     const Binary b = decompose(magnitude);
@@ -131,16 +135,16 @@ void format_fixed(uint32_t magnitude, bool negative, int digits, int decimals, c
       q = round_half_even<uint64_t>(scaled >> -b.e, rest > half, rest == half);
     }
   }
-  // The text ends at column digits + 6 of a line of blanks: a sign, the
+  // The text ends at column Digits + 6 of a line of blanks: a sign, the
   // digits with the point after `whole` of them (the decimals moved one
   // place right for it), or "0." before them all.
-  const int whole = digits - decimals;
-  const int length = digits + 1 + int{whole == 0} + int{negative};
-  const int start = digits + 6 - length;
+  const int whole = Digits - decimals;
+  const int length = Digits + 1 + int{whole == 0} + int{negative};
+  const int start = Digits + 6 - length;
   const int first_digit = start + int{negative} + (whole == 0 ? 2 : 0);
   char line[48];
   std::memset(line, ' ', sizeof line);
-  put_digits(line + first_digit, static_cast<uint32_t>(q), digits);
+  put_digits(line + first_digit, static_cast<uint32_t>(q), Digits);
   char* const point = line + first_digit + whole;
   if (whole == 0) {
     std::memcpy(point - 2, "0.", 2);
@@ -151,52 +155,103 @@ void format_fixed(uint32_t magnitude, bool negative, int digits, int decimals, c
     *point = '.';
   }
   if (negative) line[start] = '-';
-  // Copied out in three overlapping words: the field is 15 to 19 wide here.
-  const int width = digits + 10;
-  std::memcpy(out, line, 8);
-  std::memcpy(out + 7, line + 7, 8);
-  std::memcpy(out + width - 8, line + width - 8, 8);
+  std::memcpy(out, line, Digits + 10);
 }
 
 // How many of the thresholds T0, T1, ... a magnitude from L up to U has
 // reached: from its decimal order, estimated by its binary one, then
 // settled on the thresholds themselves.
-int steps_reached(uint32_t magnitude, int digits, const detail::FieldThresholds& t) {
+template <int Digits>
+[[gnu::always_inline]] inline int steps_reached(uint32_t magnitude) {
+  constexpr const detail::FieldThresholds& t =
+      detail::kFieldThresholds[static_cast<std::size_t>(Digits - kLeastDigits)];
   const int log2_floor = static_cast<int>(magnitude >> 23) - 127;
-  int reached = std::clamp(((log2_floor * 78913) >> 18) + 1, 0, digits);
-  while (reached < digits && magnitude >= t.steps[static_cast<std::size_t>(reached)])
+  int reached = std::clamp(((log2_floor * 78913) >> 18) + 1, 0, Digits);
+  while (reached < Digits && magnitude >= t.steps[static_cast<std::size_t>(reached)])
     ++reached;
   while (reached > 0 && magnitude < t.steps[static_cast<std::size_t>(reached - 1)])
     --reached;
   return reached;
 }
 
-}  // namespace
-
-void format_real_field(float value, int digits, char* out) {
+// NaN, the infinities and the exponent form.
+[[gnu::noinline]] void format_beyond_fixed_range(uint32_t bits, int digits, char* out) {
   const auto width = static_cast<std::size_t>(digits) + 10;
-  const uint32_t bits = std::bit_cast<uint32_t>(value);
   const bool negative = (bits >> 31) != 0;
   const uint32_t magnitude = bits & 0x7FFFFFFFu;
-  const detail::FieldThresholds& t =
-      detail::kFieldThresholds[static_cast<std::size_t>(digits - kLeastDigits)];
   if (magnitude > kBinary32Infinity) {
     right_aligned("NaN", 3, width, out);
   } else if (magnitude == kBinary32Infinity) {
     negative ? right_aligned("-Infinity", 9, width, out) : right_aligned("Infinity", 8, width, out);
-  } else if (magnitude == 0) {
-    format_fixed(0, negative, digits, digits - 1, out);
-  } else if (magnitude < t.low || magnitude >= t.high) {
-    format_exponent(magnitude, negative, digits, out);
   } else {
-    format_fixed(magnitude, negative, digits, digits - steps_reached(magnitude, digits, t), out);
+    format_exponent(magnitude, negative, digits, out);
   }
+}
+
+// The field of Digits digits, its usual fixed form inline.
+template <int Digits>
+[[gnu::always_inline]] inline void format_field(float value, char* out) {
+  constexpr const detail::FieldThresholds& t =
+      detail::kFieldThresholds[static_cast<std::size_t>(Digits - kLeastDigits)];
+  const uint32_t bits = std::bit_cast<uint32_t>(value);
+  const bool negative = (bits >> 31) != 0;
+  const uint32_t magnitude = bits & 0x7FFFFFFFu;
+  if (magnitude >= t.low && magnitude < t.high) [[likely]] {
+    format_fixed<Digits>(magnitude, negative, Digits - steps_reached<Digits>(magnitude), out);
+  } else if (magnitude == 0) {
+    format_fixed<Digits>(0, negative, Digits - 1, out);
+  } else {
+    format_beyond_fixed_range(bits, Digits, out);
+  }
+}
+
+template <int Digits>
+void write_cells_of(std::span<const float> values, char* out) {
+  constexpr std::size_t kWidth = Digits + 10;
+  for (const float value : values) {
+    if constexpr (Digits == kLeastDigits) {
+      format_g14_4(value, out);
+    } else {
+      format_field<Digits>(value, out);
+    }
+    out[kWidth] = '\t';
+    out += kWidth + 1;
+  }
+}
+
+// Calls f with the digits as a constant.
+template <typename F>
+void with_digits(int digits, F f) {
+  switch (digits) {
+    case 4:
+      return f(std::integral_constant<int, 4>{});
+    case 5:
+      return f(std::integral_constant<int, 5>{});
+    case 6:
+      return f(std::integral_constant<int, 6>{});
+    case 7:
+      return f(std::integral_constant<int, 7>{});
+    case 8:
+      return f(std::integral_constant<int, 8>{});
+    default:
+      return f(std::integral_constant<int, 9>{});
+  }
+}
+
+}  // namespace
+
+void format_real_field(float value, int digits, char* out) {
+  with_digits(digits, [&](auto d) { format_field<d()>(value, out); });
+}
+
+void NumberField::write_cells(std::span<const float> values, char* out) const {
+  with_digits(digits_, [&](auto d) { write_cells_of<d()>(values, out); });
 }
 
 namespace detail {
 
 void format_g14_4_in_general(float value, char* out) {
-  format_real_field(value, kG14Width - 10, out);
+  format_field<kG14Width - 10>(value, out);
 }
 
 }  // namespace detail

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "fields/g14_4.h"
 
@@ -97,19 +98,12 @@ class NumberField {
     write(value, out);
     out[width()] = '\t';
   }
+  // The cells of `values`, one after another from `out`: the loop of the
+  // table's rows, with the field's digits chosen once.
+  void write_cells(std::span<const float> values, char* out) const;
 
  private:
   int digits_ = kLeastDigits;
-};
-
-// NumberField at 4 digits, known so where it is written: the usual table's
-// cells, with no choice made per value.
-struct G14Field {
-  static constexpr std::size_t cell_width() { return kG14Width + 1; }
-  static void write_cell(float value, char* out) {
-    format_g14_4(value, out);
-    out[kG14Width] = '\t';
-  }
 };
 
 // The widest field of all.

@@ -143,15 +143,11 @@ bool TableWriter::write_cells(std::span<const float> values) {
   const NumberField field = field_;
   const std::size_t width = field.cell_width();
   while (!values.empty()) {
-    // As many cells as the buffer takes, formatted through a local pointer:
-    // stores into the buffer cannot then be taken to change the writer.
+    // As many cells as the buffer takes.
     const std::size_t fit = std::min(values.size(), writer_.capacity() / width);
     char* cell = read_only_ ? nullptr : writer_.reserve(fit * width);
     if (cell == nullptr) return refuse();
-    for (const float value : values.first(fit)) {
-      field.write_cell(value, cell);
-      cell += width;
-    }
+    field.write_cells(values.first(fit), cell);
     writer_.commit(fit * width);
     values = values.subspan(fit);
   }
