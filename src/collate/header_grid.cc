@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tovel {
 
@@ -21,7 +22,7 @@ HeaderGrid::HeaderGrid(const std::vector<DeferredReal>& x, std::size_t points,
   }
   for (std::size_t j = 0; j < points; ++j) {
     if (empty_[j]) continue;
-    double spacing = INFINITY;
+    double spacing = std::numeric_limits<double>::infinity();
     if (j > 0 && !empty_[j - 1]) spacing = std::abs(value_[j] - value_[j - 1]);
     if (j + 1 < points && !empty_[j + 1]) {
       spacing = std::min(spacing, std::abs(value_[j + 1] - value_[j]));
