@@ -207,8 +207,10 @@ void format_cells(const NumberField& field, FilePoints& points) {
       if (line.empty) points.empty_points.push_back(count);
     }
     if (at < compared && !header->same_short_text(at, line.x)) [[unlikely]] {
-      compare_x_in_general(*header, at, line, line_number, points);
-      if (points.x_differs_line != 0) compared = 0;
+      if (!header->same_long_text(at, line.x)) {
+        compare_x_in_general(*header, at, line, line_number, points);
+        if (points.x_differs_line != 0) compared = 0;
+      }
     }
     y[at] = line.y;
     if (line.y_out_of_range.kind != OutOfRange::no) [[unlikely]] {

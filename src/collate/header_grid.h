@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -35,6 +36,17 @@ class HeaderGrid {
     const TextKey& key = keys_[at];
     return x.text_length() == key.length && (x.first_word() & key.mask) == key.word;
   }
+  // The same for a header text of 9 to 26 characters, which numpy's and
+  // R's x values have, for the points that fail the first test.
+  bool same_long_text(std::size_t at, const DeferredReal& x) const {
+    const LongTextKey& key = long_keys_[at];
+    if (x.text_length() != key.length) return false;
+    const std::array<uint64_t, 4> words = x.text_words();
+    uint64_t differ = 0;
+    for (std::size_t i = 0; i < words.size(); ++i)
+      differ |= (words[i] & key.mask[i]) ^ key.word[i];
+    return differ == 0;
+  }
   // same_x for the points that fail same_short_text.
   bool same_x_in_general(std::size_t at, const DeferredReal& x, bool empty_line) const;
   const DeferredReal& x(std::size_t at) const { return x_[at]; }
@@ -49,8 +61,18 @@ class HeaderGrid {
     uint64_t mask;
     uint8_t length;
   };
+  // A header text of 9 to 26 characters, whole: its length, or one that no
+  // token has for any other, and its words masked to it.
+  struct LongTextKey {
+    std::array<uint64_t, 4> word;
+    std::array<uint64_t, 4> mask;
+    uint8_t length;
+  };
+  static LongTextKey long_text_key(const DeferredReal& x);
+
   std::vector<DeferredReal> x_;
   std::vector<TextKey> keys_;
+  std::vector<LongTextKey> long_keys_;
   std::vector<double> value_;
   std::vector<double> tolerance_;  // 0: only the very value
   std::vector<bool> empty_;

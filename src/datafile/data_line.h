@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -47,6 +48,13 @@ class DeferredReal {
     uint64_t word;
     std::memcpy(&word, text_, sizeof word);
     return word;
+  }
+  // All the characters kept, what follows a shorter token included, as
+  // words, the last one's two bytes beyond them zero.
+  std::array<uint64_t, 4> text_words() const {
+    std::array<uint64_t, 4> words{};
+    std::memcpy(words.data(), text_, kTextSize);
+    return words;
   }
   // Whether the value lies beyond single precision, and the token as a
   // warning shows it: its first characters and "..." for a token longer

@@ -250,7 +250,7 @@ void NumberField::write_cells(std::span<const float> values, char* out) const {
 
 namespace detail {
 
-void format_g14_4_in_general(float value, char* out) {
+[[gnu::noinline]] void format_g14_4_in_general(float value, char* out) {
   format_field<kG14Width - 10>(value, out);
 }
 
