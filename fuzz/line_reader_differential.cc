@@ -42,7 +42,8 @@ struct Reader {
 std::string describe(const DataLine& line) {
   const auto hex = [](float f) { return std::to_string(std::bit_cast<uint32_t>(f)); };
   return hex(line.x.value()) + " " + hex(line.y) + " " + hex(line.z.value()) +
-         (line.empty ? " empty" : "") + " [" + std::string(line.decimal_comma.view()) + "]" +
+         (line.empty ? " empty" : "") + " values " + std::to_string(line.values) + " missing " +
+         std::to_string(line.missing) + " [" + std::string(line.decimal_comma.view()) + "]" +
          (line.y_out_of_range.kind == OutOfRange::no
               ? ""
               : " beyond " + std::to_string(static_cast<int>(line.y_out_of_range.kind)) + " [" +
@@ -62,10 +63,10 @@ LineReaderComparison compare_line_readers(std::string_view image, std::size_t ch
       ++result.direct;
     } else {
       ++result.declined;
-      got_outcome = read_general_line(usual.in, got, true);
+      got_outcome = read_general_line(usual.in, got, LineRules{}, true);
     }
     DataLine expected;
-    const ReadOutcome expected_outcome = read_general_line(general.in, expected, true);
+    const ReadOutcome expected_outcome = read_general_line(general.in, expected, LineRules{}, true);
     const std::string at = "line " + std::to_string(line_number) + ": ";
     if (got_outcome.status != expected_outcome.status) {
       result.difference = at + "status " + std::to_string(static_cast<int>(got_outcome.status)) +

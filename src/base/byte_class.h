@@ -20,6 +20,9 @@ enum ByteClass : uint16_t {
   kSign = 1 << 6,            // + and -
   kExponentLetter = 1 << 7,  // E, D and Q in either case
   kLetter = 1 << 8,          // A to Z and a to z
+  // Blank, tab, semicolon: between the tokens of a data line whose commas
+  // are decimal marks.
+  kDecimalCommaSeparator = 1 << 9,
 };
 
 namespace detail {
@@ -31,9 +34,10 @@ constexpr void add_class(std::array<uint16_t, 256>& table, const char* members, 
 
 inline constexpr std::array<uint16_t, 256> kByteClasses = [] {
   std::array<uint16_t, 256> table{};
-  add_class(table, " ", kBlank | kSeparator);
+  add_class(table, " ", kBlank | kSeparator | kDecimalCommaSeparator);
   add_class(table, ",", kComma | kSeparator);
-  add_class(table, "\t", kSeparator);
+  add_class(table, "\t", kSeparator | kDecimalCommaSeparator);
+  add_class(table, ";", kDecimalCommaSeparator);
   add_class(table, "\n\r", kLineEnd);
   add_class(table, "0123456789", kDigit);
   add_class(table, ".", kPoint);

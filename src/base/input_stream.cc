@@ -53,10 +53,12 @@ void InputStream::attach(ByteSource& source, bool readable, long long size) {
 }
 
 void InputStream::skip_leading(std::string_view mark) {
+  if (begins_with(mark)) next_ += mark.size();
+}
+
+bool InputStream::begins_with(std::string_view mark) {
   fill_if_exhausted();
-  if (std::string_view(next_, static_cast<std::size_t>(end_ - next_)).starts_with(mark)) {
-    next_ += mark.size();
-  }
+  return std::string_view(next_, static_cast<std::size_t>(end_ - next_)).starts_with(mark);
 }
 
 void InputStream::give_back_unread() {

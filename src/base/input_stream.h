@@ -105,6 +105,9 @@ class InputStream {
   // At the very start of the stream: passes over `mark` (a byte-order mark)
   // when the stream begins with it.
   void skip_leading(std::string_view mark);
+  // Whether the bytes not yet taken begin with `mark`, as far as the first
+  // read shows them: for a mark at the start of the stream.
+  bool begins_with(std::string_view mark);
 
   // Moves a seekable descriptor back over the bytes read and not taken, so
   // that whoever reads it next (the next command of a script sharing a file

@@ -23,6 +23,12 @@ namespace {
   }
 }
 
+// Notes the values of x and y that line `line_number` lacks.
+[[gnu::cold]] void note_missing(int missing, long line_number, FilePoints& points) {
+  if (points.missing_values == 0) points.first_missing_line = line_number;
+  points.missing_values += missing;
+}
+
 // Notes a value beyond single precision on line `line_number`; the first by
 // line is kept.
 [[gnu::cold]] void note_out_of_range(OutOfRange kind, std::string_view token, long line_number,
@@ -67,6 +73,10 @@ Failure read_failure(const ReadOutcome& read, std::string_view file) {
       failure.field = std::string(read.bad_field());
       failure.message = "A value runs past column 80";
       break;
+    case ReadStatus::utf16_text:
+      failure.what = "the file is UTF-16 text; save it as UTF-8 or plain text";
+      failure.message = "Bad value during floating point read";
+      break;
     case ReadStatus::read_failed:
     case ReadStatus::line:
     case ReadStatus::end:
@@ -99,10 +109,29 @@ void format_cells(const NumberField& field, FilePoints& points) {
   field.write_cells(std::span<const float>(points.y).first(count), points.y_cells.data());
 }
 
+// The last of the lines from `refused`, a refused line that reads as a
+// header, that would be refused and read as headers too, reading on through
+// line kMaxSkip at most. Only a regular file is read on: a line of another
+// may never end.
+long last_header_line(DataFile& file, const ReadOutcome& refused) {
+  ReadOutcome last = refused;
+  while (file.regular_file() && last.line_number < kMaxSkip) {
+    if (take_rest_of_refused_line(file.stream(), last) != TakeStatus::line) break;
+    DataLine line;
+    const ReadOutcome next = read_general_line(file.stream(), line, file.line_rules(), false);
+    const bool also_refused =
+        next.status == ReadStatus::bad_value || next.status == ReadStatus::value_cut;
+    if (!also_refused || !next.header_like) break;
+    last = next;
+  }
+  return last.line_number;
+}
+
 [[gnu::cold]] void fail_with(const ReadOutcome& read, DataFile& file, FilePoints& points) {
   points.end = FilePoints::End::failed;
   points.failure = read_failure(read, file.name());
   points.header_like = read.header_like && points.count == 0;
+  if (points.header_like) points.last_header_line = last_header_line(file, read);
 }
 
 // Room for more points: the values grow to the longest file, and no further
@@ -121,7 +150,10 @@ void format_cells(const NumberField& field, FilePoints& points) {
 // then called from one place only, where it is inlined.
 [[gnu::noinline, gnu::cold]] long count_on(DataFile& file, long counted) {
   for (DataLine line; counted <= kMostMaxPoints; ++counted) {
-    if (read_general_line(file.stream(), line, false).status != ReadStatus::line) break;
+    if (read_general_line(file.stream(), line, file.line_rules(), false).status !=
+        ReadStatus::line) {
+      break;
+    }
   }
   return counted;
 }
@@ -139,9 +171,13 @@ void format_cells(const NumberField& field, FilePoints& points) {
   points.failure.reset();
   points.trailing_empty_lines = points.empty_lines = 0;
   points.decimal_comma_line = 0;
+  points.missing_values = 0;
+  points.fewest_values = kMostValuesCounted;
+  points.most_values = 0;
   points.too_large.count = points.too_small.count = 0;
   points.empty_points.clear();
   points.x_differs_line = 0;
+  if (file.utf16_text()) return fail_with({ReadStatus::utf16_text}, file, points);
   if (const ReadOutcome skipped = skip_header_lines(file); skipped.status != ReadStatus::line) {
     return fail_with(skipped, file, points);
   }
@@ -201,10 +237,14 @@ void format_cells(const NumberField& field, FilePoints& points) {
     }
     note_line(line, line_number, file, points);
     trailing_empty_lines = line.empty ? trailing_empty_lines + 1 : 0;
+    if (line.missing != 0) [[unlikely]]
+      note_missing(line.missing, line_number, points);
     if (keep_x) {
       points.x[at] = line.x;
       note_if_out_of_range(line.x, line_number, points);
       if (line.empty) points.empty_points.push_back(count);
+      points.fewest_values = std::min<int>(points.fewest_values, line.values);
+      points.most_values = std::max<int>(points.most_values, line.values);
     }
     if (at < compared && !header->same_short_text(at, line.x)) [[unlikely]] {
       if (!header->same_long_text(at, line.x)) {

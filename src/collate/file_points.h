@@ -50,12 +50,23 @@ struct FilePoints {
   long total_points = 0;
   std::optional<Failure> failure;  // with failed: why
   bool header_like = false;        // with failed: on a refused first line that reads as a header
+  // With header_like: the last line, from the refused one on, that would be
+  // refused as a header too.
+  long last_header_line = 0;
 
   // What the warnings of the series look at.
   int trailing_empty_lines = 0;  // the empty lines that end the file
   int empty_lines = 0;           // lines with no value, each read as the point (0, 0)
   long first_empty_line = 0;     // the first of them, from 1
   long decimal_comma_line = 0;   // the first line that looks written with decimal commas
+  // With keep_x_values: the values the file's lines hold, as
+  // DataLine::values counts them, the fewest and the most (0 for an empty
+  // line; a file without points has most_values 0).
+  int fewest_values = 0;
+  int most_values = 0;
+  // The values of x and y that lines lack and read as 0.
+  long missing_values = 0;
+  long first_missing_line = 0;  // the first line that lacks one, from 1
   DecimalCommaWord decimal_comma_word{};
   // Values beyond single precision: y values, the first file's x values and
   // the x of another file's peak.
@@ -75,6 +86,11 @@ struct FilePoints {
   std::string header_x_text;
 
   float xmax() const { return peak < 0 ? 0.0f : peak_x.value(); }
+  // Read from the first two columns: every line that is not empty holds
+  // one value, and there is one.
+  bool one_value_a_line() const {
+    return count > empty_lines && missing_values == count - empty_lines;
+  }
 };
 
 // Reads the data file open in `file` to its end into `points`, past its

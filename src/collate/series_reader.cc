@@ -87,7 +87,10 @@ void SeriesReader::read_file(int i, DataFile& file, FileRead& read) {
   read.open_failure = file.open(settings_.file_name(i));
   if (read.open_failure) return;
   file.lines_to_skip = settings_.lines_to_skip;
-  file.watch_decimal_commas = i < first_decimal_comma_file_.load();
+  file.set_line_rules(settings_.line_rules);
+  // Where commas are decimal marks, there is no sign to look for.
+  file.watch_decimal_commas =
+      !settings_.line_rules.decimal_comma && i < first_decimal_comma_file_.load();
   const PointRules rules{.max_points = settings_.max_points,
                          .keep_x_values = i == 1,
                          .count_past_limit = settings_.count_past_limit,

@@ -41,6 +41,7 @@ class SeriesReader {
     int files = 0;
     int jobs = 1;
     int lines_to_skip = 0;
+    LineRules line_rules{};
     int max_points = kMaxPoints;
     bool count_past_limit = false;  // see PointRules
     NumberField field{};            // of the y values' cells

@@ -53,8 +53,11 @@ std::optional<Failure> DataFile::open(std::string_view name) {
                    .error_number = error};
   }
   fd_ = fd;
+  regular_file_ = known && S_ISREG(info.st_mode);
   stream_.attach(fd, readable, known && S_ISREG(info.st_mode) ? info.st_size : -1);
   stream_.skip_leading("\xEF\xBB\xBF");  // an encoding mark, not content
+  utf16_text_ = stream_.begins_with("\xFF\xFE") || stream_.begins_with("\xFE\xFF");
+  points_numbered_ = 0;
   return std::nullopt;
 }
 

@@ -7,8 +7,12 @@
 
 #include "base/input_stream.h"
 #include "base/report.h"
+#include "datafile/line_rules.h"
 
 namespace tovel {
+
+// The header lines a data file may have skipped at its top.
+inline constexpr int kMaxSkip = 99;
 
 // Asks the system to read the regular file `name` into its page cache, at
 // once and without waiting: a reader that comes to it later finds it there.
@@ -37,16 +41,36 @@ class DataFile {
 
   std::string_view name() const { return {name_, name_size_}; }
   InputStream& stream() { return stream_; }
+  // Whether the file opened begins with a UTF-16 byte-order mark, either way
+  // round: text that no line of it reads as.
+  bool utf16_text() const { return utf16_text_; }
+  bool regular_file() const { return regular_file_; }
+
+  // Which values of a line are x and y, and what separates them. They hold
+  // from file to file.
+  void set_line_rules(const LineRules& rules) {
+    rules_ = rules;
+    usual_rules_ = rules.usual();
+  }
+  const LineRules& line_rules() const { return rules_; }
+  bool usual_line_rules() const { return usual_rules_; }
+  // With x as the point's number: the number of the next point of the file.
+  long next_point_number() { return ++points_numbered_; }
 
   // Whether lines are looked at for decimal commas; once the sign is found,
   // a series need not look further. It holds from file to file.
   bool watch_decimal_commas = true;
-  // Lines at the top of every file that are no data (headers), 0 to 99.
+  // Lines at the top of every file that are no data (headers), 0 to kMaxSkip.
   int lines_to_skip = 0;
 
  private:
   static constexpr std::size_t kNameCapacity = 40;
   InputStream stream_;
+  LineRules rules_{};
+  bool usual_rules_ = true;
+  long points_numbered_ = 0;
+  bool utf16_text_ = false;
+  bool regular_file_ = false;
   int fd_ = -1;
   char name_[kNameCapacity] = {};
   std::size_t name_size_ = 0;

@@ -1,5 +1,6 @@
 #include "datafile/data_line.h"
 
+#include <charconv>
 #include <cstring>
 
 #include "fields/real_field.h"
@@ -10,6 +11,15 @@ DeferredReal::DeferredReal(std::string_view token) {
   char padded[kTextSize] = {};
   token.copy(padded, kTextSize);
   assign_padded(token.size() <= kTextSize ? padded : token.data(), token.size());
+}
+
+DeferredReal DeferredReal::whole_number(long number) {
+  char padded[kTextSize] = {};
+  const std::size_t length =
+      static_cast<std::size_t>(std::to_chars(padded, padded + kTextSize, number).ptr - padded);
+  DeferredReal kept;
+  kept.assign_padded(padded, length);
+  return kept;
 }
 
 void DeferredReal::assign_padded(const char* token, std::size_t length) {

@@ -21,6 +21,9 @@ inline constexpr std::size_t kDataLineWidth = 80;
 // The tokens of a data line that are read: x, y and a third value, which is
 // checked and never used; later ones are ignored.
 inline constexpr int kTokensRead = 3;
+// The values of a data line are counted up to this, which stands for more
+// than kTokensRead.
+inline constexpr int kMostValuesCounted = kTokensRead + 1;
 
 // A value of a data line that is read only when asked for: the collation
 // pass needs x only for the header row and the peak, and z never. It keeps
@@ -30,6 +33,8 @@ class DeferredReal {
   DeferredReal() = default;  // zero
   // A token longer than the text kept is read at once.
   explicit DeferredReal(std::string_view token);
+  // The whole number `number` as a token would give it.
+  static DeferredReal whole_number(long number);
   // The same, in place, for a token in a buffer that may be read 26 bytes
   // from its start whatever its length: one fixed copy.
   void assign_padded(const char* token, std::size_t length);
@@ -94,6 +99,8 @@ struct DataLine {
   DeferredReal z;
   OutOfRangeToken y_out_of_range;  // y, when its value lies beyond single precision
   bool empty = true;               // no value stands on the line
+  uint8_t values = 0;              // the values that stand on the line, up to kMostValuesCounted
+  uint8_t missing = 0;             // of x and y, those the line lacks, when it is not empty
   // When the reader watches for it: the word of a comma that looks like a
   // decimal comma (decimal_comma_word).
   DecimalCommaWord decimal_comma;
@@ -105,6 +112,7 @@ enum class ReadStatus {
   bad_value,    // a token is not a number: "Bad value during floating point read"
   value_cut,    // a token that is read runs past column 80: "A value runs past column 80"
   read_failed,  // the file could not be read
+  utf16_text,   // the file begins with a UTF-16 byte-order mark
 };
 
 // How reading a line ended, with what a report of a failure needs.
@@ -118,7 +126,12 @@ struct ReadOutcome {
   std::string_view failure_text;  // with read_failed: the system's text
   char field[kDataLineWidth];     // with bad_value, value_cut: the token, field_size long
   std::size_t field_size = 0;
-  bool header_like = false;  // with bad_value: a line of text without a digit, as headers are
+  // With bad_value and value_cut: a line of text without a digit, or whose
+  // refused value begins with a letter, as header lines are.
+  bool header_like = false;
+  // With bad_value and value_cut: the rest of the line, past its first 80
+  // characters, is not yet taken (take_rest_of_refused_line).
+  bool rest_unread = false;
   std::string_view bad_field() const { return {field, field_size}; }
 };
 

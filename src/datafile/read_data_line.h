@@ -6,15 +6,17 @@
 namespace tovel {
 
 // Reads the next line of `file` into `line`: its first 80 characters, split
-// into up to three tokens, each read whole as a real field (a missing value
-// is 0). A token of the three that column 80 cuts is refused, since it would
-// be read short; tokens wholly beyond column 80 are never seen. A comment
-// line is passed over: it is no point, though it counts as a line. A read
-// error anywhere in the line is a failure, never its end. While the file
-// watches for decimal commas, `line` also gets the sign's word.
+// into tokens, of which the file's line rules pick x, y and, with the first
+// two columns, the third value, each read whole as a real field (a missing
+// value is 0; x may be the point's number instead). A token read that
+// column 80 cuts is refused, since it would be read short; tokens wholly
+// beyond column 80 are never seen. A comment line is passed over: it is no
+// point, though it counts as a line. A read error anywhere in the line is a
+// failure, never its end. While the file watches for decimal commas, `line`
+// also gets the sign's word.
 //
-// Lines of the usual shape are read straight from the buffer
-// (read_plain_line); every other line by the general rules
+// By the usual rules, lines of the usual shape are read straight from the
+// buffer (read_plain_line); every other line by the general rules
 // (read_general_line), which define what every line gives.
 ReadOutcome read_data_line(DataLine& line, DataFile& file);
 

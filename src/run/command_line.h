@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "collate/accumulators.h"
+#include "datafile/data_file.h"
+#include "datafile/line_rules.h"
 #include "fields/number_field.h"
 
 namespace tovel {
@@ -29,6 +31,7 @@ struct CommandLine {
   bool no_open = false;             // -n: answer the last question 0 without asking
   const char* directory = nullptr;  // -C DIR: run in DIR
   int skip = 0;                     // --skip N: lines skipped at the top of each data file
+  LineRules line_rules{};           // --columns X,Y and --decimal-comma
   int jobs = default_jobs();        // -j N: threads that read the data files
   int max_points = kMaxPoints;      // --max-points N: the points a data file may hold
   bool max_points_given = false;
@@ -39,9 +42,6 @@ struct CommandLine {
 };
 
 CommandLine parse_command_line(int argc, const char* const* argv);
-
-// Header lines a data file may have skipped: --skip 0 to kMaxSkip.
-inline constexpr int kMaxSkip = 99;
 
 // The text --help prints, the one --version prints, and the banner line
 // that begins a run.
