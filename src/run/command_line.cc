@@ -52,6 +52,10 @@ std::string usage_text() {
          "      --skip N         skip the first N lines (0 to " +
          std::to_string(kMaxSkip) +
          ") of every data file\n"
+         "      --columns X,Y    read x from the X-th value of each line and y from the\n"
+         "                       Y-th (by default 1,2); X 0 numbers the points 1, 2, 3, ...\n"
+         "      --decimal-comma  read commas as decimal marks, with semicolons, blanks\n"
+         "                       or tabs between values\n"
          "  -n, --no-open        answer the last question with 0, without asking\n"
          "  -j, --jobs N         read the data files on N threads (1 to " +
          std::to_string(kMaxJobs) +
@@ -122,6 +126,8 @@ class OptionReader {
   // A whole number from `least` to `most` for option `name`, or a refusal,
   // which says what the option takes; `value` may be missing (nullptr).
   bool whole_number(const char* value, std::string_view name, int least, int most, int& number);
+  // The columns of x and y, "X,Y", or a refusal; `value` may be missing.
+  bool columns(const char* value);
   bool stop() const { return line_.action != CommandLine::Action::run; }
 
   int argc_;
@@ -166,18 +172,37 @@ const char* OptionReader::value_of(std::string_view name, const char* attached, 
   return nullptr;
 }
 
-bool OptionReader::whole_number(const char* value, std::string_view name, int least, int most,
-                                int& number) {
-  const std::string_view text = value != nullptr ? value : "";
+// The whole number that `text` writes in at most nine digits, or -1.
+int whole_number_in(std::string_view text) {
   const bool digits =
       !text.empty() && text.size() <= 9 &&
       std::all_of(text.begin(), text.end(), [](char c) { return in_class(c, kDigit); });
-  const int given = digits ? std::stoi(std::string(text)) : -1;
+  return digits ? std::stoi(std::string(text)) : -1;
+}
+
+bool OptionReader::whole_number(const char* value, std::string_view name, int least, int most,
+                                int& number) {
+  const int given = whole_number_in(value != nullptr ? value : "");
   if (given < least || given > most) {
     return refuse(std::string(name) + " takes a whole number from " + std::to_string(least) +
                   " to " + std::to_string(most));
   }
   number = given;
+  return true;
+}
+
+bool OptionReader::columns(const char* value) {
+  const std::string_view text = value != nullptr ? value : "";
+  const std::size_t comma = text.find(',');
+  const int x = comma == std::string_view::npos ? -1 : whole_number_in(text.substr(0, comma));
+  const int y = comma == std::string_view::npos ? -1 : whole_number_in(text.substr(comma + 1));
+  if (x < 0 || x > kMostColumns || y < 1 || y > kMostColumns) {
+    return refuse("--columns takes two whole numbers X,Y, X from 0 to " +
+                  std::to_string(kMostColumns) + " and Y from 1 to " +
+                  std::to_string(kMostColumns));
+  }
+  line_.line_rules.x_column = x;
+  line_.line_rules.y_column = y;
   return true;
 }
 
@@ -198,6 +223,8 @@ bool OptionReader::long_option(std::string_view word) {
   if (name == "help" || name == "version") return flag(unused);
   if (name == "plot") return flag(line_.plot);
   if (name == "no-open") return flag(line_.no_open);
+  if (name == "decimal-comma") return flag(line_.line_rules.decimal_comma);
+  if (name == "columns") return columns(value_of(shown, attached, true));
   if (name == "directory") {
     line_.directory = value_of(shown, attached);
     return line_.directory != nullptr;

@@ -113,6 +113,7 @@ void run_tovel(int argc, const char* const* argv) {
   TableRows& rows = picture ? static_cast<TableRows&>(*picture) : layout;
   const ReadingSettings reading{.jobs = line.jobs,
                                 .lines_to_skip = line.skip,
+                                .line_rules = line.line_rules,
                                 .max_points = line.max_points,
                                 .max_points_given = line.max_points_given,
                                 .field = table.number_field()};

@@ -11,6 +11,7 @@
 #include "collate/series_reader.h"
 #include "run/ending.h"
 #include "run/hints.h"
+#include "run/value_hints.h"
 #include "run/warnings.h"
 
 namespace tovel {
@@ -58,17 +59,6 @@ Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
   return failure;
 }
 
-// A refused first line that reads as a header line: the failure gets a hint
-// of --skip.
-Failure with_header_hint(Failure failure, const FilePoints& points) {
-  if (points.header_like) {
-    const std::string line = std::to_string(failure.line);
-    failure.hint = hint_line(failure.file + ":" + line + " looks like a header line; --skip " +
-                             line + " skips it");
-  }
-  return failure;
-}
-
 // The stop at a file of more points than a file may hold. Without
 // --max-points, a hint says how many the file holds and what lets it in.
 [[noreturn]] void stop_at_too_many_points(std::string_view name, const FilePoints& points,
@@ -92,7 +82,7 @@ Failure with_header_hint(Failure failure, const FilePoints& points) {
 int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& reading,
                    Dialogue& dialogue, TableRows& rows, ColumnAccumulators& sums,
                    RunProgress& progress) {
-  SeriesWarnings warnings(naming.file(1).data_name.trimmed(), reading.field);
+  SeriesWarnings warnings(naming.file(1).data_name.trimmed(), reading.field, reading.line_rules);
   std::optional<SeriesReader> reader;  // started once the first file is found
   int last_points = 0;
   for (int i = 1; i <= k; ++i) {
@@ -105,6 +95,7 @@ int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& rea
           .files = k,
           .jobs = reading.jobs,
           .lines_to_skip = reading.lines_to_skip,
+          .line_rules = reading.line_rules,
           .max_points = reading.max_points,
           .count_past_limit = !reading.max_points_given,
           .field = reading.field,
@@ -117,7 +108,7 @@ int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& rea
     if (points.end == FilePoints::End::too_many_points) {
       stop_at_too_many_points(name, points, reading, dialogue);
     }
-    if (points.failure) fail(with_header_hint(*points.failure, points));
+    if (points.failure) fail(with_value_hints(*points.failure, points, reading.line_rules));
     progress.row_written(i);
     warnings.after_file(points, name);
     last_points = points.count;

@@ -2,6 +2,7 @@
 
 #include "collate/accumulators.h"
 #include "collate/table_rows.h"
+#include "datafile/line_rules.h"
 #include "fields/number_field.h"
 #include "run/dialogue.h"
 #include "run/naming.h"
@@ -14,6 +15,7 @@ namespace tovel {
 struct ReadingSettings {
   int jobs = 1;
   int lines_to_skip = 0;
+  LineRules line_rules{};  // --columns and --decimal-comma
   int max_points = kMaxPoints;
   bool max_points_given = false;  // without --max-points, a stop counts the file's points
   NumberField field{};            // of the y values' cells

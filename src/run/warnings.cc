@@ -32,9 +32,13 @@ std::string pieces_read(std::string_view word) {
 }
 
 void SeriesWarnings::after_file(const FilePoints& points, std::string_view file) {
-  if (first_points_ < 0) warn_header_cells_alike(points);
+  if (first_points_ < 0) {
+    warn_header_cells_alike(points);
+    warn_first_columns(points, file);
+  }
+  const bool one_value_a_line = one_value_said_ && points.one_value_a_line();
   warn_ragged(points, file);
-  if (points.x_differs_line != 0) {
+  if (points.x_differs_line != 0 && !one_value_a_line) {
     if (first_x_difference_.empty()) {
       first_x_difference_ = shown_name(file) + ":" + std::to_string(points.x_differs_line) +
                             ": x is " + shown_name(points.x_differs_text) +
@@ -51,13 +55,21 @@ void SeriesWarnings::after_file(const FilePoints& points, std::string_view file)
     const std::string_view word = points.decimal_comma_word.view();
     warn(shown_name(file) + ":" + std::to_string(points.decimal_comma_line) + ": \"" +
          shown_name(word) + "\" looks like a decimal comma; commas separate values, so it is " +
-         "read as " + shown_name(pieces_read(word)));
+         "read as " + shown_name(pieces_read(word)) + "; --decimal-comma reads such files");
   }
-  if (points.peak < 0) {
+  if (points.peak < 0 && !one_value_a_line) {
     if (first_without_peak_.empty()) {
       first_without_peak_ = shown_name(file);
     } else {
       ++more_without_peak_;
+    }
+  }
+  if (points.missing_values > 0 && !one_value_a_line) {
+    if (first_missing_value_.empty()) {
+      first_missing_value_ = shown_name(file) + ":" + std::to_string(points.first_missing_line);
+      more_missing_values_ += points.missing_values - 1;
+    } else {
+      more_missing_values_ += points.missing_values;
     }
   }
   if (points.empty_lines > 0) {
@@ -111,6 +123,14 @@ void SeriesWarnings::at_series_end() const {
       text += more_empty_lines_ == 1
                   ? ", and so is 1 more in the series"
                   : ", and so are " + std::to_string(more_empty_lines_) + " more in the series";
+    }
+    warn(text);
+  }
+  if (!first_missing_value_.empty()) {
+    std::string text = first_missing_value_ + ": a missing value is read as 0";
+    if (more_missing_values_ == 1) text += " (and so is 1 more in the series)";
+    if (more_missing_values_ > 1) {
+      text += " (and so are " + std::to_string(more_missing_values_) + " more in the series)";
     }
     warn(text);
   }
@@ -181,6 +201,46 @@ void SeriesWarnings::warn_header_cells_alike(const FilePoints& first) const {
               ? "; --digits " + std::to_string(enough) + " tells them apart"
               : "; not even --digits " + std::to_string(kMostDigits) + " tells them apart";
   warn(text);
+}
+
+// The x values of the first `count` points run from `first` by exactly 1.
+bool runs_by_one(const std::vector<DeferredReal>& x, std::size_t count, float first) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (x[i].value() != first + static_cast<float>(i)) return false;
+  }
+  return true;
+}
+
+// The points a first file must have for its x to look like a row index.
+constexpr int kLeastIndexedPoints = 10;
+
+// A first file read from its first two columns whose x runs 0, 1, 2, ... or
+// 1, 2, 3, ... over lines of three values or more likely has a row index
+// first (pandas writes one); one whose lines hold one value likely holds y
+// only. Both are said with the --columns that reads them.
+void SeriesWarnings::warn_first_columns(const FilePoints& first, std::string_view file) {
+  if (!rules_.first_columns()) return;
+  const auto count = static_cast<std::size_t>(first.count);
+  if (first.one_value_a_line()) {
+    one_value_said_ = true;
+    warn(shown_name(file) +
+         " holds one value a line, read as x with y = 0; --columns 0,1 reads it as y, with "
+         "x = 1, 2, 3, \u2026");
+    return;
+  }
+  if (first.count < kLeastIndexedPoints || first.fewest_values < 3 || first.x.size() < count)
+    return;
+  const float start = first.x[0].value();
+  if ((start != 0.0f && start != 1.0f) || !runs_by_one(first.x, count, start)) return;
+  // Values are counted up to one more than are read.
+  const std::string values =
+      first.fewest_values == kMostValuesCounted
+          ? "more than " + std::to_string(kTokensRead) + " values"
+          : std::to_string(first.fewest_values) +
+                (first.most_values > first.fewest_values ? " values or more" : " values");
+  warn(shown_name(file) + ": x runs " + (start == 0.0f ? "0, 1, 2" : "1, 2, 3") +
+       ", \u2026 like a row index, and its lines hold " + values +
+       "; if the first column is an index, --columns 2,3 reads the next two");
 }
 
 // A file whose count of points differs from the first file's: its columns

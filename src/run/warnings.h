@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "collate/file_points.h"
+#include "datafile/line_rules.h"
 #include "fields/number_field.h"
 
 namespace tovel {
@@ -14,18 +15,21 @@ namespace tovel {
 // the table nor the exit status.
 class SeriesWarnings {
  public:
-  // Of a series whose first file is `first_file`, written with `field`.
-  SeriesWarnings(std::string_view first_file, NumberField field)
-      : first_file_(first_file), field_(field) {}
+  // Of a series whose first file is `first_file`, read by `rules` and
+  // written with `field`.
+  SeriesWarnings(std::string_view first_file, NumberField field, LineRules rules)
+      : first_file_(first_file), field_(field), rules_(rules) {}
 
   // Looks at a file read to its end. A file whose count of points differs
   // from the first file's, the first line that looks written with decimal
-  // commas, and a header row whose neighbouring cells show the same text for
-  // different x, are warned of at once.
+  // commas, a header row whose neighbouring cells show the same text for
+  // different x, and a first file whose x looks like a row index or whose
+  // lines hold one value, are warned of at once.
   void after_file(const FilePoints& points, std::string_view file);
   // Warns of what needs the whole series to count: files with no positive
-  // y, empty lines read as points, a table wider than spreadsheets show,
-  // values beyond single precision, and files on another x grid.
+  // y, empty lines read as points, values missing from lines, a table wider
+  // than spreadsheets show, values beyond single precision, and files on
+  // another x grid.
   void at_series_end() const;
 
  private:
@@ -41,9 +45,14 @@ class SeriesWarnings {
 
   void warn_ragged(const FilePoints& points, std::string_view file);
   void warn_header_cells_alike(const FilePoints& first) const;
+  void warn_first_columns(const FilePoints& first, std::string_view file);
 
   std::string first_file_;
   NumberField field_;
+  LineRules rules_;
+  // The first file holds one value a line, and the warning said so: such
+  // files are not warned of again, as lacking y or a positive one.
+  bool one_value_said_ = false;
   int first_points_ = -1;
   bool ragged_said_ = false;
   bool decimal_comma_said_ = false;
@@ -51,6 +60,8 @@ class SeriesWarnings {
   int more_without_peak_ = 0;
   std::string first_empty_line_;  // FILE:LINE of the first empty line read as a point
   long more_empty_lines_ = 0;
+  std::string first_missing_value_;  // FILE:LINE of the first line that lacks a value
+  long more_missing_values_ = 0;
   int widest_row_ = 0;  // the cells of the table's widest row
   OutOfRangeSeen too_large_;
   OutOfRangeSeen too_small_;

@@ -111,6 +111,18 @@ TEST(CommandLine, OptionsAsGnuToolsTakeThem) {
        2,
        "tovel: --digits takes a whole number from 4 to 9\n" + try_help,
        false},
+      {{"--columns", "0,0", "S", "2"},
+       "",
+       2,
+       "tovel: --columns takes two whole numbers X,Y, X from 0 to 20 and Y from 1 to 20\n" +
+           try_help,
+       false},
+      {{"S", "2", "--columns=1,21"},
+       "",
+       2,
+       "tovel: --columns takes two whole numbers X,Y, X from 0 to 20 and Y from 1 to 20\n" +
+           try_help,
+       false},
       {{"-C", "missing", "S", "2"},
        "",
        2,
@@ -135,6 +147,165 @@ TEST(CommandLine, OptionsAsGnuToolsTakeThem) {
     EXPECT_EQ(dir.exists("All_S.txt") || dir.exists("All_-S.txt"), c.table) << shown;
     if (c.args[0] == "-Cdata") {
       EXPECT_TRUE(dir.exists("data/All_S.txt"));
+    }
+  }
+}
+
+struct WriterCase {
+  const char* name;
+  std::string file;               // each of W0001.DAT and W0002.DAT
+  std::vector<std::string> args;  // before the first name and the count
+  int status;
+  std::string err;
+  std::string row;  // with status 0: text the table holds
+};
+
+// Ten points, x from 400 and y from 0.1 in steps of 1 and 0.1, as `line`
+// writes point i with the texts of its x and y.
+std::string ten_points(std::string (*line)(int i, std::string x, std::string y)) {
+  std::string text;
+  for (int i = 0; i < 10; ++i)
+    text += line(i, std::to_string(400 + i), i < 9 ? "0." + std::to_string(i + 1) : "1.0");
+  return text;
+}
+
+std::string with_decimal_commas(std::string text) {
+  for (char& c : text)
+    c = c == '.' ? ',' : c;
+  return text;
+}
+
+// Files as pandas, R, spreadsheets and instruments write them: each read
+// right with the option it needs, and without it either refused with a hint
+// or read with a warning that names the option.
+TEST(RealFiles, CommonWritersAndTheOptionsThatReadThem) {
+  const std::string pandas = ",wavelength,absorbance\n" + ten_points([](int i, auto x, auto y) {
+                               return std::to_string(i) + "," + x + ".0," + y + "\n";
+                             });
+  const std::string r_csv =
+      "\"\",\"wavelength\",\"absorbance\"\n" + ten_points([](int i, auto x, auto y) {
+        return "\"" + std::to_string(i + 1) + "\"," + x + "," + y + "\n";
+      });
+  const std::string empty_cell =
+      ten_points([](int i, auto x, auto y) { return x + "," + (i == 1 ? "" : y) + "\n"; });
+  const std::string one_column = ten_points([](int, auto, auto y) { return y + "\n"; });
+  const std::string german_csv =
+      ten_points([](int, auto x, auto y) { return x + ",5;" + with_decimal_commas(y) + "\r\n"; });
+  const std::string german_tabs =
+      ten_points([](int, auto x, auto y) { return x + ",5\t" + with_decimal_commas(y) + "\r\n"; });
+  const std::string utf16 = std::string(
+      "\xFF\xFE"
+      "4\0"
+      "0\0"
+      "0\0"
+      "\t\0"
+      "1\0"
+      "\r\0\n\0",
+      16);
+  const std::string with_header =
+      "Instrument: UV-1900i\nDate: 2026-12-01\nWavelength (nm),Abs\n" +
+      ten_points([](int, auto x, auto y) { return x + "," + y + "\n"; });
+  const std::string bad = "Run-time error: Bad value during floating point read\n";
+  const std::string half_nm = "X Values >\t     400.5    \t     401.5    \t";
+  const WriterCase cases[] = {
+      {"pandas, with its index",
+       pandas,
+       {"--skip", "1"},
+       0,
+       "tovel: warning: W0001.DAT: x runs 0, 1, 2, \u2026 like a row index, and its lines hold 3 "
+       "values; if the first column is an index, --columns 2,3 reads the next two\n",
+       "W0001     \t     400.0    \t     401.0    \t"},
+      {"pandas, past its index",
+       pandas,
+       {"--skip", "1", "--columns", "2,3"},
+       0,
+       "",
+       "X Values >\t     400.0    \t     401.0    \t"},
+      {"R's quoted row names",
+       r_csv,
+       {},
+       2,
+       "tovel: W0001.DAT:1: cannot read a number from \"\\x22\\x22\"\n" + bad +
+           "tovel: hint: W0001.DAT:1 looks like a header line; --skip 1 skips it\n"
+           "tovel: hint: values in double quotes are not read; --columns can pass over a quoted "
+           "first column, and R's write.table(..., quote = FALSE, row.names = FALSE) writes a "
+           "file that reads\n",
+       ""},
+      {"R's quoted row names, passed over",
+       r_csv,
+       {"--skip=1", "--columns=2,3"},
+       0,
+       "",
+       "W0001     \t    0.1000    \t    0.2000    \t"},
+      {"an empty cell",
+       empty_cell,
+       {},
+       0,
+       "tovel: warning: W0001.DAT:2: a missing value is read as 0 (and so is 1 more in the "
+       "series)\n",
+       "W0001     \t    0.1000    \t     0.000    \t    0.3000    \t"},
+      {"one column",
+       one_column,
+       {},
+       0,
+       "tovel: warning: W0001.DAT holds one value a line, read as x with y = 0; --columns 0,1 "
+       "reads it as y, with x = 1, 2, 3, \u2026\n",
+       "X Values >\t    0.1000    \t    0.2000    \t"},
+      {"one column, numbered",
+       one_column,
+       {"--columns", "0,1"},
+       0,
+       "",
+       "X Values >\t     1.000    \t     2.000    \t"},
+      {"German CSV",
+       german_csv,
+       {},
+       2,
+       "tovel: W0001.DAT:1: cannot read a number from \"5;0\"\n" + bad +
+           "tovel: hint: semicolons separate the values of W0001.DAT; for decimal commas give "
+           "--decimal-comma\n",
+       ""},
+      {"German CSV, decimal commas", german_csv, {"--decimal-comma"}, 0, "", half_nm},
+      {"German tabs",
+       german_tabs,
+       {},
+       0,
+       "tovel: warning: W0001.DAT:1: \"400,5\" looks like a decimal comma; commas separate "
+       "values, so it is read as 400 and 5; --decimal-comma reads such files\n",
+       "X Values >\t     400.0    \t     401.0    \t"},
+      {"German tabs, decimal commas", german_tabs, {"--decimal-comma"}, 0, "", half_nm},
+      {"decimal points, read for commas",
+       "400.5 0.1\n",
+       {"--decimal-comma"},
+       2,
+       "tovel: W0001.DAT:1: cannot read a number from \"400.5\"\n" + bad +
+           "tovel: hint: W0001.DAT has decimal points; without --decimal-comma they are read\n",
+       ""},
+      {"UTF-16",
+       utf16,
+       {},
+       2,
+       "tovel: W0001.DAT: the file is UTF-16 text; save it as UTF-8 or plain text\n" + bad,
+       ""},
+      {"a header with digits",
+       with_header,
+       {},
+       2,
+       "tovel: W0001.DAT:1: cannot read a number from \"Instrument:\"\n" + bad +
+           "tovel: hint: W0001.DAT:1 to 3 look like header lines; --skip 3 skips them\n",
+       ""},
+  };
+  for (const WriterCase& c : cases) {
+    Scratch dir;
+    dir.write("W0001.DAT", c.file);
+    dir.write("W0002.DAT", c.file);
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-n", "W", "2"});
+    const Outcome r = run_tovel(dir, {args, ""});
+    EXPECT_EQ(r.status, c.status) << c.name;
+    EXPECT_EQ(r.err, c.err) << c.name;
+    if (c.status == 0) {
+      EXPECT_NE(dir.read("All_W.txt").find(c.row), std::string::npos) << c.name;
     }
   }
 }

@@ -146,7 +146,7 @@ TEST(Warnings, TrapsInRealData) {
        {"0,1\t0,0104\n0,2\t0,0311\n", "0,1\t0,0205\n0,2\t0,0412\n"},
        0,
        "tovel: warning: P0001.DAT:1: \"0,1\" looks like a decimal comma; commas separate values, "
-       "so it is read as 0 and 1\n",
+       "so it is read as 0 and 1; --decimal-comma reads such files\n",
        "P0001     \t     1.000    \t     2.000    \t     0.000    \t     2.000    \n"},
       {"comma-separated values",
        {"400,0.25\n401,0.5\n", "400,0.5\n401,1\n"},
