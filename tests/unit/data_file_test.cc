@@ -111,6 +111,88 @@ TEST(DataFile, FileFillingTheBufferExactly) {
   }
 }
 
+struct RulesCase {
+  const char* name;
+  LineRules rules;
+  std::string text;
+  std::vector<Point> points;  // read before the end or the refusal
+  long missing;               // the values of x and y that the lines lack
+  ReadStatus ends;            // end, or the refusal
+  std::string refused;        // with a refusal: the token
+};
+
+// Lines read by other rules: x and y from the columns asked for, the other
+// values passed over unread, and commas as decimal marks.
+TEST(DataFile, LinesByOtherRules) {
+  const std::string to_80(76, ' ');
+  const LineRules third_first{.x_column = 3, .y_column = 1};
+  const LineRules past_index{.x_column = 2, .y_column = 3};
+  const LineRules numbered{.x_column = 0, .y_column = 1};
+  const LineRules commas{.decimal_comma = true};
+  const RulesCase cases[] = {
+      {"columns in any order",
+       third_first,
+       "1 2 3\n4 5\n",
+       {{3, 1, 0}, {0, 4, 0}},
+       1,
+       ReadStatus::end,
+       ""},
+      {"names and indexes passed over",
+       past_index,
+       "\"a\",1,2,x\nb\n",
+       {{1, 2, 0}, {0, 0, 0}},
+       2,
+       ReadStatus::end,
+       ""},
+      {"a value not read may run past column 80",
+       past_index,
+       "1 2 3" + to_80.substr(2) + "44\n",
+       {{2, 3, 0}},
+       0,
+       ReadStatus::end,
+       ""},
+      {"one read may not", past_index, "1 2" + to_80 + "344\n", {}, 0, ReadStatus::value_cut, "3"},
+      {"x as the point's number",
+       numbered,
+       "5\n\n7 8\n",
+       {{1, 5, 0}, {0, 0, 0}, {3, 7, 0}},
+       0,
+       ReadStatus::end,
+       ""},
+      {"decimal commas",
+       commas,
+       "1,5;-2,5e1;3,5\n1,5\t2 ; 3\n",
+       {{1.5f, -25, 3.5f}, {1.5f, 2, 3}},
+       0,
+       ReadStatus::end,
+       ""},
+      {"a decimal point is refused", commas, "1,5 2.5\n", {}, 0, ReadStatus::bad_value, "2.5"},
+      {"two commas are refused", commas, "1,2,3;4\n", {}, 0, ReadStatus::bad_value, "1,2,3"},
+  };
+  for (const RulesCase& c : cases) {
+    const ScratchFile file(c.text);
+    std::vector<char> buffer(InputStream::kReadPadding + 4096);
+    DataFile data(buffer);
+    ASSERT_EQ(data.open(file.path()), std::nullopt);
+    data.set_line_rules(c.rules);
+    std::vector<Point> points;
+    long missing = 0;
+    ReadOutcome outcome{ReadStatus::line};
+    for (DataLine line; (outcome = read_data_line(line, data)).status == ReadStatus::line;) {
+      points.push_back({line.x.value(), line.y, line.z.value()});
+      missing += line.missing;
+    }
+    ASSERT_EQ(points.size(), c.points.size()) << c.name;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const Point &got = points[i], &want = c.points[i];
+      EXPECT_TRUE(got.x == want.x && got.y == want.y && got.z == want.z) << c.name << " " << i;
+    }
+    EXPECT_EQ(missing, c.missing) << c.name;
+    EXPECT_EQ(outcome.status, c.ends) << c.name;
+    EXPECT_EQ(outcome.bad_field(), c.refused) << c.name;
+  }
+}
+
 // A disk or network file system that fails part-way: the bytes of a file in
 // reads of `chunk` bytes, and EIO at read number `failing_read` (from 1).
 class FailingSource : public ByteSource {
