@@ -11,11 +11,21 @@
 namespace tovel {
 namespace {
 
+// Notes an empty line, or the values of x and y that a line lacks.
+[[gnu::cold]] void note_short_line(const DataLine& line, long line_number, FilePoints& points) {
+  if (line.empty && points.empty_lines++ == 0) points.first_empty_line = line_number;
+  if (line.missing != 0 && points.missing_values == 0) points.first_missing_line = line_number;
+  points.missing_values += line.missing;
+}
+
 // Notes what the series' warnings look at in a line read as a point, but
 // for the empty lines that end the file, which its reader counts.
 [[gnu::always_inline]] inline void note_line(const DataLine& line, long line_number, DataFile& file,
                                              FilePoints& points) {
-  if (line.empty && points.empty_lines++ == 0) points.first_empty_line = line_number;
+  // Empty lines and lines that lack a value are rare: one test for both.
+  if ((line.missing | static_cast<uint8_t>(line.empty)) != 0) [[unlikely]] {
+    note_short_line(line, line_number, points);
+  }
   if (line.decimal_comma.size != 0 && points.decimal_comma_line == 0) [[unlikely]] {
     points.decimal_comma_line = line_number;
     points.decimal_comma_word = line.decimal_comma;
@@ -23,11 +33,6 @@ namespace {
   }
 }
 
-// Notes the values of x and y that line `line_number` lacks.
-[[gnu::cold]] void note_missing(int missing, long line_number, FilePoints& points) {
-  if (points.missing_values == 0) points.first_missing_line = line_number;
-  points.missing_values += missing;
-}
 
 // Notes a value beyond single precision on line `line_number`; the first by
 // line is kept.
@@ -237,8 +242,6 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
     }
     note_line(line, line_number, file, points);
     trailing_empty_lines = line.empty ? trailing_empty_lines + 1 : 0;
-    if (line.missing != 0) [[unlikely]]
-      note_missing(line.missing, line_number, points);
     if (keep_x) {
       points.x[at] = line.x;
       note_if_out_of_range(line.x, line_number, points);
