@@ -1,7 +1,5 @@
 #pragma once
 
-#include <algorithm>
-
 namespace tovel {
 
 // The values of a line that x and y may be taken from: the first 20.
@@ -20,8 +18,6 @@ struct LineRules {
   bool first_columns() const { return x_column == 1 && y_column == 2; }
   // The rules every line was read by before there were others.
   bool usual() const { return first_columns() && !decimal_comma; }
-  // The values a line must hold to give both x and y.
-  int values_needed() const { return std::max(x_column, y_column); }
 };
 
 }  // namespace tovel

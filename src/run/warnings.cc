@@ -228,7 +228,8 @@ void SeriesWarnings::warn_first_columns(const FilePoints& first, std::string_vie
          "x = 1, 2, 3, \u2026");
     return;
   }
-  if (first.count < kLeastIndexedPoints || first.fewest_values < 3 || first.x.size() < count)
+  if (first.count < kLeastIndexedPoints || first.fewest_values < kTokensRead ||
+      first.x.size() < count)
     return;
   const float start = first.x[0].value();
   if ((start != 0.0f && start != 1.0f) || !runs_by_one(first.x, count, start)) return;
