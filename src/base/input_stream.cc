@@ -13,6 +13,7 @@
 #include "base/byte_word.h"
 #include "base/descriptor.h"
 #include "base/fixed_text.h"
+#include "base/report.h"
 #include "base/signals.h"
 
 namespace tovel {
@@ -70,7 +71,7 @@ void InputStream::give_back_unread() {
 
 std::string_view InputStream::failure_text() const {
   if (!readable_) return "Cannot read from file opened for WRITE";
-  return std::strerror(error_number_);
+  return error_text(error_number_);
 }
 
 InputStream::Fill InputStream::fill() {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 
 #include "base/buffered_writer.h"
@@ -32,6 +33,11 @@ void append_quoted(std::string& line, std::string_view field) {
 }
 
 }  // namespace
+
+const char* error_text(int error) {
+  const char* text = ::strerrordesc_np(error);
+  return text != nullptr ? text : "Unknown error";
+}
 
 std::string cannot_open_message(std::string_view name, std::string_view reason) {
   return "Cannot open file '" + shown_name(name) + "': " + std::string(reason);

@@ -22,6 +22,10 @@ struct Failure {
   int error_number = 0;  // the system's error number, when one caused the failure
 };
 
+// The system's text for error number `error`, as strerror gives it, but
+// safe on every thread: the series reader's workers report failures too.
+const char* error_text(int error);
+
 // The message of every open that fails: "Cannot open file 'NAME': REASON".
 std::string cannot_open_message(std::string_view name, std::string_view reason);
 

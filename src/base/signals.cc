@@ -48,17 +48,15 @@ int caught_stop_signal() {
 }
 
 SignalsBlocked::SignalsBlocked() {
-  static_assert(sizeof saved_ >= sizeof(sigset_t) &&
-                alignof(std::max_align_t) >= alignof(sigset_t));
   sigset_t blocked;
   sigemptyset(&blocked);
   for (const int signal : kCaughtSignals)
     sigaddset(&blocked, signal);
-  ::pthread_sigmask(SIG_BLOCK, &blocked, reinterpret_cast<sigset_t*>(saved_));
+  ::pthread_sigmask(SIG_BLOCK, &blocked, &saved_);
 }
 
 SignalsBlocked::~SignalsBlocked() {
-  ::pthread_sigmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(saved_), nullptr);
+  ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
 }
 
 void end_by_signal(int signal) {
@@ -69,7 +67,7 @@ void end_by_signal(int signal) {
   sigset_t only;
   sigemptyset(&only);
   sigaddset(&only, signal);
-  ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);  // in the thread that raises it
   ::raise(signal);
   std::_Exit(128 + signal);  // only if the signal did not end the process
 }

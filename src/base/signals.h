@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstddef>
+#include <signal.h>
 
 namespace tovel {
 
@@ -31,7 +31,7 @@ class SignalsBlocked {
   SignalsBlocked& operator=(const SignalsBlocked&) = delete;
 
  private:
-  alignas(std::max_align_t) unsigned char saved_[128];  // the thread's signal mask before
+  sigset_t saved_;  // the thread's signal mask before
 };
 
 // Ends the process by `signal`, as if it had never been caught.

@@ -49,7 +49,7 @@ std::optional<Failure> DataFile::open(std::string_view name) {
     const int error = errno;
     return Failure{.file = std::string(name),
                    .what = "cannot open the data file",
-                   .message = cannot_open_message(name, std::strerror(error)),
+                   .message = cannot_open_message(name, error_text(error)),
                    .error_number = error};
   }
   fd_ = fd;

@@ -99,9 +99,9 @@ std::optional<Failure> TableWriter::open(std::string_view name) {
                    .message = cannot_open_message(name_, reason),
                    .error_number = error};
   };
-  if (!names_a_path(name_)) return cannot_open(EINVAL, std::strerror(EINVAL));
+  if (!names_a_path(name_)) return cannot_open(EINVAL, error_text(EINVAL));
   const int fd = keep_clear_of_standard_streams(open_for_update(name_.c_str(), read_only_));
-  if (fd < 0) return cannot_open(errno, std::strerror(errno));
+  if (fd < 0) return cannot_open(errno, error_text(errno));
   struct stat info {};
   const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   if (regular) {
@@ -178,7 +178,7 @@ std::optional<Failure> TableWriter::close() {
 Failure TableWriter::failure() const {
   return {.file = name_,
           .what = "cannot write the table file",
-          .message = error_ == 0 ? "Cannot write to file opened for READ" : std::strerror(error_),
+          .message = error_ == 0 ? "Cannot write to file opened for READ" : error_text(error_),
           .error_number = error_};
 }
 

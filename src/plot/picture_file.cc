@@ -36,7 +36,7 @@ std::optional<Failure> write_picture_file(std::string_view name, std::string_vie
     const int error = errno;
     return Failure{.file = path,
                    .what = "cannot open the picture file",
-                   .message = cannot_open_message(name, std::strerror(error)),
+                   .message = cannot_open_message(name, error_text(error)),
                    .error_number = error};
   }
   DescriptorSink sink(fd);
@@ -44,7 +44,7 @@ std::optional<Failure> write_picture_file(std::string_view name, std::string_vie
   out.attach(sink);
   int error = write_series_svg(picture, sums, text, out);
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) return cannot_write(name, std::strerror(error), error);
+  if (error != 0) return cannot_write(name, error_text(error), error);
   return std::nullopt;
 }
 

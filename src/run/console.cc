@@ -13,7 +13,7 @@ namespace {
 Failure cannot_write(int error) {
   return {.file = "standard output",
           .what = "cannot write",
-          .message = std::strerror(error),
+          .message = error_text(error),
           .error_number = error};
 }
 

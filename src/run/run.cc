@@ -52,7 +52,7 @@ void change_directory(const char* directory) {
   fail({.file = directory,
         .what = "cannot run in the directory",
         .message =
-            "Cannot change to directory '" + shown_name(directory) + "': " + std::strerror(error),
+            "Cannot change to directory '" + shown_name(directory) + "': " + error_text(error),
         .error_number = error});
 }
 
