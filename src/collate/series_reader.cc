@@ -16,10 +16,6 @@ constexpr std::size_t kBufferSize = 1 << 16;
 // How far ahead of the file claimed the files of a series that comes from
 // storage are asked for: enough reads in flight to keep the storage busy.
 constexpr int kPrefetchDistance = 128;
-// What the slots of files read ahead may hold at most, as the y values and
-// their cells of files of the longest length allowed: however long the
-// files, a few are held at once.
-constexpr std::size_t kSlotBudget = std::size_t{8} << 20;
 constexpr int kMostSlots = 64;
 
 // When a series is taken to come from storage: at least this many of its
@@ -36,17 +32,25 @@ struct SeriesReader::Slot {
   FileRead read;
 };
 
+ReadAhead plan_read_ahead(int files, int jobs, std::size_t bytes_per_file) {
+  const int workers = std::min(std::max(jobs, 1), files) - 1;
+  if (workers == 0) return {.slots = 1, .workers = 0};
+  const auto affordable = static_cast<int>(
+      std::min<std::size_t>(kSlotBudget / std::max<std::size_t>(bytes_per_file, 1), kMostSlots));
+  const int slots = std::max(1, std::min({affordable, files}));
+  return {.slots = slots, .workers = std::min(workers, slots - 1)};
+}
+
 SeriesReader::SeriesReader(Settings settings)
     : settings_(std::move(settings)), first_decimal_comma_file_(INT_MAX) {
   // No more threads than files, nor slots: a small series starts as fast
   // as it would on one thread.
-  const int workers = std::min(std::max(settings_.jobs, 1), settings_.files) - 1;
   const std::size_t bytes_per_point = sizeof(float) + settings_.field.cell_width();
-  const auto affordable = static_cast<int>(
-      kSlotBudget / (bytes_per_point * static_cast<std::size_t>(settings_.max_points)));
-  const int window =
-      workers == 0 ? 1 : std::min({kMostSlots, std::max(affordable, workers + 1), settings_.files});
-  for (int s = 0; s < window; ++s)
+  const ReadAhead plan =
+      plan_read_ahead(settings_.files, settings_.jobs,
+                      bytes_per_point * static_cast<std::size_t>(settings_.max_points));
+  const int workers = plan.workers;
+  for (int s = 0; s < plan.slots; ++s)
     slots_.push_back(std::make_unique_for_overwrite<Slot>());
   for (int job = 0; job <= workers; ++job)
     buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBufferSize));

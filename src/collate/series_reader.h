@@ -35,6 +35,22 @@ struct FileRead {
 // the same FileRead: a file read ahead changes nothing but when its work is done, and a worker
 // never reports anything. A file read ahead past the one where the run ends is never waited for:
 // the run ends the process, workers and all.
+// What the slots of files read ahead may hold at most, as the y values and
+// their cells of files of the longest length allowed: however long the
+// files, only as many are held at once as fit.
+inline constexpr std::size_t kSlotBudget = std::size_t{8} << 20;
+
+// The slots of files read ahead, and the worker threads that fill them, for
+// `jobs` threads on a series of `files` files whose longest allowed file
+// takes `bytes_per_file` in a slot: as many slots as the budget holds, at
+// most 64 and at least one; a worker for each slot but the one the taking
+// thread fills, up to jobs - 1.
+struct ReadAhead {
+  int slots = 1;
+  int workers = 0;
+};
+ReadAhead plan_read_ahead(int files, int jobs, std::size_t bytes_per_file);
+
 class SeriesReader {
  public:
   struct Settings {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "collate/series_reader.h"
+
 namespace tovel {
 namespace {
 
@@ -127,6 +129,27 @@ TEST(CollateFile, TwoHundredFiftyFirstPointStopsThePass) {
   EXPECT_EQ(pass, PassOutcome::too_many_points);
   EXPECT_TRUE(table.text.ends_with(" 249 250")) << table.text;
   EXPECT_EQ(sums.sum(250), 1.0);
+}
+
+struct ReadAheadCase {
+  int files, jobs;
+  std::size_t bytes_per_file;
+  ReadAhead plan;
+};
+
+// The files read ahead never hold more than the budget, one slot aside;
+// every worker has a slot to fill, and there are no more than the files.
+TEST(SeriesReader, ReadAheadWithinTheBudget) {
+  const std::size_t usual = 250 * 18, longest = 1000000 * 18;
+  const ReadAheadCase cases[] = {
+      {9999, 8, usual, {64, 7}}, {9999, 64, longest, {1, 0}}, {9999, 8, 100000 * 18, {4, 3}},
+      {2, 8, usual, {2, 1}},     {9999, 1, usual, {1, 0}},    {9999, 64, kSlotBudget / 2, {2, 1}},
+  };
+  for (const ReadAheadCase& c : cases) {
+    const ReadAhead plan = plan_read_ahead(c.files, c.jobs, c.bytes_per_file);
+    EXPECT_EQ(plan.slots, c.plan.slots) << c.files << " " << c.jobs << " " << c.bytes_per_file;
+    EXPECT_EQ(plan.workers, c.plan.workers) << c.files << " " << c.jobs << " " << c.bytes_per_file;
+  }
 }
 
 }  // namespace
