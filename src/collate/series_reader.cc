@@ -87,8 +87,9 @@ SeriesReader::~SeriesReader() {
     worker.join();
 }
 
-void SeriesReader::read_file(int i, DataFile& file, FileRead& read) {
-  read.open_failure = file.open(settings_.file_name(i));
+void SeriesReader::read_file(int i, DataFile& file, FileRead& read, bool opened) {
+  read.open_failure.reset();
+  if (!opened) read.open_failure = file.open(settings_.file_name(i));
   if (read.open_failure) return;
   file.lines_to_skip = settings_.lines_to_skip;
   file.set_line_rules(settings_.line_rules);
@@ -123,14 +124,17 @@ SeriesReader::Slot* SeriesReader::claim_next(std::pair<int, int>& prefetch) {
   return slot;
 }
 
-bool SeriesReader::read_next(std::unique_lock<std::mutex>& lock, DataFile& file) {
+bool SeriesReader::read_next(std::unique_lock<std::mutex>& lock, DataFile& file, bool opened) {
   std::pair<int, int> prefetch{1, 0};
   Slot* slot = claim_next(prefetch);
-  if (slot == nullptr) return false;
+  if (slot == nullptr) {
+    if (opened) file.close();
+    return false;
+  }
   lock.unlock();
   for (int ahead = prefetch.first; ahead <= prefetch.second; ++ahead)
     prefetch_data_file(settings_.file_name(ahead));
-  read_file(slot->file, file, slot->read);
+  read_file(slot->file, file, slot->read, opened);
   const bool from_storage = file.stream().read_from_storage();
   lock.lock();
   slot->ready = true;
@@ -166,10 +170,14 @@ const FileRead& SeriesReader::take(int i, const std::function<void()>& waiting) 
     const int next = next_to_read_;
     if (next != i && next <= settings_.files) {
       lock.unlock();
-      const bool regular = is_regular_file(settings_.file_name(next));
+      const bool regular = own_file_->open_if_regular(settings_.file_name(next));
       lock.lock();
-      if (next_to_read_ != next) continue;
-      if (regular && read_next(lock, *own_file_)) continue;
+      if (next_to_read_ != next) {
+        own_file_->close();
+        continue;
+      }
+      // Claimed now, the next file is the one opened.
+      if (regular && read_next(lock, *own_file_, true)) continue;
     } else if (read_next(lock, *own_file_)) {
       continue;
     }

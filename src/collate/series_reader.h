@@ -84,11 +84,13 @@ class SeriesReader {
   // the series is seen to come from storage, `prefetch` gets the files to
   // ask for ahead of their readers.
   Slot* claim_next(std::pair<int, int>& prefetch);
-  // Claims the next file and reads it on this thread, through `file`.
-  // False when there is none to claim.
-  bool read_next(std::unique_lock<std::mutex>& lock, DataFile& file);
-  // Reads file i into `read`, through `file`.
-  void read_file(int i, DataFile& file, FileRead& read);
+  // Claims the next file and reads it on this thread, through `file`,
+  // which has it `opened` already or opens it. False when there is none to
+  // claim; an opened file is then closed.
+  bool read_next(std::unique_lock<std::mutex>& lock, DataFile& file, bool opened = false);
+  // Reads file i into `read`, through `file`, which has it `opened` or
+  // opens it.
+  void read_file(int i, DataFile& file, FileRead& read, bool opened);
 
   // After the first file: the header's x values from it, then the workers.
   void after_first_file(const FileRead& first);

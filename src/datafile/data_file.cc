@@ -31,11 +31,24 @@ int open_for_reading(const char* path, bool& readable) {
 
 }  // namespace
 
-std::optional<Failure> DataFile::open(std::string_view name) {
-  close();
+void DataFile::keep_name(std::string_view name) {
   name_size_ = std::min(name.size(), kNameCapacity - 1);
   std::memcpy(name_, name.data(), name_size_);
   name_[name_size_] = '\0';
+}
+
+void DataFile::start_reading(int fd, bool readable, const struct stat* info) {
+  fd_ = fd;
+  regular_file_ = info != nullptr && S_ISREG(info->st_mode);
+  stream_.attach(fd, readable, regular_file_ ? info->st_size : -1);
+  stream_.skip_leading("\xEF\xBB\xBF");  // an encoding mark, not content
+  utf16_text_ = stream_.begins_with("\xFF\xFE") || stream_.begins_with("\xFE\xFF");
+  points_numbered_ = 0;
+}
+
+std::optional<Failure> DataFile::open(std::string_view name) {
+  close();
+  keep_name(name);
   bool readable = true;
   int fd = names_a_path(name) ? open_for_reading(name_, readable) : (errno = ENOENT, -1);
   struct stat info {};
@@ -52,19 +65,35 @@ std::optional<Failure> DataFile::open(std::string_view name) {
                    .message = cannot_open_message(name, error_text(error)),
                    .error_number = error};
   }
-  fd_ = fd;
-  regular_file_ = known && S_ISREG(info.st_mode);
-  stream_.attach(fd, readable, known && S_ISREG(info.st_mode) ? info.st_size : -1);
-  stream_.skip_leading("\xEF\xBB\xBF");  // an encoding mark, not content
-  utf16_text_ = stream_.begins_with("\xFF\xFE") || stream_.begins_with("\xFE\xFF");
-  points_numbered_ = 0;
+  start_reading(fd, readable, known ? &info : nullptr);
   return std::nullopt;
 }
+
+bool DataFile::open_if_regular(std::string_view name) {
+  close();
+  keep_name(name);
+  if (!names_a_path(name)) return false;
+  // Not blocking: opening a FIFO for reading would wait for a writer.
+  const int fd = keep_clear_of_standard_streams(::open(name_, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (fd < 0) return false;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return false;
+  }
+  start_reading(fd, true, &info);
+  return true;
+}
+
+namespace {
 
 bool is_regular_file(const std::string& name) {
   struct stat info {};
   return ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
+
+}  // namespace
 
 void prefetch_data_file(const std::string& name) {
   if (!is_regular_file(name)) return;

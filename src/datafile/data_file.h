@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <optional>
 #include <span>
 #include <string>
@@ -19,10 +21,6 @@ inline constexpr int kMaxSkip = 99;
 // Anything else (a FIFO, a missing file) is left alone.
 void prefetch_data_file(const std::string& name);
 
-// Whether `name` is a regular file, which opening and reading never leave
-// waiting on another program as a FIFO can.
-bool is_regular_file(const std::string& name);
-
 // One data file of the series, open for reading through a buffer that is
 // reused from file to file.
 class DataFile {
@@ -37,6 +35,12 @@ class DataFile {
   // fails. The failure when the file cannot be opened: a directory gives
   // EISDIR, a name holding a NUL ENOENT.
   std::optional<Failure> open(std::string_view name);
+  // Opens `name` as open does, only when it is a regular file, as the
+  // descriptor itself shows: a FIFO is never waited on, and a file that
+  // changes from one to the other meanwhile is judged as it is opened. False,
+  // with nothing open, for any other file, and for one that cannot be
+  // opened, whose failure open reports.
+  bool open_if_regular(std::string_view name);
   void close();
 
   std::string_view name() const { return {name_, name_size_}; }
@@ -65,6 +69,9 @@ class DataFile {
 
  private:
   static constexpr std::size_t kNameCapacity = 40;
+  void keep_name(std::string_view name);
+  // Reads the descriptor `fd` opened for `name_`; `info` is its status, when known.
+  void start_reading(int fd, bool readable, const struct stat* info);
   InputStream stream_;
   LineRules rules_{};
   bool usual_rules_ = true;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -191,6 +192,39 @@ TEST(DataFile, LinesByOtherRules) {
     EXPECT_EQ(outcome.status, c.ends) << c.name;
     EXPECT_EQ(outcome.bad_field(), c.refused) << c.name;
   }
+}
+
+// Only a regular file is opened by open_if_regular, as its descriptor shows;
+// a FIFO is judged without waiting for a writer, and one is held open here
+// so that a blocking open would not wait either.
+TEST(DataFile, OpensOnlyARegularFile) {
+  const ScratchFile regular("1 2\n");
+  char fifo_path[] = "/tmp/tovel_fifo_XXXXXX";
+  ASSERT_NE(mkdtemp(fifo_path), nullptr);
+  const std::string directory = fifo_path, fifo = directory + "/F0001.DAT";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int writer = ::open(fifo.c_str(), O_RDWR);
+  ASSERT_GE(writer, 0);
+  const struct {
+    std::string name;
+    bool opened;
+  } cases[] = {{regular.path(), true},
+               {fifo, false},
+               {directory, false},
+               {directory + "/missing", false},
+               {regular.path() + std::string(1, '\0'), false}};
+  std::vector<char> buffer(InputStream::kReadPadding + 4096);
+  DataFile data(buffer);
+  for (const auto& c : cases) {
+    EXPECT_EQ(data.open_if_regular(c.name), c.opened) << c.name;
+  }
+  ASSERT_TRUE(data.open_if_regular(regular.path()));
+  std::vector<Point> points;
+  EXPECT_EQ(read_points(data, points).status, ReadStatus::end);
+  EXPECT_EQ(points.size(), 1u);
+  ::close(writer);
+  unlink(fifo.c_str());
+  rmdir(directory.c_str());
 }
 
 // A disk or network file system that fails part-way: the bytes of a file in
