@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "datafile/decimal_comma.h"
+#include "datafile/line_rules.h"
 #include "fields/binary32_from_decimal.h"
 
 namespace tovel {
@@ -16,8 +17,6 @@ namespace tovel {
 // first three tokens and what the series' warnings look at, or why the
 // line was refused.
 
-// The characters of a data line that are read; the rest is skipped.
-inline constexpr std::size_t kDataLineWidth = 80;
 // The tokens of a data line that are read: x, y and a third value, which is
 // checked and never used; later ones are ignored.
 inline constexpr int kTokensRead = 3;

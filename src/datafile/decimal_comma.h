@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "datafile/line_rules.h"
+
 namespace tovel {
 
 // The sign that a line's commas may be decimal commas, as some locales
@@ -17,7 +19,7 @@ std::string_view decimal_comma_word(std::string_view line);
 // A word kept from a data line that shows the sign.
 struct DecimalCommaWord {
   DecimalCommaWord() {}  // leaves the text alone: a line reader makes one per line
-  char text[80];
+  char text[kDataLineWidth];
   uint8_t size = 0;  // 0: the line shows no sign
   void keep(std::string_view word);
   std::string_view view() const { return {text, size}; }

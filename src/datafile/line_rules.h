@@ -1,6 +1,14 @@
 #pragma once
 
+#include <cstddef>
+
+#include "base/input_stream.h"
+
 namespace tovel {
+
+// The characters of a data line that are read; the rest is skipped. A line
+// is taken as one field of the stream's widest.
+inline constexpr std::size_t kDataLineWidth = kMaxFieldWidth;
 
 // The values of a line that x and y may be taken from: the first 20.
 inline constexpr int kMostColumns = 20;
