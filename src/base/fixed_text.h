@@ -7,6 +7,14 @@
 
 namespace tovel {
 
+// The text without its trailing blanks.
+inline std::string_view trim_trailing_blanks(std::string_view text) {
+  std::size_t n = text.size();
+  while (n > 0 && text[n - 1] == ' ')
+    --n;
+  return text.substr(0, n);
+}
+
 // A text of a declared length: blank-padded on the right when the value is
 // shorter, cut when it is longer. Names, labels and line fields are all of
 // this kind.
@@ -26,25 +34,12 @@ class FixedText {
   std::string_view full() const { return {chars_.data(), N}; }
 
   // The field without its trailing blanks.
-  std::string_view trimmed() const {
-    std::size_t n = N;
-    while (n > 0 && chars_[n - 1] == ' ')
-      --n;
-    return {chars_.data(), n};
-  }
+  std::string_view trimmed() const { return trim_trailing_blanks(full()); }
 
   static constexpr std::size_t size() { return N; }
 
  private:
   std::array<char, N> chars_;
 };
-
-// The text without its trailing blanks.
-inline std::string_view trim_trailing_blanks(std::string_view text) {
-  std::size_t n = text.size();
-  while (n > 0 && text[n - 1] == ' ')
-    --n;
-  return text.substr(0, n);
-}
 
 }  // namespace tovel
