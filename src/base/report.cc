@@ -17,18 +17,30 @@ void append_escaped(std::string& line, unsigned char byte) {
   line += kHex[byte & 0xF];
 }
 
-// The field as a person can read it: quoted, with control and non-ASCII
-// bytes shown as \xHH.
-void append_quoted(std::string& line, std::string_view field) {
-  line += '"';
-  for (const char c : field) {
+bool is_control(unsigned char byte) {
+  return byte < 0x20 || byte == 0x7F;
+}
+
+// Appends `text` with each byte that `escaped` picks shown as \xHH.
+template <typename Pick>
+void append_shown(std::string& line, std::string_view text, Pick escaped) {
+  for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
+    if (escaped(byte)) {
       append_escaped(line, byte);
     } else {
       line += c;
     }
   }
+}
+
+// The field as a person can read it: quoted, with control and non-ASCII
+// bytes, and the quote and backslash, shown as \xHH.
+void append_quoted(std::string& line, std::string_view field) {
+  line += '"';
+  append_shown(line, field, [](unsigned char byte) {
+    return is_control(byte) || byte >= 0x80 || byte == '"' || byte == '\\';
+  });
   line += '"';
 }
 
@@ -61,14 +73,7 @@ std::string report_text(const Failure& failure) {
 
 std::string shown_name(std::string_view name) {
   std::string shown;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      append_escaped(shown, byte);
-    } else {
-      shown += c;
-    }
-  }
+  append_shown(shown, name, is_control);
   return shown;
 }
 
