@@ -12,12 +12,7 @@
 namespace tovel {
 
 long DescriptorSink::write(const char* data, std::size_t size) {
-  for (;;) {
-    const long n = ::write(fd_, data, size);
-    if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return n;
-    // A descriptor made non-blocking by whoever shares it: wait, then go on.
-    if (!wait_until_ready(fd_, POLLOUT)) return -1;
-  }
+  return transfer_when_ready(fd_, POLLOUT, [&] { return ::write(fd_, data, size); });
 }
 
 std::size_t write_fully(ByteSink& sink, std::string_view bytes) {

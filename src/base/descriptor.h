@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <string_view>
 
 namespace tovel {
@@ -21,5 +22,18 @@ bool file_exists(std::string_view name);
 // that another program made non-blocking. False, with errno set, when the
 // wait itself fails or a signal interrupts it.
 bool wait_until_ready(int fd, short events);
+
+// The result of `transfer()`, a read or write of `fd` that returns the
+// bytes moved or -1: when a descriptor that another program made
+// non-blocking is not ready (EAGAIN), waits until it is ready for `events`
+// and tries again.
+template <typename Transfer>
+long transfer_when_ready(int fd, short events, Transfer transfer) {
+  for (;;) {
+    const long n = transfer();
+    if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return n;
+    if (!wait_until_ready(fd, events)) return -1;
+  }
+}
 
 }  // namespace tovel

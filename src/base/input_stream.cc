@@ -28,12 +28,7 @@ long DescriptorSource::read(char* buffer, std::size_t size) {
     if (n >= 0) return n;
     from_storage_ = errno == EAGAIN;
   }
-  for (;;) {
-    const long n = ::read(fd_, buffer, size);
-    if (n >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return n;
-    // A descriptor made non-blocking by whoever shares it: wait, then go on.
-    if (!wait_until_ready(fd_, POLLIN)) return -1;
-  }
+  return transfer_when_ready(fd_, POLLIN, [&] { return ::read(fd_, buffer, size); });
 }
 
 void InputStream::attach(int fd, bool readable, long long size) {
