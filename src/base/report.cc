@@ -51,8 +51,21 @@ const char* error_text(int error) {
   return text != nullptr ? text : "Unknown error";
 }
 
-std::string cannot_open_message(std::string_view name, std::string_view reason) {
-  return "Cannot open file '" + shown_name(name) + "': " + std::string(reason);
+Failure open_failure(std::string_view name, std::string_view kind, int error,
+                     std::string_view reason) {
+  const std::string why = reason.empty() ? error_text(error) : std::string(reason);
+  return {.file = std::string(name),
+          .what = "cannot open the " + std::string(kind) + " file",
+          .message = "Cannot open file '" + shown_name(name) + "': " + why,
+          .error_number = error};
+}
+
+Failure write_failure(std::string_view name, std::string_view what, int error,
+                      std::string_view message) {
+  return {.file = std::string(name),
+          .what = std::string(what),
+          .message = message.empty() ? error_text(error) : std::string(message),
+          .error_number = error};
 }
 
 std::string report_text(const Failure& failure) {

@@ -26,8 +26,15 @@ struct Failure {
 // safe on every thread: the series reader's workers report failures too.
 const char* error_text(int error);
 
-// The message of every open that fails: "Cannot open file 'NAME': REASON".
-std::string cannot_open_message(std::string_view name, std::string_view reason);
+// The failure to open the file `name` of a `kind` ("data", "table"):
+// "cannot open the KIND file" and "Cannot open file 'NAME': REASON", the
+// reason the text of `error` unless given.
+Failure open_failure(std::string_view name, std::string_view kind, int error,
+                     std::string_view reason = {});
+// The failure to write `name`, what was being written in `what`, with the
+// text of `error`, or `message` when given.
+Failure write_failure(std::string_view name, std::string_view what, int error,
+                      std::string_view message = {});
 
 // The report's lines for `failure`, each ended by a line feed.
 std::string report_text(const Failure& failure);

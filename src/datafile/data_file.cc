@@ -59,11 +59,7 @@ std::optional<Failure> DataFile::open(std::string_view name) {
     errno = EISDIR;
   }
   if (fd < 0) {
-    const int error = errno;
-    return Failure{.file = std::string(name),
-                   .what = "cannot open the data file",
-                   .message = cannot_open_message(name, error_text(error)),
-                   .error_number = error};
+    return open_failure(name, "data", errno);
   }
   start_reading(fd, readable, known ? &info : nullptr);
   return std::nullopt;

@@ -93,15 +93,12 @@ void TableWriter::release_lock() {
 
 std::optional<Failure> TableWriter::open(std::string_view name) {
   name_ = name;
-  const auto cannot_open = [&](int error, std::string_view reason) {
-    return Failure{.file = name_,
-                   .what = "cannot open the table file",
-                   .message = cannot_open_message(name_, reason),
-                   .error_number = error};
+  const auto cannot_open = [&](int error, std::string_view reason = {}) {
+    return open_failure(name_, "table", error, reason);
   };
-  if (!names_a_path(name_)) return cannot_open(EINVAL, error_text(EINVAL));
+  if (!names_a_path(name_)) return cannot_open(EINVAL);
   const int fd = keep_clear_of_standard_streams(open_for_update(name_.c_str(), read_only_));
-  if (fd < 0) return cannot_open(errno, error_text(errno));
+  if (fd < 0) return cannot_open(errno);
   struct stat info {};
   const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   if (regular) {
@@ -176,10 +173,8 @@ std::optional<Failure> TableWriter::close() {
 }
 
 Failure TableWriter::failure() const {
-  return {.file = name_,
-          .what = "cannot write the table file",
-          .message = error_ == 0 ? "Cannot write to file opened for READ" : error_text(error_),
-          .error_number = error_};
+  return write_failure(name_, "cannot write the table file", error_,
+                       error_ == 0 ? "Cannot write to file opened for READ" : "");
 }
 
 }  // namespace tovel

@@ -13,11 +13,8 @@
 namespace tovel {
 namespace {
 
-Failure cannot_write(std::string_view name, std::string message, int error = 0) {
-  return {.file = std::string(name),
-          .what = "cannot write the picture file",
-          .message = std::move(message),
-          .error_number = error};
+Failure cannot_write(std::string_view name, int error, std::string_view message = {}) {
+  return write_failure(name, "cannot write the picture file", error, message);
 }
 
 }  // namespace
@@ -27,24 +24,19 @@ std::optional<Failure> write_picture_file(std::string_view name, std::string_vie
                                           const ColumnAccumulators& sums, const SeriesText& text,
                                           std::span<char> buffer) {
   if (name == table_name) {
-    return cannot_write(name, "The picture's name, cut at 32 characters, is the table's");
+    return cannot_write(name, 0, "The picture's name, cut at 32 characters, is the table's");
   }
   const std::string path(name);
+  if (!names_a_path(name)) return open_failure(name, "picture", EINVAL);
   const int fd = keep_clear_of_standard_streams(
       ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (fd < 0) {
-    const int error = errno;
-    return Failure{.file = path,
-                   .what = "cannot open the picture file",
-                   .message = cannot_open_message(name, error_text(error)),
-                   .error_number = error};
-  }
+  if (fd < 0) return open_failure(name, "picture", errno);
   DescriptorSink sink(fd);
   BufferedWriter out(buffer);
   out.attach(sink);
   int error = write_series_svg(picture, sums, text, out);
   if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) return cannot_write(name, error_text(error), error);
+  if (error != 0) return cannot_write(name, error);
   return std::nullopt;
 }
 

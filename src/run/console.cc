@@ -11,10 +11,7 @@ namespace tovel {
 namespace {
 
 Failure cannot_write(int error) {
-  return {.file = "standard output",
-          .what = "cannot write",
-          .message = error_text(error),
-          .error_number = error};
+  return write_failure("standard output", "cannot write", error);
 }
 
 }  // namespace
