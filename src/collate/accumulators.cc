@@ -8,9 +8,9 @@ namespace tovel {
 void ColumnAccumulators::clear() {
   files_ = 0;
   for (auto* column : {&sum_, &shift_, &shifted_sum_, &shifted_squares_})
-    column->assign(kMaxPoints + 2, 0.0);
-  files_of_length_.assign(kMaxPoints + 3, 0);
-  peaks_after_.assign(kMaxPoints + 3, 0);
+    column->assign(kDefaultMaxPoints + 2, 0.0);
+  files_of_length_.assign(kDefaultMaxPoints + 3, 0);
+  peaks_after_.assign(kDefaultMaxPoints + 3, 0);
 }
 
 void ColumnAccumulators::make_room(int columns) {

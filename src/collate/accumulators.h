@@ -4,12 +4,9 @@
 #include <span>
 #include <vector>
 
-namespace tovel {
+#include "base/limits.h"
 
-// The points a data file may hold unless --max-points says otherwise, and
-// the most it may say.
-inline constexpr int kMaxPoints = 250;
-inline constexpr int kMostMaxPoints = 1000000;
+namespace tovel {
 
 // The statistics of one table column over the k files of the series.
 struct ColumnStatistics {
@@ -42,7 +39,7 @@ ColumnStatistics column_statistics(const ColumnSums& column, int k);
 // nearest, none fused. Columns are matched by position only.
 class ColumnAccumulators {
  public:
-  // No file added yet; columns for kMaxPoints points and their peak.
+  // No file added yet; columns for kDefaultMaxPoints points and their peak.
   void clear();
   // Makes columns 1 to `columns` exist, the new ones 0; a file's points and
   // peak are added only once they do.

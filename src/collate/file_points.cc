@@ -33,7 +33,6 @@ namespace {
   }
 }
 
-
 // Notes a value beyond single precision on line `line_number`; the first by
 // line is kept.
 [[gnu::cold]] void note_out_of_range(OutOfRange kind, std::string_view token, long line_number,
@@ -143,7 +142,7 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
 // than the rules allow. Rare, and kept out of the loop that reads lines.
 [[gnu::noinline, gnu::cold]] void make_room(const PointRules& rules, FilePoints& points) {
   const std::size_t at = static_cast<std::size_t>(points.count);
-  const std::size_t size = std::min<std::size_t>(std::max<std::size_t>(2 * at, kMaxPoints),
+  const std::size_t size = std::min<std::size_t>(std::max<std::size_t>(2 * at, kDefaultMaxPoints),
                                                  static_cast<std::size_t>(rules.max_points));
   points.y.resize(std::max(points.y.size(), size));
   if (rules.keep_x_values) points.x.resize(std::max(points.x.size(), size));

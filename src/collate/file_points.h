@@ -15,10 +15,10 @@ namespace tovel {
 
 // How a data file's points are read.
 struct PointRules {
-  int max_points = kMaxPoints;    // a point beyond these stops the reading
-  bool keep_x_values = false;     // all x values, for the header row of the first file
-  bool count_past_limit = false;  // at a stop, the file's points are counted on
-  NumberField field{};            // the field of the y values' cells
+  int max_points = kDefaultMaxPoints;  // a point beyond these stops the reading
+  bool keep_x_values = false;          // all x values, for the header row of the first file
+  bool count_past_limit = false;       // at a stop, the file's points are counted on
+  NumberField field{};                 // the field of the y values' cells
   // The header's x values, which a later file's are compared with; none for
   // the first file.
   const HeaderGrid* header = nullptr;

@@ -58,7 +58,7 @@ class SeriesReader {
     int jobs = 1;
     int lines_to_skip = 0;
     LineRules line_rules{};
-    int max_points = kMaxPoints;
+    int max_points = kDefaultMaxPoints;
     bool count_past_limit = false;  // see PointRules
     NumberField field{};            // of the y values' cells
     // The name of file i, from 1; called from the workers too.

@@ -9,7 +9,7 @@
 namespace tovel {
 
 SeriesPicture::SeriesPicture(TableRows& table, int files) : table_(table), files_(files) {
-  x_.reserve(kMaxPoints);
+  x_.reserve(kDefaultMaxPoints);
   peaks_.reserve(static_cast<std::size_t>(files));
 }
 

@@ -6,7 +6,6 @@
 
 #include "base/byte_class.h"
 #include "base/version.h"
-#include "collate/accumulators.h"
 #include "plot/series_picture.h"
 #include "run/naming.h"
 
@@ -14,7 +13,7 @@ namespace tovel {
 
 std::string usage_text() {
   const std::string files = std::to_string(kMinFiles) + " to " + std::to_string(kMaxFiles);
-  const std::string points = std::to_string(kMaxPoints);
+  const std::string points = std::to_string(kDefaultMaxPoints);
   const std::string curves = std::to_string(kMaxDrawnCurves);
   return "Usage: tovel [OPTION]... [FIRST-NAME [COUNT]]\n"
          "\n"

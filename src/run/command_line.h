@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "collate/accumulators.h"
+#include "base/limits.h"
 #include "datafile/data_file.h"
 #include "datafile/line_rules.h"
 #include "fields/number_field.h"
@@ -27,13 +27,13 @@ struct CommandLine {
   Action action = Action::run;
   std::string refusal;  // with refuse: what is wrong, as "unknown option '-x'"
 
-  bool plot = false;                // --plot: draw the series beside the table
-  bool no_open = false;             // -n: answer the last question 0 without asking
-  const char* directory = nullptr;  // -C DIR: run in DIR
-  int skip = 0;                     // --skip N: lines skipped at the top of each data file
-  LineRules line_rules{};           // --columns X,Y and --decimal-comma
-  int jobs = default_jobs();        // -j N: threads that read the data files
-  int max_points = kMaxPoints;      // --max-points N: the points a data file may hold
+  bool plot = false;                   // --plot: draw the series beside the table
+  bool no_open = false;                // -n: answer the last question 0 without asking
+  const char* directory = nullptr;     // -C DIR: run in DIR
+  int skip = 0;                        // --skip N: lines skipped at the top of each data file
+  LineRules line_rules{};              // --columns X,Y and --decimal-comma
+  int jobs = default_jobs();           // -j N: threads that read the data files
+  int max_points = kDefaultMaxPoints;  // --max-points N: the points a data file may hold
   bool max_points_given = false;
   int digits = kLeastDigits;  // --digits N: the significant digits of the table's numbers
   // FIRST-NAME and COUNT, as far as given.

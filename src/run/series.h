@@ -16,7 +16,7 @@ struct ReadingSettings {
   int jobs = 1;
   int lines_to_skip = 0;
   LineRules line_rules{};  // --columns and --decimal-comma
-  int max_points = kMaxPoints;
+  int max_points = kDefaultMaxPoints;
   bool max_points_given = false;  // without --max-points, a stop counts the file's points
   NumberField field{};            // of the y values' cells
 };

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace tovel {
+
+// The limits and defaults of a run that the command line and every floor
+// below it see alike.
+
+// The points a data file may hold unless --max-points says otherwise, and
+// the most it may say.
+inline constexpr int kDefaultMaxPoints = 250;
+inline constexpr int kMostMaxPoints = 1000000;
+
+}  // namespace tovel
