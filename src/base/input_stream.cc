@@ -18,7 +18,27 @@
 
 namespace tovel {
 
+namespace {
+
+// Waits until `fd` has bytes to read, its end or an error, looking for a
+// stop signal every 50 ms: false, with errno EINTR, once one is caught.
+bool wait_for_bytes_or_stop(int fd) {
+  if (fd < 0) return true;  // poll would pass it over: the read fails at once
+  for (;;) {
+    if (caught_stop_signal() != 0) {
+      errno = EINTR;
+      return false;
+    }
+    pollfd waiting{fd, POLLIN, 0};
+    const int ready = ::poll(&waiting, 1, 50);
+    if (ready > 0 || (ready < 0 && errno != EINTR)) return true;  // the read tells which
+  }
+}
+
+}  // namespace
+
 long DescriptorSource::read(char* buffer, std::size_t size) {
+  if (!regular_ && !wait_for_bytes_or_stop(fd_)) return -1;
   if (probe_) {
     // One read that takes only what the page cache holds tells whether the
     // file comes from storage; it costs nothing when the bytes are there.

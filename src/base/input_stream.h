@@ -54,18 +54,23 @@ class DescriptorSource : public ByteSource {
   // had to come from storage rather than the page cache.
   void set(int fd, bool regular = false) {
     fd_ = fd;
+    regular_ = regular;
     probe_ = regular;
     from_storage_ = false;
   }
   int fd() const { return fd_; }
   // read(2), waiting when the descriptor was made non-blocking by another
-  // program that shares it.
+  // program that shares it. A descriptor that may wait without end (a pipe,
+  // a FIFO, a terminal) is waited on in short steps, and the read fails with
+  // EINTR once a stop signal is caught, even one that came just before the
+  // wait began.
   long read(char* buffer, std::size_t size) override;
   // Whether the first read found its bytes outside the page cache.
   bool read_from_storage() const { return from_storage_; }
 
  private:
   int fd_ = -1;
+  bool regular_ = false;
   bool probe_ = false;
   bool from_storage_ = false;
 };
