@@ -1,5 +1,5 @@
 #include "run/run.h"
 
 int main(int argc, char** argv) {
-  tovel::run_tovel(argc, argv);
+  return tovel::run_tovel(argc, argv);
 }

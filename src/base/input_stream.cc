@@ -20,12 +20,13 @@ namespace tovel {
 
 namespace {
 
-// Waits until `fd` has bytes to read, its end or an error, looking for a
-// stop signal every 50 ms: false, with errno EINTR, once one is caught.
-bool wait_for_bytes_or_stop(int fd) {
+// Waits until `fd` has bytes to read, its end or an error, looking every
+// 50 ms whether `source` is asked to stop: false, with errno EINTR, once it
+// is.
+bool wait_for_bytes_or_stop(int fd, const DescriptorSource& source) {
   if (fd < 0) return true;  // poll would pass it over: the read fails at once
   for (;;) {
-    if (caught_stop_signal() != 0) {
+    if (source.stop_asked()) {
       errno = EINTR;
       return false;
     }
@@ -37,8 +38,12 @@ bool wait_for_bytes_or_stop(int fd) {
 
 }  // namespace
 
+bool DescriptorSource::stop_asked() const {
+  return caught_stop_signal() != 0 || (given_up_ != nullptr && given_up_->load());
+}
+
 long DescriptorSource::read(char* buffer, std::size_t size) {
-  if (!regular_ && !wait_for_bytes_or_stop(fd_)) return -1;
+  if (!regular_ && !wait_for_bytes_or_stop(fd_, *this)) return -1;
   if (probe_) {
     // One read that takes only what the page cache holds tells whether the
     // file comes from storage; it costs nothing when the bytes are there.
@@ -108,9 +113,9 @@ InputStream::Fill InputStream::fill() {
       std::memset(buffer_.data() + n, 0, kReadPadding);
       return Fill::data;
     }
-    // A stop signal ends a read that waits (a terminal, a pipe); any other
-    // interruption is only a pause.
-    if (n < 0 && errno == EINTR && caught_stop_signal() == 0) continue;
+    // A stop signal ends a read that waits (a terminal, a pipe), as does a
+    // reader giving up; any other interruption is only a pause.
+    if (n < 0 && errno == EINTR && !descriptor_.stop_asked()) continue;
     at_end_ = true;
     if (n == 0) return Fill::end;
     error_number_ = errno;

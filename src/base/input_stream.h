@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <span>
 #include <string_view>
@@ -63,8 +64,11 @@ class DescriptorSource : public ByteSource {
   // program that shares it. A descriptor that may wait without end (a pipe,
   // a FIFO, a terminal) is waited on in short steps, and the read fails with
   // EINTR once a stop signal is caught, even one that came just before the
-  // wait began.
+  // wait began, or once the reader gives up (see give_up_waits_when).
   long read(char* buffer, std::size_t size) override;
+  void give_up_waits_when(const std::atomic<bool>& given_up) { given_up_ = &given_up; }
+  // Whether a wait is to end: a stop signal was caught, or the reader gave up.
+  bool stop_asked() const;
   // Whether the first read found its bytes outside the page cache.
   bool read_from_storage() const { return from_storage_; }
 
@@ -73,6 +77,7 @@ class DescriptorSource : public ByteSource {
   bool regular_ = false;
   bool probe_ = false;
   bool from_storage_ = false;
+  const std::atomic<bool>* given_up_ = nullptr;
 };
 
 // What a read error means for the line being taken. A data file must not
@@ -98,6 +103,14 @@ class InputStream {
   void attach(int fd, bool readable = true, long long size = -1);
   // The same for any source of bytes, which must outlive the reading.
   void attach(ByteSource& source, bool readable = true, long long size = -1);
+
+  // Makes a read that waits (a FIFO, a pipe) fail with EINTR once
+  // `given_up` is set, from any thread, as a stop signal does: for a
+  // reader that no longer wants what the wait would bring. It holds from
+  // file to file.
+  void give_up_waits_when(const std::atomic<bool>& given_up) {
+    descriptor_.give_up_waits_when(given_up);
+  }
 
   // Whether the first read of a regular file found its bytes outside the
   // page cache: the series is being read from storage.

@@ -55,6 +55,7 @@ SeriesReader::SeriesReader(Settings settings)
   for (int job = 0; job <= workers; ++job)
     buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBufferSize));
   own_file_ = std::make_unique<DataFile>(std::span<char>(buffers_[0].get(), kBufferSize));
+  own_file_->stream().give_up_waits_when(giving_up_);
   workers_wanted_ = workers;
 }
 
@@ -82,6 +83,7 @@ SeriesReader::~SeriesReader() {
     const std::lock_guard lock(mutex_);
     closing_ = true;
   }
+  giving_up_ = true;
   slot_freed_.notify_all();
   for (std::thread& worker : workers_)
     worker.join();
@@ -145,6 +147,7 @@ bool SeriesReader::read_next(std::unique_lock<std::mutex>& lock, DataFile& file,
 
 void SeriesReader::work(int job) {
   DataFile file({buffers_[static_cast<std::size_t>(job)].get(), kBufferSize});
+  file.stream().give_up_waits_when(giving_up_);
   std::unique_lock lock(mutex_);
   while (!closing_ && next_to_read_ <= settings_.files) {
     if (read_next(lock, file)) {

@@ -34,7 +34,7 @@ struct FileRead {
 // reads are in flight for a series whose pages are not cached yet. Whatever the jobs, file i gives
 // the same FileRead: a file read ahead changes nothing but when its work is done, and a worker
 // never reports anything. A file read ahead past the one where the run ends is never waited for:
-// the run ends the process, workers and all.
+// as the reader closes, a worker that waits on a file gives it up.
 // What the slots of files read ahead may hold at most, as the y values and
 // their cells of files of the longest length allowed: however long the
 // files, only as many are held at once as fit.
@@ -117,6 +117,9 @@ class SeriesReader {
   int prefetched_ = 0;       // files 1 to prefetched_ were asked for ahead
   int workers_waiting_ = 0;  // workers wait for a free slot
   bool closing_ = false;
+  // Set as the reader closes: a worker that waits on a file (a FIFO) gives
+  // the file up.
+  std::atomic<bool> giving_up_{false};
 };
 
 }  // namespace tovel

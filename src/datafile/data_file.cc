@@ -17,14 +17,23 @@ namespace {
 
 // The descriptor of `path` opened for reading, or for writing only when the
 // file may only be written (its first read then fails): -1 with errno set
-// when neither can be had, EISDIR for a directory.
+// when neither can be had, EISDIR for a directory. It is opened without
+// blocking, as opening a FIFO would block until a writer comes, on a
+// thread that could then not be stopped; its reads block as usual, in waits
+// that a stop ends.
 int open_for_reading(const char* path, bool& readable) {
   readable = true;
-  int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0 && errno == EACCES) {
-    fd = ::open(path, O_WRONLY | O_CLOEXEC);
+    fd = ::open(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     readable = false;
     if (fd < 0) errno = EACCES;
+  }
+  if (fd >= 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
   }
   return keep_clear_of_standard_streams(fd);
 }

@@ -5,8 +5,6 @@
 
 #include <cstring>
 
-#include "run/ending.h"
-
 namespace tovel {
 namespace {
 
@@ -16,7 +14,8 @@ Failure cannot_write(int error) {
 
 }  // namespace
 
-Console::Console(int fd, std::span<char> buffer) : sink_(fd), writer_(buffer) {
+Console::Console(int fd, std::span<char> buffer, RunEnding& ending)
+    : sink_(fd), writer_(buffer), ending_(ending) {
   writer_.attach(sink_);
   struct stat info {};
   const bool known = ::fstat(fd, &info) == 0;
@@ -24,11 +23,11 @@ Console::Console(int fd, std::span<char> buffer) : sink_(fd), writer_(buffer) {
 }
 
 void Console::write(std::string_view text) {
-  if (const int error = writer_.write(text); error != 0) fail(cannot_write(error));
+  if (const int error = writer_.write(text); error != 0) ending_.fail(cannot_write(error));
 }
 
 void Console::end_message() {
-  if (interactive_) fail_if(write_out());
+  if (interactive_) ending_.fail_if(write_out());
 }
 
 std::optional<Failure> Console::write_out() {

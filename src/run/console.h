@@ -6,6 +6,7 @@
 
 #include "base/buffered_writer.h"
 #include "base/report.h"
+#include "run/ending.h"
 
 namespace tovel {
 
@@ -13,10 +14,11 @@ namespace tovel {
 // terminal or a pipe the buffer is written out at the end of every message
 // and prompt, so a prompt shows before its answer is read. On a regular file
 // or a device it is written out when full, before a shell command and at the
-// end of the run. A failure to write ends the run with the report.
+// end of the run. A failure to write ends the run through `ending` with the
+// report.
 class Console : public PendingOutput {
  public:
-  Console(int fd, std::span<char> buffer);
+  Console(int fd, std::span<char> buffer, RunEnding& ending);
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
@@ -29,6 +31,7 @@ class Console : public PendingOutput {
  private:
   DescriptorSink sink_;
   BufferedWriter writer_;
+  RunEnding& ending_;
   bool interactive_;
 };
 

@@ -1,39 +1,20 @@
 #include "run/ending.h"
 
-#include <array>
 #include <cstdlib>
 #include <string>
 
-#include "base/signals.h"
-
 namespace tovel {
-namespace {
 
-std::array<PendingOutput*, 4> held{};
-InputStream* read_ahead = nullptr;
-const RunProgress* progress = nullptr;
-bool reporting = false;
-
-// What every ending does last: the input read ahead goes back.
-[[noreturn]] void exit_with(int status) {
-  if (read_ahead != nullptr) read_ahead->give_back_unread();
-  std::_Exit(status);
-}
-
-// Writes out what can be written out, once: a report of a failure that
-// arises meanwhile must not start a second report.
-void write_out_quietly() {
-  if (reporting) return;
-  reporting = true;
-  for (PendingOutput* output : held) {
+void RunEnding::write_out_quietly() {
+  if (written_out_) return;
+  written_out_ = true;
+  for (PendingOutput* output : held_) {
     if (output != nullptr) output->write_out();
   }
 }
 
-}  // namespace
-
-void hold_pending_output(PendingOutput& output) {
-  for (auto& slot : held) {
+void RunEnding::hold_pending_output(PendingOutput& output) {
+  for (auto& slot : held_) {
     if (slot == nullptr) {
       slot = &output;
       return;
@@ -42,57 +23,48 @@ void hold_pending_output(PendingOutput& output) {
   std::abort();  // more outputs than the run ever has
 }
 
-void release_pending_output(PendingOutput& output) {
-  for (auto& slot : held) {
+void RunEnding::let_go_of_pending_output(PendingOutput& output) {
+  for (auto& slot : held_) {
     if (slot == &output) slot = nullptr;
   }
 }
 
-void hold_read_ahead_input(InputStream& input) {
-  read_ahead = &input;
-}
-
-void watch_progress(const RunProgress& run) {
-  progress = &run;
-}
-
-std::optional<Failure> write_out_pending_output() {
-  for (PendingOutput* output : held) {
+std::optional<Failure> RunEnding::write_out_pending_output() {
+  for (PendingOutput* output : held_) {
     if (output == nullptr) continue;
     if (auto failure = output->write_out()) return failure;
   }
   return std::nullopt;
 }
 
-void stop_if_interrupted() {
-  const int signal = caught_stop_signal();
+void RunEnding::stop_if_interrupted() {
+  const int signal = stop_signal_();
   if (signal == 0) return;
   write_out_quietly();
-  tell("interrupted: " + (progress != nullptr ? progress->what_the_files_hold()
-                                              : std::string("no table was opened")));
-  if (read_ahead != nullptr) read_ahead->give_back_unread();
-  end_by_signal(signal);
+  tell("interrupted: " + (progress_ != nullptr ? progress_->what_the_files_hold()
+                                               : std::string("no table was opened")));
+  throw RunEnded{.status = 128 + signal, .signal = signal};
 }
 
-void fail(const Failure& failure) {
+void RunEnding::fail(const Failure& failure) {
   stop_if_interrupted();
   write_out_quietly();
   write_to_standard_error(report_text(failure));
-  exit_with(2);
+  throw RunEnded{.status = kRunTimeError};
 }
 
-void fail_if(const std::optional<Failure>& failure) {
-  if (failure) fail(*failure);
-}
-
-void end_run(int status) {
+void RunEnding::end_run(int status) {
   fail_if(write_out_pending_output());
-  exit_with(status);
+  throw RunEnded{.status = status};
 }
 
-void refuse_command_line(std::string_view what) {
+void RunEnding::refuse_command_line(std::string_view what) {
   write_to_standard_error("tovel: " + std::string(what) + "\n" + std::string(kTryHelp) + "\n");
-  exit_with(2);
+  throw RunEnded{.status = kRunTimeError};
+}
+
+void RunEnding::give_back_read_ahead_input() {
+  if (read_ahead_ != nullptr) read_ahead_->give_back_unread();
 }
 
 }  // namespace tovel

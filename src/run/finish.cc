@@ -2,31 +2,40 @@
 
 #include <string>
 
-#include "output/finishing.h"
+#include "output/shell_commands.h"
 #include "output/table_layout.h"
 #include "plot/picture_file.h"
-#include "run/ending.h"
 
 namespace tovel {
 namespace {
 
-// Runs a shell command once everything written before it is written out,
-// so that the command's own output follows it.
-CommandStatus run_command(const std::string& command) {
-  fail_if(write_out_pending_output());
-  return run_shell_command(command);
-}
+// The shell commands of the finish, each run once everything written
+// before it is written out, so that the command's own output follows it.
+class Commands {
+ public:
+  Commands(const Shell& shell, RunEnding& ending) : shell_(shell), ending_(ending) {}
+
+  CommandStatus run(const std::string& command) {
+    ending_.fail_if(ending_.write_out_pending_output());
+    return shell_(command);
+  }
+
+ private:
+  const Shell& shell_;
+  RunEnding& ending_;
+};
 
 // Copies the finished table; a copy that fails ends the run with the report.
-void copy_table(const std::string& table, const std::string& copy, RunProgress& progress) {
-  progress.reach(RunProgress::Stage::copying);
-  const CommandStatus status = run_command(copy_command(table, copy));
+void copy_table(const std::string& table, const std::string& copy, Commands& commands,
+                const SeriesRun& run) {
+  run.progress.reach(RunProgress::Stage::copying);
+  const CommandStatus status = commands.run(copy_command(table, copy));
   if (!status.succeeded()) {
-    fail({.file = copy,
-          .what = "cp " + status.description(),
-          .message = "Cannot copy file '" + table + "' to '" + copy + "'"});
+    run.ending.fail({.file = copy,
+                     .what = "cp " + status.description(),
+                     .message = "Cannot copy file '" + table + "' to '" + copy + "'"});
   }
-  progress.reach(RunProgress::Stage::copied);
+  run.progress.reach(RunProgress::Stage::copied);
 }
 
 void say_closing_messages(const SeriesNaming& naming, Dialogue& dialogue) {
@@ -40,47 +49,48 @@ void say_closing_messages(const SeriesNaming& naming, Dialogue& dialogue) {
 }
 
 // Draws the series into its picture file, once the table is closed.
-void draw_series(const CollatedSeries& series, std::span<char> buffer) {
+void draw_series(const CollatedSeries& series, std::span<char> buffer, RunEnding& ending) {
   const SeriesNaming& naming = series.naming;
   const SeriesText text{.prefix = naming.prefix(), .file_name = [&](int i) {
                           return std::string(naming.file(i).data_name.trimmed());
                         }};
-  fail_if(write_picture_file(naming.picture_name().trimmed(), naming.table_name().trimmed(),
-                             *series.picture, series.sums, text, buffer));
+  ending.fail_if(write_picture_file(naming.picture_name().trimmed(), naming.table_name().trimmed(),
+                                    *series.picture, series.sums, text, buffer));
 }
 
 }  // namespace
 
-void finish_series(const CollatedSeries& series, bool ask_to_open, Dialogue& dialogue,
-                   RunProgress& progress, std::span<char> spare_buffer) {
+void finish_series(const CollatedSeries& series, bool ask_to_open, const SeriesRun& run,
+                   const Shell& shell, std::span<char> spare_buffer) {
   const SeriesNaming& naming = series.naming;
-  say_closing_messages(naming, dialogue);
+  RunEnding& ending = run.ending;
+  Commands commands(shell, ending);
+  say_closing_messages(naming, run.dialogue);
   TableLayout layout(series.table);
-  fail_if(layout.summary_rows(series.sums, series.last_points, series.files));
-  fail_if(series.table.close());
-  release_pending_output(series.table);
-  progress.reach(RunProgress::Stage::table_complete);
-  stop_if_interrupted();
-  if (series.picture != nullptr) draw_series(series, spare_buffer);
-  stop_if_interrupted();
+  ending.fail_if(layout.summary_rows(series.sums, series.last_points, series.files));
+  ending.fail_if(series.table.close());
+  ending.let_go_of_pending_output(series.table);
+  run.progress.reach(RunProgress::Stage::table_complete);
+  ending.stop_if_interrupted();
+  if (series.picture != nullptr) draw_series(series, spare_buffer, ending);
+  ending.stop_if_interrupted();
 
   const std::string table_name(naming.table_name().trimmed());
-  copy_table(table_name, std::string(naming.copy_name().trimmed()), progress);
+  copy_table(table_name, std::string(naming.copy_name().trimmed()), commands, run);
   series.table.release_lock();
-  stop_if_interrupted();
+  ending.stop_if_interrupted();
   // The listing and the editor are courtesies: how they end is not looked at.
-  run_command(listing_command(naming.listing_pattern().trimmed()));
-  stop_if_interrupted();
-  if (!ask_to_open) end_run(0);
-  Console& console = dialogue.console();
+  commands.run(listing_command(naming.listing_pattern().trimmed()));
+  ending.stop_if_interrupted();
+  if (!ask_to_open) return;
+  Console& console = run.dialogue.console();
   console.write("\nEnter 1 to open ");
   console.write(table_name);
-  dialogue.say(" in BBEdit ");
+  run.dialogue.say(" in BBEdit ");
   int answer = 0;
-  fail_if(dialogue.integer_answer(answer));
-  if (answer == 1) run_command(open_command(table_name));
-  stop_if_interrupted();
-  end_run(0);
+  ending.fail_if(run.dialogue.integer_answer(answer));
+  if (answer == 1) commands.run(open_command(table_name));
+  ending.stop_if_interrupted();
 }
 
 }  // namespace tovel

@@ -5,9 +5,9 @@
 #include "collate/accumulators.h"
 #include "output/table_writer.h"
 #include "plot/series_picture.h"
-#include "run/dialogue.h"
 #include "run/naming.h"
-#include "run/progress.h"
+#include "run/series.h"
+#include "shell/shell.h"
 
 namespace tovel {
 
@@ -23,10 +23,11 @@ struct CollatedSeries {
 
 // The end of a run, in the session's order: "Output file is" and the
 // two-piece message; the summary rows and the table closed; with --plot,
-// the picture, through `spare_buffer`; the copy, which must succeed, and the
-// listing; and the last question, answered 0 without asking when
-// `ask_to_open` is false. Ends the run.
-[[noreturn]] void finish_series(const CollatedSeries& series, bool ask_to_open, Dialogue& dialogue,
-                                RunProgress& progress, std::span<char> spare_buffer);
+// the picture, through `spare_buffer`; the copy through `shell`, which must
+// succeed, and the listing; and the last question, answered 0 without
+// asking when `ask_to_open` is false. A failure or a stop signal on the way
+// ends the run through `run.ending`.
+void finish_series(const CollatedSeries& series, bool ask_to_open, const SeriesRun& run,
+                   const Shell& shell, std::span<char> spare_buffer);
 
 }  // namespace tovel

@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,7 +12,6 @@
 #include "plot/series_picture.h"
 #include "run/command_line.h"
 #include "run/dialogue.h"
-#include "run/ending.h"
 #include "run/finish.h"
 #include "run/hints.h"
 #include "run/series.h"
@@ -27,84 +26,109 @@ struct Buffers {
   char table[1 << 16];
   char picture[1 << 16];
 };
-Buffers buffers;
+
+// One run: its buffers, its standard streams and its pending output, and
+// how it ends.
+class Session {
+ public:
+  explicit Session(const RunSeams& seams)
+      : seams_(seams),
+        buffers_(std::make_unique_for_overwrite<Buffers>()),
+        ending_(seams.stop_signal),
+        console_(seams.output_fd, buffers_->console, ending_),
+        keyboard_(buffers_->keyboard, OnReadError::ends_input_while_filling),
+        dialogue_(console_, keyboard_) {
+    ending_.hold_pending_output(console_);
+    keyboard_.attach(seams.input_fd);
+    ending_.hold_read_ahead_input(keyboard_);
+  }
+
+  RunEnding& ending() { return ending_; }
+
+  // The run, to its complete end; every other ending throws RunEnded.
+  void run(int argc, const char* const* argv);
+
+ private:
+  void answer_at_once(const CommandLine& line);
+  void change_directory(const char* directory);
+  Name first_name(const CommandLine& line);
+  void open_table(TableWriter& table, const SeriesNaming& naming);
+
+  const RunSeams& seams_;
+  std::unique_ptr<Buffers> buffers_;
+  RunEnding ending_;
+  Console console_;
+  InputStream keyboard_;
+  Dialogue dialogue_;
+};
 
 // The options that print and end, or refuse the command line.
-void answer_at_once(const CommandLine& line, Console& console) {
+void Session::answer_at_once(const CommandLine& line) {
   switch (line.action) {
     case CommandLine::Action::run:
       return;
     case CommandLine::Action::refuse:
-      refuse_command_line(line.refusal);
+      ending_.refuse_command_line(line.refusal);
     case CommandLine::Action::help:
-      console.write(usage_text());
+      console_.write(usage_text());
       break;
     case CommandLine::Action::version:
-      console.write(version_text());
+      console_.write(version_text());
       break;
   }
-  end_run(0);
+  ending_.end_run(kCompleteRun);
 }
 
-void change_directory(const char* directory) {
+void Session::change_directory(const char* directory) {
   if (directory == nullptr || ::chdir(directory) == 0) return;
   const int error = errno;
-  fail({.file = directory,
-        .what = "cannot run in the directory",
-        .message =
-            "Cannot change to directory '" + shown_name(directory) + "': " + error_text(error),
-        .error_number = error});
+  ending_.fail({.file = directory,
+                .what = "cannot run in the directory",
+                .message = "Cannot change to directory '" + shown_name(directory) +
+                           "': " + error_text(error),
+                .error_number = error});
 }
 
 // The first name: the first operand, or a line typed at the prompt.
-Name first_name(const CommandLine& line, Dialogue& dialogue) {
+Name Session::first_name(const CommandLine& line) {
   if (line.operand_count >= 1) return Name(line.operands[0]);
-  dialogue.say("Enter the first DAT file name ");
+  dialogue_.say("Enter the first DAT file name ");
   FieldText typed;
-  fail_if(dialogue.answer(Name::size(), false, typed));
+  ending_.fail_if(dialogue_.answer(Name::size(), false, typed));
   return Name(typed.view());
 }
 
 // Opens the table; a prefix that holds a directory gets a hint on failure.
-void open_table(TableWriter& table, const SeriesNaming& naming) {
+void Session::open_table(TableWriter& table, const SeriesNaming& naming) {
   std::optional<Failure> failure = table.open(naming.table_name().trimmed());
   if (!failure) return;
   if (const std::string words = hint_for_table_elsewhere(naming); !words.empty()) {
     failure->hint = hint_line(words);
   }
-  fail(*failure);
+  ending_.fail(*failure);
 }
 
-}  // namespace
-
-void run_tovel(int argc, const char* const* argv) {
-  catch_signals();
-  Console console(STDOUT_FILENO, buffers.console);
-  hold_pending_output(console);
+void Session::run(int argc, const char* const* argv) {
   const CommandLine line = parse_command_line(argc, argv);
-  answer_at_once(line, console);
+  answer_at_once(line);
   change_directory(line.directory);
-  InputStream keyboard(buffers.keyboard, OnReadError::ends_input_while_filling);
-  keyboard.attach(STDIN_FILENO);
-  hold_read_ahead_input(keyboard);
-  Dialogue dialogue(console, keyboard);
 
-  console.write("\n" + banner_text());
-  dialogue.say("\n\n");
-  const SeriesNaming naming(first_name(line, dialogue));
-  TableWriter table(buffers.table);
+  console_.write("\n" + banner_text());
+  dialogue_.say("\n\n");
+  const SeriesNaming naming(first_name(line));
+  TableWriter table(buffers_->table);
   table.set_number_field(NumberField(line.digits));
   open_table(table, naming);
-  hold_pending_output(table);
+  ending_.hold_pending_output(table);
   RunProgress progress(naming, table);
-  watch_progress(progress);
-  console.write("\nThe prefix is ");
-  console.write(naming.prefix_field().full());
-  dialogue.say("\n\n");
+  ending_.watch_progress(progress);
+  console_.write("\nThe prefix is ");
+  console_.write(naming.prefix_field().full());
+  dialogue_.say("\n\n");
 
   int k = 0;
-  fail_if(obtain_file_count(line, dialogue, k));
-  stop_if_interrupted();
+  ending_.fail_if(obtain_file_count(line, dialogue_, k));
+  ending_.stop_if_interrupted();
   ColumnAccumulators sums;
   sums.clear();
   TableLayout layout(table);
@@ -117,14 +141,41 @@ void run_tovel(int argc, const char* const* argv) {
                                 .max_points = line.max_points,
                                 .max_points_given = line.max_points_given,
                                 .field = table.number_field()};
-  const int n = collate_series(naming, k, reading, dialogue, rows, sums, progress);
+  const SeriesRun series_run{.dialogue = dialogue_, .progress = progress, .ending = ending_};
+  const int n = collate_series(naming, k, reading, rows, sums, series_run);
   finish_series({.naming = naming,
                  .files = k,
                  .last_points = n,
                  .sums = sums,
                  .table = table,
                  .picture = picture ? &*picture : nullptr},
-                !line.no_open, dialogue, progress, buffers.picture);
+                !line.no_open, series_run, seams_.shell, buffers_->picture);
+  ending_.end_run(kCompleteRun);
+}
+
+}  // namespace
+
+RunEnded run_session(int argc, const char* const* argv, const RunSeams& seams) {
+  Session session(seams);
+  RunEnded ended;
+  try {
+    session.run(argc, argv);
+  } catch (const RunEnded& end) {
+    ended = end;
+  }
+  session.ending().give_back_read_ahead_input();
+  return ended;
+}
+
+int run_tovel(int argc, const char* const* argv) {
+  catch_signals();
+  const RunSeams seams{.output_fd = STDOUT_FILENO,
+                       .input_fd = STDIN_FILENO,
+                       .stop_signal = caught_stop_signal,
+                       .shell = run_shell_command};
+  const RunEnded ended = run_session(argc, argv, seams);
+  if (ended.signal != 0) end_by_signal(ended.signal);
+  return ended.status;
 }
 
 }  // namespace tovel

@@ -9,15 +9,12 @@
 #include "collate/collation.h"
 #include "collate/file_points.h"
 #include "collate/series_reader.h"
-#include "run/ending.h"
 #include "run/hints.h"
 #include "run/value_hints.h"
 #include "run/warnings.h"
 
 namespace tovel {
 namespace {
-
-constexpr int kOrderlyStop = 1;
 
 void announce_file(Console& out, int i, const Name& data_name) {
   char number[5];
@@ -34,7 +31,8 @@ void announce_file(Console& out, int i, const Name& data_name) {
 // another case is there, and a hint when the series is there in another
 // form.
 [[noreturn]] void stop_at_missing_first_file(const SeriesNaming& naming, std::string_view name,
-                                             Dialogue& dialogue) {
+                                             const SeriesRun& run) {
+  Dialogue& dialogue = run.dialogue;
   dialogue.console().write("The first .DAT file (");
   dialogue.console().write(name);
   dialogue.say(") does not exist in this directory\n\n");
@@ -47,7 +45,7 @@ void announce_file(Console& out, int i, const Name& data_name) {
                          : "; data file names are matched with their case"));
   }
   if (const std::string words = hint_for_missing_first_file(naming); !words.empty()) hint(words);
-  end_run(kOrderlyStop);
+  run.ending.end_run(kOrderlyStop);
 }
 
 // A data file after the first that is missing: the failure gets a hint of
@@ -62,9 +60,9 @@ Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
 // The stop at a file of more points than a file may hold. Without
 // --max-points, a hint says how many the file holds and what lets it in.
 [[noreturn]] void stop_at_too_many_points(std::string_view name, const FilePoints& points,
-                                          const ReadingSettings& reading, Dialogue& dialogue) {
+                                          const ReadingSettings& reading, const SeriesRun& run) {
   const std::string most = std::to_string(reading.max_points);
-  dialogue.say("TOO Many data per file (Max = " + most + ")\n");
+  run.dialogue.say("TOO Many data per file (Max = " + most + ")\n");
   tell(shown_name(name) + ":" + std::to_string(points.stop_line) + ": more than " + most +
        " points");
   if (!reading.max_points_given) {
@@ -74,23 +72,23 @@ Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
              : shown_name(name) + " has " + std::to_string(total) + " points; --max-points " +
                    std::to_string(total) + " collates files up to that length");
   }
-  end_run(kOrderlyStop);
+  run.ending.end_run(kOrderlyStop);
 }
 
 }  // namespace
 
 int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& reading,
-                   Dialogue& dialogue, TableRows& rows, ColumnAccumulators& sums,
-                   RunProgress& progress) {
+                   TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run) {
+  RunEnding& ending = run.ending;
   SeriesWarnings warnings(naming.file(1).data_name.trimmed(), reading.field, reading.line_rules);
   std::optional<SeriesReader> reader;  // started once the first file is found
   int last_points = 0;
   for (int i = 1; i <= k; ++i) {
     const FileNames names = naming.file(i);
-    announce_file(dialogue.console(), i, names.data_name);
+    announce_file(run.dialogue.console(), i, names.data_name);
     const std::string_view name = names.data_name.trimmed();
     if (i == 1) {
-      if (!file_exists(name)) stop_at_missing_first_file(naming, name, dialogue);
+      if (!file_exists(name)) stop_at_missing_first_file(naming, name, run);
       reader.emplace(SeriesReader::Settings{
           .files = k,
           .jobs = reading.jobs,
@@ -101,19 +99,19 @@ int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& rea
           .field = reading.field,
           .file_name = [&](int j) { return std::string(naming.file(j).data_name.trimmed()); }});
     }
-    const FileRead& read = reader->take(i, stop_if_interrupted);
-    if (read.open_failure) fail(with_series_hint(*read.open_failure, naming, i));
+    const FileRead& read = reader->take(i, [&] { ending.stop_if_interrupted(); });
+    if (read.open_failure) ending.fail(with_series_hint(*read.open_failure, naming, i));
     const FilePoints& points = read.points;
-    fail_if(collate_points(points, i == 1, names.row_label(), rows, sums));
+    ending.fail_if(collate_points(points, i == 1, names.row_label(), rows, sums));
     if (points.end == FilePoints::End::too_many_points) {
-      stop_at_too_many_points(name, points, reading, dialogue);
+      stop_at_too_many_points(name, points, reading, run);
     }
-    if (points.failure) fail(with_value_hints(*points.failure, points, reading.line_rules));
-    progress.row_written(i);
+    if (points.failure) ending.fail(with_value_hints(*points.failure, points, reading.line_rules));
+    run.progress.row_written(i);
     warnings.after_file(points, name);
     last_points = points.count;
     reader->release();
-    stop_if_interrupted();
+    ending.stop_if_interrupted();
   }
   warnings.at_series_end();
   return last_points;

@@ -5,6 +5,7 @@
 #include "datafile/line_rules.h"
 #include "fields/number_field.h"
 #include "run/dialogue.h"
+#include "run/ending.h"
 #include "run/naming.h"
 #include "run/progress.h"
 
@@ -21,6 +22,13 @@ struct ReadingSettings {
   NumberField field{};            // of the y values' cells
 };
 
+// What a run's steps talk through, and how they end it.
+struct SeriesRun {
+  Dialogue& dialogue;
+  RunProgress& progress;
+  RunEnding& ending;
+};
+
 // Collates files 1 to k of the series into `rows`, file by file in their
 // order: each is announced ("Input file …"), opened, read to its end past
 // its header lines, and collated: its points in, its row out. With more
@@ -29,11 +37,10 @@ struct ReadingSettings {
 // The first file is looked for first; when it is missing, the run stops in
 // order, with a warning and a hint when the directory holds what was likely
 // meant. The warnings of the series are said as they arise and once it is
-// read. Every other way the series ends early ends the run: the stop at a
-// file of too many points, a failure with its report. Returns the last
-// file's number of points.
+// read. Every other way the series ends early ends the run through
+// `run.ending`: the stop at a file of too many points, a failure with its
+// report, a stop signal. Returns the last file's number of points.
 int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& reading,
-                   Dialogue& dialogue, TableRows& rows, ColumnAccumulators& sums,
-                   RunProgress& progress);
+                   TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run);
 
 }  // namespace tovel

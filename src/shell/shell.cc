@@ -1,4 +1,4 @@
-#include "output/finishing.h"
+#include "shell/shell.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -7,31 +7,6 @@
 #include <cerrno>
 
 namespace tovel {
-
-std::string shell_quote(std::string_view text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  quoted += '\'';
-  return quoted;
-}
-
-std::string copy_command(std::string_view table, std::string_view copy) {
-  return "cp " + shell_quote(table) + " " + shell_quote(copy);
-}
-
-std::string listing_command(std::string_view pattern) {
-  return "ls -l " + std::string(pattern);
-}
-
-std::string open_command(std::string_view table) {
-  return "bbedit " + shell_quote(table);
-}
 
 std::string CommandStatus::description() const {
   switch (end) {

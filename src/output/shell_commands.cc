@@ -1,0 +1,30 @@
+#include "output/shell_commands.h"
+
+namespace tovel {
+
+std::string shell_quote(std::string_view text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  quoted += '\'';
+  return quoted;
+}
+
+std::string copy_command(std::string_view table, std::string_view copy) {
+  return "cp " + shell_quote(table) + " " + shell_quote(copy);
+}
+
+std::string listing_command(std::string_view pattern) {
+  return "ls -l " + std::string(pattern);
+}
+
+std::string open_command(std::string_view table) {
+  return "bbedit " + shell_quote(table);
+}
+
+}  // namespace tovel
