@@ -17,7 +17,8 @@ namespace {
 
 // Every failure the dialogue can give is one of these.
 bool known(const tovel::Failure& failure) {
-  return failure.message == "End of file" || failure.message == "Bad value during integer read";
+  return failure.kind == tovel::FailureKind::end_of_input ||
+         failure.kind == tovel::FailureKind::bad_value;
 }
 
 }  // namespace
@@ -29,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const int null_fd = ::open("/dev/null", O_WRONLY);
   file.fill(data, size);
   const int fd = ::open(file.path().c_str(), O_RDONLY);
-  tovel::Console console(null_fd, console_buffer);
+  // Nothing said to /dev/null fails, and no stop signal is looked for.
+  tovel::RunEnding ending([] { return 0; });
+  tovel::Console console(null_fd, console_buffer, ending);
   tovel::InputStream keyboard(keyboard_buffer, tovel::OnReadError::ends_input_while_filling);
   keyboard.attach(fd);
   tovel::Dialogue dialogue(console, keyboard);

@@ -16,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static char console_buffer[256];
   static const int null_fd = ::open("/dev/null", O_RDWR);
   const std::string argument(reinterpret_cast<const char*>(data), size);
-  tovel::Console console(null_fd, console_buffer);
+  // Nothing said to /dev/null fails, and no stop signal is looked for.
+  tovel::RunEnding ending([] { return 0; });
+  tovel::Console console(null_fd, console_buffer, ending);
   tovel::InputStream keyboard(keyboard_buffer, tovel::OnReadError::ends_input_while_filling);
   keyboard.attach(null_fd);  // no line to read
   tovel::Dialogue dialogue(console, keyboard);

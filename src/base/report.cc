@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -57,7 +58,8 @@ Failure open_failure(std::string_view name, std::string_view kind, int error,
   return {.file = std::string(name),
           .what = "cannot open the " + std::string(kind) + " file",
           .message = "Cannot open file '" + shown_name(name) + "': " + why,
-          .error_number = error};
+          .error_number = error,
+          .kind = error == ENOENT ? FailureKind::missing_file : FailureKind::system};
 }
 
 Failure write_failure(std::string_view name, std::string_view what, int error,

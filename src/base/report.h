@@ -6,6 +6,16 @@
 
 namespace tovel {
 
+// What kind of failure a Failure is, for the code that tells them apart:
+// the report's words are for people.
+enum class FailureKind {
+  system,        // a system call failed; error_number says why
+  missing_file,  // the file to open is not there
+  end_of_input,  // no line was left to read
+  bad_value,     // a field does not hold what it must
+  command,       // a command the run started did not succeed
+};
+
 // A failure on its way to the run-time error report, which shows it as
 //   tovel: FILE:LINE: WHAT "FIELD"
 //   Run-time error: MESSAGE
@@ -20,6 +30,7 @@ struct Failure {
   std::string message{};
   std::string hint{};    // last lines, if any: "tovel: hint: …", "Try 'tovel --help'."
   int error_number = 0;  // the system's error number, when one caused the failure
+  FailureKind kind = FailureKind::system;
 };
 
 // The system's text for error number `error`, as strerror gives it, but

@@ -68,16 +68,19 @@ Failure read_failure(const ReadOutcome& read, std::string_view file) {
   Failure failure{.file = std::string(file), .line = read.line_number};
   switch (read.status) {
     case ReadStatus::bad_value:
+      failure.kind = FailureKind::bad_value;
       failure.what = "cannot read a number from";
       failure.field = std::string(read.bad_field());
       failure.message = "Bad value during floating point read";
       break;
     case ReadStatus::value_cut:
+      failure.kind = FailureKind::bad_value;
       failure.what = "column 80 cuts the value";
       failure.field = std::string(read.bad_field());
       failure.message = "A value runs past column 80";
       break;
     case ReadStatus::utf16_text:
+      failure.kind = FailureKind::bad_value;
       failure.what = "the file is UTF-16 text; save it as UTF-8 or plain text";
       failure.message = "Bad value during floating point read";
       break;

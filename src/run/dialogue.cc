@@ -17,7 +17,8 @@ Failure bad_integer(std::string_view where, long line, std::string_view field) {
           .line = line,
           .what = "cannot read an integer from",
           .field = std::string(field),
-          .message = "Bad value during integer read"};
+          .message = "Bad value during integer read",
+          .kind = FailureKind::bad_value};
 }
 
 }  // namespace
@@ -34,7 +35,8 @@ std::optional<Failure> Dialogue::answer(std::size_t width, bool numeric, FieldTe
     return Failure{.file = "standard input",
                    .line = line,
                    .what = "no line left to read",
-                   .message = "End of file"};
+                   .message = "End of file",
+                   .kind = FailureKind::end_of_input};
   }
   if (status == TakeStatus::failed) {
     return Failure{.file = "standard input",

@@ -33,7 +33,8 @@ void copy_table(const std::string& table, const std::string& copy, Commands& com
   if (!status.succeeded()) {
     run.ending.fail({.file = copy,
                      .what = "cp " + status.description(),
-                     .message = "Cannot copy file '" + table + "' to '" + copy + "'"});
+                     .message = "Cannot copy file '" + table + "' to '" + copy + "'",
+                     .kind = FailureKind::command});
   }
   run.progress.reach(RunProgress::Stage::copied);
 }

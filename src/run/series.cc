@@ -1,6 +1,5 @@
 #include "run/series.h"
 
-#include <cerrno>
 #include <optional>
 #include <string>
 
@@ -51,7 +50,7 @@ void announce_file(Console& out, int i, const Name& data_name) {
 // A data file after the first that is missing: the failure gets a hint of
 // where the series ends.
 Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
-  if (i > 1 && failure.error_number == ENOENT) {
+  if (i > 1 && failure.kind == FailureKind::missing_file) {
     failure.hint = hint_line(hint_for_missing_file(naming, i));
   }
   return failure;
