@@ -14,27 +14,6 @@
 namespace tovel {
 namespace {
 
-// The table file opened by name.
-class OpenedTable : public TableFile {
- public:
-  void set(int fd, bool regular) {
-    sink_.set(fd);
-    regular_ = regular;
-  }
-  int fd() const { return sink_.fd(); }
-  long write(const char* data, std::size_t size) override { return sink_.write(data, size); }
-  bool cut(long long length) override {
-    return ::ftruncate(sink_.fd(), static_cast<off_t>(length)) == 0;
-  }
-  bool regular() const override { return regular_; }
-
- private:
-  DescriptorSink sink_;
-  bool regular_ = false;
-};
-
-OpenedTable opened_table;
-
 // An existing file that cannot be opened for writing for one of these
 // reasons can still be opened for reading; its first write then fails.
 bool may_be_read_only(int error) {
@@ -69,6 +48,10 @@ int lock_table(int fd) {
 
 }  // namespace
 
+bool TableWriter::OpenedFile::cut(long long length) {
+  return ::ftruncate(sink_.fd(), static_cast<off_t>(length)) == 0;
+}
+
 long TableWriter::CuttingSink::write(const char* data, std::size_t size) {
   if (!cut && file->regular()) {
     if (!file->cut(0)) return -1;
@@ -82,7 +65,7 @@ TableWriter::TableWriter(std::span<char> buffer) : writer_(buffer) {
 }
 
 TableWriter::~TableWriter() {
-  if (file_ == &opened_table && opened_table.fd() >= 0) ::close(opened_table.fd());
+  if (file_ == &opened_ && opened_.fd() >= 0) ::close(opened_.fd());
   release_lock();
 }
 
@@ -108,8 +91,8 @@ std::optional<Failure> TableWriter::open(std::string_view name) {
       return cannot_open(EWOULDBLOCK, "another run is writing it");
     }
   }
-  opened_table.set(fd, regular);
-  attach(opened_table, name);
+  opened_.set(fd, regular);
+  attach(opened_, name);
   return std::nullopt;
 }
 
@@ -161,9 +144,9 @@ std::optional<Failure> TableWriter::write_out() {
 
 std::optional<Failure> TableWriter::close() {
   if (auto failed = write_out()) return failed;
-  if (file_ == &opened_table) {
-    const int fd = opened_table.fd();
-    opened_table.set(-1, false);
+  if (file_ == &opened_) {
+    const int fd = opened_.fd();
+    opened_.set(-1, false);
     if (::close(fd) != 0) {
       error_ = errno;
       return failure();

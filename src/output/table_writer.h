@@ -91,6 +91,24 @@ class TableWriter : public PendingOutput {
     bool cut = false;  // the older content is gone
   };
 
+  // The table file opened by name.
+  class OpenedFile : public TableFile {
+   public:
+    void set(int fd, bool regular) {
+      sink_.set(fd);
+      regular_ = regular;
+    }
+    int fd() const { return sink_.fd(); }
+    long write(const char* data, std::size_t size) override { return sink_.write(data, size); }
+    bool cut(long long length) override;
+    bool regular() const override { return regular_; }
+
+   private:
+    DescriptorSink sink_;
+    bool regular_ = false;
+  };
+
+  OpenedFile opened_;
   CuttingSink sink_;
   BufferedWriter writer_;
   NumberField field_;
