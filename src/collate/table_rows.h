@@ -8,9 +8,9 @@
 
 namespace tovel {
 
-// A file's row: its label, its y values, and its peak. The y values may
-// come as their cells already formatted (each a G14.4 field and a tab), as
-// a reader ahead of the table prepares them; else `y_cells` is empty.
+// A file's row: its label, its y values, and its peak. The y values come
+// also as the table's cells (each a field and a tab), formatted by the
+// reader, ahead of the table, on whichever thread read the file.
 struct FileRow {
   std::string_view label;
   std::span<const float> y;

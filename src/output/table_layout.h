@@ -9,10 +9,14 @@
 
 namespace tovel {
 
+inline constexpr std::size_t kLabelWidth = 10;
+
 // The table's layout: rows of cells separated by tabs, each row ending with
-// a line feed. The header row is "X Values >", the first file's x values,
-// "      Xmax" and "      Ymax"; each file's row is its label, its y values,
-// xmax and ymax; the summary rows follow, each cell followed by a tab.
+// a line feed. Every row begins with its label in a column of its own,
+// padded to kLabelWidth. The header row is "X Values >", the first file's x
+// values, "      Xmax" and "      Ymax"; each file's row is its label, its y
+// values, xmax and ymax; the summary rows follow, each cell followed by a
+// tab.
 class TableLayout : public TableRows {
  public:
   explicit TableLayout(TableWriter& table) : table_(table) {}
@@ -27,7 +31,9 @@ class TableLayout : public TableRows {
 
  private:
   // The table's failure when a write returned false.
-  std::optional<Failure> unless(bool written) const;
+  std::optional<Failure> failure_unless(bool written) const;
+  // A row's label and the tab after it.
+  bool write_label(std::string_view label);
 
   TableWriter& table_;
 };

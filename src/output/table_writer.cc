@@ -111,7 +111,7 @@ bool TableWriter::write(std::string_view text) {
   return !read_only_ && writer_.write(text) == 0 ? true : refuse();
 }
 
-bool TableWriter::write_value(float value) {
+bool TableWriter::write_field(float value) {
   char* field = read_only_ ? nullptr : writer_.reserve(field_.width());
   if (field == nullptr) return refuse();
   field_.write(value, field);
