@@ -19,6 +19,14 @@ bool names_a_path(std::string_view name) {
   return name.find('\0') == std::string_view::npos;
 }
 
+int open_by_name(const std::string& name, int flags, mode_t mode) {
+  if (!names_a_path(name)) {
+    errno = EINVAL;
+    return -1;
+  }
+  return keep_clear_of_standard_streams(::open(name.c_str(), flags | O_CLOEXEC, mode));
+}
+
 bool file_exists(std::string_view name) {
   return names_a_path(name) && ::access(std::string(name).c_str(), F_OK) == 0;
 }

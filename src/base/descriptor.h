@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cerrno>
+#include <string>
 #include <string_view>
 
 namespace tovel {
@@ -13,6 +16,11 @@ int keep_clear_of_standard_streams(int fd);
 // Whether `name` reaches the file system whole: one holding a NUL names no
 // file, since the system would take the shorter name before the NUL.
 bool names_a_path(std::string_view name);
+
+// Every file the run opens by name: open(2) of `name` with `flags`, and
+// O_CLOEXEC, kept clear of the standard streams. -1 with errno set when it
+// cannot be opened, EINVAL for a name that holds a NUL.
+int open_by_name(const std::string& name, int flags, mode_t mode = 0);
 
 // Whether a file of that name exists (access with F_OK); a name that holds
 // a NUL names none.

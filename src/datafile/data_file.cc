@@ -4,9 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <string>
 
 #include "base/descriptor.h"
@@ -21,11 +19,11 @@ namespace {
 // blocking, as opening a FIFO would block until a writer comes, on a
 // thread that could then not be stopped; its reads block as usual, in waits
 // that a stop ends.
-int open_for_reading(const char* path, bool& readable) {
+int open_for_reading(const std::string& name, bool& readable) {
   readable = true;
-  int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  int fd = open_by_name(name, O_RDONLY | O_NONBLOCK);
   if (fd < 0 && errno == EACCES) {
-    fd = ::open(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    fd = open_by_name(name, O_WRONLY | O_NONBLOCK);
     readable = false;
     if (fd < 0) errno = EACCES;
   }
@@ -35,16 +33,10 @@ int open_for_reading(const char* path, bool& readable) {
     errno = error;
     return -1;
   }
-  return keep_clear_of_standard_streams(fd);
+  return fd;
 }
 
 }  // namespace
-
-void DataFile::keep_name(std::string_view name) {
-  name_size_ = std::min(name.size(), kNameCapacity - 1);
-  std::memcpy(name_, name.data(), name_size_);
-  name_[name_size_] = '\0';
-}
 
 void DataFile::start_reading(int fd, bool readable, const struct stat* info) {
   fd_ = fd;
@@ -57,9 +49,9 @@ void DataFile::start_reading(int fd, bool readable, const struct stat* info) {
 
 std::optional<Failure> DataFile::open(std::string_view name) {
   close();
-  keep_name(name);
+  name_ = name;
   bool readable = true;
-  int fd = names_a_path(name) ? open_for_reading(name_, readable) : (errno = ENOENT, -1);
+  int fd = open_for_reading(name_, readable);
   struct stat info {};
   const bool known = fd >= 0 && ::fstat(fd, &info) == 0;
   if (known && S_ISDIR(info.st_mode)) {
@@ -76,10 +68,9 @@ std::optional<Failure> DataFile::open(std::string_view name) {
 
 bool DataFile::open_if_regular(std::string_view name) {
   close();
-  keep_name(name);
-  if (!names_a_path(name)) return false;
+  name_ = name;
   // Not blocking: opening a FIFO for reading would wait for a writer.
-  const int fd = keep_clear_of_standard_streams(::open(name_, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  const int fd = open_by_name(name_, O_RDONLY | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
@@ -91,20 +82,13 @@ bool DataFile::open_if_regular(std::string_view name) {
   return true;
 }
 
-namespace {
-
-bool is_regular_file(const std::string& name) {
-  struct stat info {};
-  return ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-}  // namespace
-
 void prefetch_data_file(const std::string& name) {
-  if (!is_regular_file(name)) return;
-  const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = open_by_name(name, O_RDONLY | O_NONBLOCK);
   if (fd < 0) return;
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+  }
   ::close(fd);
 }
 

@@ -33,7 +33,7 @@ class DataFile {
   // Opens `name` for reading, past a UTF-8 byte-order mark at its start. A
   // file that may only be written is opened for writing, and its first read
   // fails. The failure when the file cannot be opened: a directory gives
-  // EISDIR, a name holding a NUL ENOENT.
+  // EISDIR, a name holding a NUL EINVAL.
   std::optional<Failure> open(std::string_view name);
   // Opens `name` as open does, only when it is a regular file, as the
   // descriptor itself shows: a FIFO is never waited on, and a file that
@@ -43,7 +43,7 @@ class DataFile {
   bool open_if_regular(std::string_view name);
   void close();
 
-  std::string_view name() const { return {name_, name_size_}; }
+  std::string_view name() const { return name_; }
   InputStream& stream() { return stream_; }
   // Whether the file opened begins with a UTF-16 byte-order mark, either way
   // round: text that no line of it reads as.
@@ -68,8 +68,6 @@ class DataFile {
   int lines_to_skip = 0;
 
  private:
-  static constexpr std::size_t kNameCapacity = 40;
-  void keep_name(std::string_view name);
   // Reads the descriptor `fd` opened for `name_`; `info` is its status, when known.
   void start_reading(int fd, bool readable, const struct stat* info);
   InputStream stream_;
@@ -79,8 +77,7 @@ class DataFile {
   bool utf16_text_ = false;
   bool regular_file_ = false;
   int fd_ = -1;
-  char name_[kNameCapacity] = {};
-  std::size_t name_size_ = 0;
+  std::string name_;  // whole, however long
 };
 
 }  // namespace tovel

@@ -22,14 +22,14 @@ bool may_be_read_only(int error) {
 
 // open(2) with O_RDWR, falling back to write-only and then read-only access
 // as the file allows. A directory is refused with EISDIR.
-int open_for_update(const char* path, bool& read_only) {
+int open_for_update(const std::string& name, bool& read_only) {
   read_only = false;
-  const int fd = ::open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  const int fd = open_by_name(name, O_RDWR | O_CREAT, 0666);
   if (fd >= 0 || !may_be_read_only(errno)) return fd;
   const int error = errno;
-  const int write_only = ::open(path, O_WRONLY | O_CLOEXEC);
+  const int write_only = open_by_name(name, O_WRONLY);
   if (write_only >= 0) return write_only;
-  const int for_reading = ::open(path, O_RDONLY | O_CLOEXEC);
+  const int for_reading = open_by_name(name, O_RDONLY);
   read_only = for_reading >= 0;
   errno = error;
   return for_reading;
@@ -79,8 +79,7 @@ std::optional<Failure> TableWriter::open(std::string_view name) {
   const auto cannot_open = [&](int error, std::string_view reason = {}) {
     return open_failure(name_, "table", error, reason);
   };
-  if (!names_a_path(name_)) return cannot_open(EINVAL);
-  const int fd = keep_clear_of_standard_streams(open_for_update(name_.c_str(), read_only_));
+  const int fd = open_for_update(name_, read_only_);
   if (fd < 0) return cannot_open(errno);
   struct stat info {};
   const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);

@@ -26,10 +26,7 @@ std::optional<Failure> write_picture_file(std::string_view name, std::string_vie
   if (name == table_name) {
     return cannot_write(name, 0, "The picture's name, cut at 32 characters, is the table's");
   }
-  const std::string path(name);
-  if (!names_a_path(name)) return open_failure(name, "picture", EINVAL);
-  const int fd = keep_clear_of_standard_streams(
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  const int fd = open_by_name(std::string(name), O_WRONLY | O_CREAT | O_TRUNC, 0666);
   if (fd < 0) return open_failure(name, "picture", errno);
   DescriptorSink sink(fd);
   BufferedWriter out(buffer);
