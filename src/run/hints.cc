@@ -27,19 +27,6 @@ std::string data_name(const SeriesNaming& naming, int i) {
   return std::string(naming.file(i).data_name.trimmed());
 }
 
-// The number of a series file PREFIX + four digits + ".DAT", or 0.
-int series_number(std::string_view name, std::string_view prefix) {
-  if (name.size() != prefix.size() + 8 || !name.starts_with(prefix) || !name.ends_with(".DAT")) {
-    return 0;
-  }
-  int number = 0;
-  for (const char c : name.substr(prefix.size(), 4)) {
-    if (!in_class(c, kDigit)) return 0;
-    number = number * 10 + (c - '0');
-  }
-  return number;
-}
-
 }  // namespace
 
 std::string namesake_in_other_case(std::string_view name) {
@@ -57,20 +44,22 @@ std::string namesake_in_other_case(std::string_view name) {
 
 std::string hint_for_missing_first_file(const SeriesNaming& naming) {
   const std::string prefix(naming.prefix());
+  const std::string first = series_file_name(prefix, 1);
+  const std::string extension(kDataExtension);
   for (const char* digits : {"001", "00001"}) {
-    if (file_exists(prefix + digits + ".DAT")) {
-      return "found " + shown_name(prefix + digits + ".DAT") +
-             "; data files are numbered with four digits, from " + shown_name(prefix + "0001.DAT");
+    if (file_exists(prefix + digits + extension)) {
+      return "found " + shown_name(prefix + digits + extension) +
+             "; data files are numbered with four digits, from " + shown_name(first);
     }
   }
-  if (file_exists(prefix + "0000.DAT")) {
-    return "found " + shown_name(prefix + "0000.DAT") + "; a series is numbered from 0001";
+  if (const std::string zeroth = series_file_name(prefix, 0); file_exists(zeroth)) {
+    return "found " + shown_name(zeroth) + "; a series is numbered from 0001";
   }
-  const std::string whole = prefix + "0001.DAT";
-  if (whole.size() > Name::size() && file_exists(whole)) {
-    return "found " + shown_name(whole) + ", a name of " + std::to_string(whole.size()) +
+  if (first.size() > Name::size() && file_exists(first)) {
+    const std::size_t longest_prefix = Name::size() - (first.size() - prefix.size());
+    return "found " + shown_name(first) + ", a name of " + std::to_string(first.size()) +
            " characters; names are cut at " + std::to_string(Name::size()) +
-           ", so a prefix may have at most " + std::to_string(Name::size() - 8);
+           ", so a prefix may have at most " + std::to_string(longest_prefix);
   }
   return "";
 }
@@ -78,7 +67,7 @@ std::string hint_for_missing_first_file(const SeriesNaming& naming) {
 std::string hint_for_missing_file(const SeriesNaming& naming, int missing) {
   int last = 0;
   look_through_directory([&](std::string_view name) {
-    last = std::max(last, series_number(name, naming.prefix()));
+    last = std::max(last, series_file_number(name, naming.prefix()));
     return false;
   });
   const std::string first = shown_name(data_name(naming, 1));
@@ -90,7 +79,7 @@ std::string hint_for_missing_file(const SeriesNaming& naming, int missing) {
                           ? "the series has 1 file, " + first
                           : "the series has " + std::to_string(missing - 1) + " files, " + first +
                                 " to " + shown_name(data_name(naming, missing - 1));
-  const std::string zeroth = std::string(naming.prefix()) + "0000.DAT";
+  const std::string zeroth = series_file_name(naming.prefix(), 0);
   if (file_exists(zeroth))
     words += "; " + shown_name(zeroth) + " is never read: a series is numbered from 0001";
   return words;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/byte_class.h"
 #include "base/digits.h"
 
 namespace tovel {
@@ -24,6 +25,28 @@ int prefix_length_of(const Name& first_name) {
 
 }  // namespace
 
+std::string series_file_name(std::string_view prefix, int number) {
+  char digits[kNumberDigits];
+  put_digits(digits, static_cast<uint32_t>(number), kNumberDigits);
+  std::string name(prefix);
+  name.append(digits, kNumberDigits);
+  name += kDataExtension;
+  return name;
+}
+
+int series_file_number(std::string_view name, std::string_view prefix) {
+  if (name.size() != prefix.size() + kNumberDigits + kDataExtension.size() ||
+      !name.starts_with(prefix) || !name.ends_with(kDataExtension)) {
+    return -1;
+  }
+  int number = 0;
+  for (const char c : name.substr(prefix.size(), kNumberDigits)) {
+    if (!in_class(c, kDigit)) return -1;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
 SeriesNaming::SeriesNaming(const Name& first_name)
     : first_name_(first_name), prefix_length_(prefix_length_of(first_name)) {
   const std::string prefix_text(prefix());
@@ -35,16 +58,15 @@ SeriesNaming::SeriesNaming(const Name& first_name)
 
 FileNames SeriesNaming::file(int i) const {
   FileNames names;
-  char number[4];
-  put_digits(number, static_cast<uint32_t>(i), 4);
-  names.number_text.assign({number, 4});
-  char text[40];
+  char text[Name::size() + kNumberDigits + kDataExtension.size()];
   const std::string_view p = prefix();
   p.copy(text, p.size());
-  std::copy_n(number, 4, text + p.size());
-  names.row_name.assign({text, p.size() + 4});
-  std::copy_n(".DAT", 4, text + p.size() + 4);
-  names.data_name.assign({text, p.size() + 8});
+  char* const number = text + p.size();
+  put_digits(number, static_cast<uint32_t>(i), kNumberDigits);
+  names.number_text.assign({number, kNumberDigits});
+  names.row_name.assign({text, p.size() + kNumberDigits});
+  kDataExtension.copy(number + kNumberDigits, kDataExtension.size());
+  names.data_name.assign({text, p.size() + kNumberDigits + kDataExtension.size()});
   return names;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "base/fixed_text.h"
@@ -11,6 +12,16 @@ using Name = FixedText<32>;
 // A series holds 2 to 9999 files, numbered with four digits from 0001.
 inline constexpr int kMinFiles = 2;
 inline constexpr int kMaxFiles = 9999;
+
+// The form of every data file's name: the prefix, the file's number in
+// four digits, and the extension, PREFIX0001.DAT.
+inline constexpr std::size_t kNumberDigits = 4;
+inline constexpr std::string_view kDataExtension = ".DAT";
+// The name of file `number` of the series of `prefix`, whole.
+std::string series_file_name(std::string_view prefix, int number);
+// The number of the file `name` when it is one of the series of `prefix`
+// (1 to 9999, or 0000), else -1.
+int series_file_number(std::string_view name, std::string_view prefix);
 
 // The names of one data file of the series.
 struct FileNames {

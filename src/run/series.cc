@@ -37,8 +37,8 @@ void announce_file(Console& out, int i, const Name& data_name) {
   dialogue.say(") does not exist in this directory\n\n");
   const std::string namesake = namesake_in_other_case(name);
   if (!namesake.empty()) {
-    const bool extension_only =
-        namesake.substr(0, namesake.size() - 4) == name.substr(0, name.size() - 4);
+    const std::size_t stem = name.size() - kDataExtension.size();
+    const bool extension_only = namesake.substr(0, stem) == name.substr(0, stem);
     warn("found " + shown_name(namesake) +
          (extension_only ? "; data file names end in upper-case .DAT"
                          : "; data file names are matched with their case"));
