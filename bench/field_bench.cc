@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "base/input_stream.h"
+#include "base/line_taker.h"
 #include "datafile/data_file.h"
 #include "datafile/read_data_line.h"
 #include "fields/g14_4.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "base/input_stream.h"
+#include "base/line_taker.h"
 #include "fuzz_support.h"
 #include "run/console.h"
 #include "run/dialogue.h"

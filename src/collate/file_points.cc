@@ -4,7 +4,7 @@
 #include <cstring>
 #include <span>
 
-#include "base/input_stream.h"
+#include "base/line_taker.h"
 #include "datafile/general_line.h"
 #include "datafile/read_data_line.h"
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "base/byte_class.h"
-#include "base/input_stream.h"
+#include "base/line_taker.h"
 #include "datafile/data_line.h"
 #include "datafile/line_rules.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "base/input_stream.h"
+#include "base/line_taker.h"
 
 namespace tovel {
 

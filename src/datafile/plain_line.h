@@ -1,6 +1,6 @@
 #pragma once
 
-#include "base/input_stream.h"
+#include "base/line_taker.h"
 #include "datafile/data_line.h"
 
 namespace tovel {

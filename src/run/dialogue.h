@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "base/input_stream.h"
+#include "base/line_taker.h"
 #include "base/report.h"
 #include "run/command_line.h"
 #include "run/console.h"

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "base/input_stream.h"
+#include "base/line_taker.h"
 
 namespace tovel {
 namespace {
