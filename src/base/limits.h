@@ -10,4 +10,7 @@ namespace tovel {
 inline constexpr int kDefaultMaxPoints = 250;
 inline constexpr int kMostMaxPoints = 1000000;
 
+// The header lines a data file may have skipped at its top (--skip).
+inline constexpr int kMaxSkip = 99;
+
 }  // namespace tovel

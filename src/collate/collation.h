@@ -5,7 +5,7 @@
 
 #include "base/report.h"
 #include "collate/accumulators.h"
-#include "collate/file_points.h"
+#include "points/file_points.h"
 #include "collate/table_rows.h"
 
 namespace tovel {

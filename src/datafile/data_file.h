@@ -8,13 +8,11 @@
 #include <string_view>
 
 #include "base/input_stream.h"
+#include "base/limits.h"
 #include "base/report.h"
 #include "datafile/line_rules.h"
 
 namespace tovel {
-
-// The header lines a data file may have skipped at its top.
-inline constexpr int kMaxSkip = 99;
 
 // Asks the system to read the regular file `name` into its page cache, at
 // once and without waiting: a reader that comes to it later finds it there.

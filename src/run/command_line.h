@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "base/limits.h"
-#include "datafile/data_file.h"
 #include "datafile/line_rules.h"
 #include "fields/number_field.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/report.h"
-#include "collate/file_points.h"
+#include "points/file_points.h"
 #include "datafile/line_rules.h"
 
 namespace tovel {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "collate/file_points.h"
+#include "points/file_points.h"
 #include "datafile/line_rules.h"
 #include "fields/number_field.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "collate/series_reader.h"
+#include "readahead/series_reader.h"
 
 namespace tovel {
 namespace {

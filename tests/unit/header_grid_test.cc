@@ -1,4 +1,4 @@
-#include "collate/header_grid.h"
+#include "points/header_grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "collate/file_points.h"
+#include "points/file_points.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/report.h"
-#include "collate/file_points.h"
-#include "collate/header_grid.h"
+#include "points/file_points.h"
+#include "points/header_grid.h"
 #include "datafile/data_file.h"
 
 namespace tovel {

@@ -6,7 +6,7 @@
 
 #include "base/report.h"
 #include "collate/accumulators.h"
-#include "collate/header_grid.h"
+#include "points/header_grid.h"
 #include "datafile/data_file.h"
 #include "datafile/data_line.h"
 #include "fields/number_field.h"

@@ -1,4 +1,4 @@
-#include "collate/series_reader.h"
+#include "readahead/series_reader.h"
 
 #include <algorithm>
 #include <chrono>
