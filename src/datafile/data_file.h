@@ -48,8 +48,8 @@ class DataFile {
   bool utf16_text() const { return utf16_text_; }
   bool regular_file() const { return regular_file_; }
 
-  // Which values of a line are x and y, and what separates them. They hold
-  // from file to file.
+  // Which values of a line are x and y, and what separates them: the usual
+  // ones until set.
   void set_line_rules(const LineRules& rules) {
     rules_ = rules;
     usual_rules_ = rules.usual();
@@ -62,8 +62,6 @@ class DataFile {
   // Whether lines are looked at for decimal commas; once the sign is found,
   // a series need not look further. It holds from file to file.
   bool watch_decimal_commas = true;
-  // Lines at the top of every file that are no data (headers), 0 to kMaxSkip.
-  int lines_to_skip = 0;
 
  private:
   // Reads the descriptor `fd` opened for `name_`; `info` is its status, when known.

@@ -94,10 +94,10 @@ Failure read_failure(const ReadOutcome& read, std::string_view file) {
   return failure;
 }
 
-// Passes over the lines at the top of the file that are no data.
-ReadOutcome skip_header_lines(DataFile& file) {
+// Passes over the `count` lines at the top of the file that are no data.
+ReadOutcome skip_header_lines(DataFile& file, int count) {
   InputStream& in = file.stream();
-  for (int skipped = 0; skipped < file.lines_to_skip; ++skipped) {
+  for (int skipped = 0; skipped < count; ++skipped) {
     FieldText unused;
     const TakeStatus status = take_field(in, kDataLineWidth, false, unused);
     if (status == TakeStatus::end_of_input) break;
@@ -145,8 +145,9 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
 // than the rules allow. Rare, and kept out of the loop that reads lines.
 [[gnu::noinline, gnu::cold]] void make_room(const PointRules& rules, FilePoints& points) {
   const std::size_t at = static_cast<std::size_t>(points.count);
-  const std::size_t size = std::min<std::size_t>(std::max<std::size_t>(2 * at, kDefaultMaxPoints),
-                                                 static_cast<std::size_t>(rules.max_points));
+  const std::size_t size =
+      std::min<std::size_t>(std::max<std::size_t>(2 * at, kDefaultMaxPoints),
+                            static_cast<std::size_t>(rules.reading.max_points));
   points.y.resize(std::max(points.y.size(), size));
   if (rules.keep_x_values) points.x.resize(std::max(points.x.size(), size));
 }
@@ -185,14 +186,16 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   points.empty_points.clear();
   points.x_differs_line = 0;
   if (file.utf16_text()) return fail_with({ReadStatus::utf16_text}, file, points);
-  if (const ReadOutcome skipped = skip_header_lines(file); skipped.status != ReadStatus::line) {
+  file.set_line_rules(rules.reading.line_rules);
+  if (const ReadOutcome skipped = skip_header_lines(file, rules.reading.lines_to_skip);
+      skipped.status != ReadStatus::line) {
     return fail_with(skipped, file, points);
   }
   // What changes from line to line is held here, where the compiler can
   // keep it in registers, and written to `points` when the reading ends.
   const HeaderGrid* const header = rules.header;
   const bool keep_x = rules.keep_x_values;
-  const int max_points = rules.max_points;
+  const int max_points = rules.reading.max_points;
   // The header's x values that this file's are compared with: none when
   // there is no header, or once a difference is found.
   std::size_t compared = header != nullptr ? header->size() : 0;
@@ -234,7 +237,7 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
         keep_progress();
         points.end = FilePoints::End::too_many_points;
         points.stop_line = line_number;
-        if (rules.count_past_limit) points.total_points = count_on(file, count + 1);
+        if (!rules.reading.max_points_given) points.total_points = count_on(file, count + 1);
         return;
       }
       points.count = count;
@@ -274,7 +277,7 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   // The first file's x values were looked at already, its peak's among them.
   if (peak >= 0 && !keep_x) note_if_out_of_range(peak_x, peak_line, points);
   file.close();
-  format_cells(rules.field, points);
+  format_cells(rules.reading.field, points);
 }
 
 }  // namespace tovel

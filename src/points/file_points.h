@@ -6,19 +6,19 @@
 
 #include "base/report.h"
 #include "collate/accumulators.h"
-#include "points/header_grid.h"
 #include "datafile/data_file.h"
 #include "datafile/data_line.h"
 #include "fields/number_field.h"
+#include "points/file_reading.h"
+#include "points/header_grid.h"
 
 namespace tovel {
 
-// How a data file's points are read.
+// How a data file's points are read: as the series' files are, and as the
+// file's place in the series asks.
 struct PointRules {
-  int max_points = kDefaultMaxPoints;  // a point beyond these stops the reading
-  bool keep_x_values = false;          // all x values, for the header row of the first file
-  bool count_past_limit = false;       // at a stop, the file's points are counted on
-  NumberField field{};                 // the field of the y values' cells
+  FileReading reading{};
+  bool keep_x_values = false;  // all x values, for the header row of the first file
   // The header's x values, which a later file's are compared with; none for
   // the first file.
   const HeaderGrid* header = nullptr;
@@ -94,12 +94,11 @@ struct FilePoints {
 };
 
 // Reads the data file open in `file` to its end into `points`, past its
-// header lines (DataFile::lines_to_skip): the y values in line order, up to
-// the rules' max_points; the peak, the first of equal maxima, by the strict
-// comparison with a start at (0, 0); and what the warnings need. Stops at
-// the first failure or at a point beyond max_points, and says so in
-// `points.end`. The file is closed at its end, and its y values formatted
-// as cells.
+// header lines, by the line rules of the reading, which `file` is set to:
+// the y values in line order, up to the reading's max_points; the peak, the first of equal maxima,
+// by the strict comparison with a start at (0, 0); and what the warnings need. Stops at the first
+// failure or at a point beyond max_points, and says so in `points.end`. The file is closed at its
+// end, and its y values formatted as cells.
 void read_file_points(DataFile& file, const PointRules& rules, FilePoints& points);
 
 }  // namespace tovel

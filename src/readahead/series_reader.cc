@@ -45,10 +45,11 @@ SeriesReader::SeriesReader(Settings settings)
     : settings_(std::move(settings)), first_decimal_comma_file_(INT_MAX) {
   // No more threads than files, nor slots: a small series starts as fast
   // as it would on one thread.
-  const std::size_t bytes_per_point = sizeof(float) + settings_.field.cell_width();
+  const FileReading& reading = settings_.reading;
+  const std::size_t bytes_per_point = sizeof(float) + reading.field.cell_width();
   const ReadAhead plan =
       plan_read_ahead(settings_.files, settings_.jobs,
-                      bytes_per_point * static_cast<std::size_t>(settings_.max_points));
+                      bytes_per_point * static_cast<std::size_t>(reading.max_points));
   const int workers = plan.workers;
   for (int s = 0; s < plan.slots; ++s)
     slots_.push_back(std::make_unique_for_overwrite<Slot>());
@@ -93,15 +94,12 @@ void SeriesReader::read_file(int i, DataFile& file, FileRead& read, bool opened)
   read.open_failure.reset();
   if (!opened) read.open_failure = file.open(settings_.file_name(i));
   if (read.open_failure) return;
-  file.lines_to_skip = settings_.lines_to_skip;
-  file.set_line_rules(settings_.line_rules);
+  const FileReading& reading = settings_.reading;
   // Where commas are decimal marks, there is no sign to look for.
   file.watch_decimal_commas =
-      !settings_.line_rules.decimal_comma && i < first_decimal_comma_file_.load();
-  const PointRules rules{.max_points = settings_.max_points,
+      !reading.line_rules.decimal_comma && i < first_decimal_comma_file_.load();
+  const PointRules rules{.reading = reading,
                          .keep_x_values = i == 1,
-                         .count_past_limit = settings_.count_past_limit,
-                         .field = settings_.field,
                          .header = i == 1 || !header_ ? nullptr : &*header_};
   read_file_points(file, rules, read.points);
   if (read.points.decimal_comma_line == 0) return;

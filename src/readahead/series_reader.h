@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "base/report.h"
+#include "datafile/data_file.h"
 #include "points/file_points.h"
 #include "points/header_grid.h"
-#include "datafile/data_file.h"
 
 namespace tovel {
 
@@ -56,11 +56,7 @@ class SeriesReader {
   struct Settings {
     int files = 0;
     int jobs = 1;
-    int lines_to_skip = 0;
-    LineRules line_rules{};
-    int max_points = kDefaultMaxPoints;
-    bool count_past_limit = false;  // see PointRules
-    NumberField field{};            // of the y values' cells
+    FileReading reading{};
     // The name of file i, from 1; called from the workers too.
     std::function<std::string(int)> file_name;
   };

@@ -200,8 +200,8 @@ bool OptionReader::columns(const char* value) {
                   std::to_string(kMostColumns) + " and Y from 1 to " +
                   std::to_string(kMostColumns));
   }
-  line_.line_rules.x_column = x;
-  line_.line_rules.y_column = y;
+  line_.reading.line_rules.x_column = x;
+  line_.reading.line_rules.y_column = y;
   return true;
 }
 
@@ -222,23 +222,29 @@ bool OptionReader::long_option(std::string_view word) {
   if (name == "help" || name == "version") return flag(unused);
   if (name == "plot") return flag(line_.plot);
   if (name == "no-open") return flag(line_.no_open);
-  if (name == "decimal-comma") return flag(line_.line_rules.decimal_comma);
+  if (name == "decimal-comma") return flag(line_.reading.line_rules.decimal_comma);
   if (name == "columns") return columns(value_of(shown, attached, true));
   if (name == "directory") {
     line_.directory = value_of(shown, attached);
     return line_.directory != nullptr;
   }
   if (name == "skip") {
-    return whole_number(value_of(shown, attached, true), "--skip", 0, kMaxSkip, line_.skip);
+    return whole_number(value_of(shown, attached, true), "--skip", 0, kMaxSkip,
+                        line_.reading.lines_to_skip);
   }
   if (name == "max-points") {
-    line_.max_points_given = true;
+    line_.reading.max_points_given = true;
     return whole_number(value_of(shown, attached, true), "--max-points", 1, kMostMaxPoints,
-                        line_.max_points);
+                        line_.reading.max_points);
   }
   if (name == "digits") {
-    return whole_number(value_of(shown, attached, true), "--digits", kLeastDigits, kMostDigits,
-                        line_.digits);
+    int digits = kLeastDigits;
+    if (!whole_number(value_of(shown, attached, true), "--digits", kLeastDigits, kMostDigits,
+                      digits)) {
+      return false;
+    }
+    line_.reading.field = NumberField(digits);
+    return true;
   }
   if (name == "jobs") {
     return whole_number(value_of(shown, attached, true), "--jobs", 1, kMaxJobs, line_.jobs);

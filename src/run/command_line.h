@@ -5,8 +5,7 @@
 #include <string_view>
 
 #include "base/limits.h"
-#include "datafile/line_rules.h"
-#include "fields/number_field.h"
+#include "points/file_reading.h"
 
 namespace tovel {
 
@@ -26,15 +25,13 @@ struct CommandLine {
   Action action = Action::run;
   std::string refusal;  // with refuse: what is wrong, as "unknown option '-x'"
 
-  bool plot = false;                   // --plot: draw the series beside the table
-  bool no_open = false;                // -n: answer the last question 0 without asking
-  const char* directory = nullptr;     // -C DIR: run in DIR
-  int skip = 0;                        // --skip N: lines skipped at the top of each data file
-  LineRules line_rules{};              // --columns X,Y and --decimal-comma
-  int jobs = default_jobs();           // -j N: threads that read the data files
-  int max_points = kDefaultMaxPoints;  // --max-points N: the points a data file may hold
-  bool max_points_given = false;
-  int digits = kLeastDigits;  // --digits N: the significant digits of the table's numbers
+  bool plot = false;                // --plot: draw the series beside the table
+  bool no_open = false;             // -n: answer the last question 0 without asking
+  const char* directory = nullptr;  // -C DIR: run in DIR
+  int jobs = default_jobs();        // -j N: threads that read the data files
+  // --skip N, --columns X,Y, --decimal-comma, --max-points N, and --digits N,
+  // the significant digits of the table's numbers.
+  FileReading reading{};
   // FIRST-NAME and COUNT, as far as given.
   int operand_count = 0;
   std::array<const char*, 2> operands{};

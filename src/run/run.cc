@@ -117,7 +117,7 @@ void Session::run(int argc, const char* const* argv) {
   dialogue_.say("\n\n");
   const SeriesNaming naming(first_name(line));
   TableWriter table(buffers_->table);
-  table.set_number_field(NumberField(line.digits));
+  table.set_number_field(line.reading.field);
   open_table(table, naming);
   ending_.hold_pending_output(table);
   RunProgress progress(naming, table);
@@ -135,14 +135,8 @@ void Session::run(int argc, const char* const* argv) {
   std::optional<SeriesPicture> picture;  // with --plot, gathered on the way to the table
   if (line.plot) picture.emplace(layout, k);
   TableRows& rows = picture ? static_cast<TableRows&>(*picture) : layout;
-  const ReadingSettings reading{.jobs = line.jobs,
-                                .lines_to_skip = line.skip,
-                                .line_rules = line.line_rules,
-                                .max_points = line.max_points,
-                                .max_points_given = line.max_points_given,
-                                .field = table.number_field()};
   const SeriesRun series_run{.dialogue = dialogue_, .progress = progress, .ending = ending_};
-  const int n = collate_series(naming, k, reading, rows, sums, series_run);
+  const int n = collate_series(naming, k, line.reading, line.jobs, rows, sums, series_run);
   finish_series({.naming = naming,
                  .files = k,
                  .last_points = n,

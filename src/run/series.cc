@@ -59,7 +59,7 @@ Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
 // The stop at a file of more points than a file may hold. Without
 // --max-points, a hint says how many the file holds and what lets it in.
 [[noreturn]] void stop_at_too_many_points(std::string_view name, const FilePoints& points,
-                                          const ReadingSettings& reading, const SeriesRun& run) {
+                                          const FileReading& reading, const SeriesRun& run) {
   const std::string most = std::to_string(reading.max_points);
   run.dialogue.say("TOO Many data per file (Max = " + most + ")\n");
   tell(shown_name(name) + ":" + std::to_string(points.stop_line) + ": more than " + most +
@@ -76,7 +76,7 @@ Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
 
 }  // namespace
 
-int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& reading,
+int collate_series(const SeriesNaming& naming, int k, const FileReading& reading, int jobs,
                    TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run) {
   RunEnding& ending = run.ending;
   SeriesWarnings warnings(naming.file(1).data_name.trimmed(), reading.field, reading.line_rules);
@@ -89,14 +89,9 @@ int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& rea
     if (i == 1) {
       if (!file_exists(name)) stop_at_missing_first_file(naming, name, run);
       reader.emplace(SeriesReader::Settings{
-          .files = k,
-          .jobs = reading.jobs,
-          .lines_to_skip = reading.lines_to_skip,
-          .line_rules = reading.line_rules,
-          .max_points = reading.max_points,
-          .count_past_limit = !reading.max_points_given,
-          .field = reading.field,
-          .file_name = [&](int j) { return std::string(naming.file(j).data_name.trimmed()); }});
+          .files = k, .jobs = jobs, .reading = reading, .file_name = [&](int j) {
+            return std::string(naming.file(j).data_name.trimmed());
+          }});
     }
     const FileRead& read = reader->take(i, [&] { ending.stop_if_interrupted(); });
     if (read.open_failure) ending.fail(with_series_hint(*read.open_failure, naming, i));

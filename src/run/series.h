@@ -2,25 +2,13 @@
 
 #include "collate/accumulators.h"
 #include "collate/table_rows.h"
-#include "datafile/line_rules.h"
-#include "fields/number_field.h"
+#include "points/file_reading.h"
 #include "run/dialogue.h"
 #include "run/ending.h"
 #include "run/naming.h"
 #include "run/progress.h"
 
 namespace tovel {
-
-// How the data files are read: by how many threads, past how many header
-// lines, up to how many points.
-struct ReadingSettings {
-  int jobs = 1;
-  int lines_to_skip = 0;
-  LineRules line_rules{};  // --columns and --decimal-comma
-  int max_points = kDefaultMaxPoints;
-  bool max_points_given = false;  // without --max-points, a stop counts the file's points
-  NumberField field{};            // of the y values' cells
-};
 
 // What a run's steps talk through, and how they end it.
 struct SeriesRun {
@@ -30,9 +18,9 @@ struct SeriesRun {
 };
 
 // Collates files 1 to k of the series into `rows`, file by file in their
-// order: each is announced ("Input file …"), opened, read to its end past
-// its header lines, and collated: its points in, its row out. With more
-// than one job the files are read ahead on threads (SeriesReader); the
+// order: each is announced ("Input file …"), opened, read to its end as
+// `reading` says, and collated: its points in, its row out. With more than
+// one of `jobs` the files are read ahead on threads (SeriesReader); the
 // output is the same.
 // The first file is looked for first; when it is missing, the run stops in
 // order, with a warning and a hint when the directory holds what was likely
@@ -40,7 +28,7 @@ struct SeriesRun {
 // read. Every other way the series ends early ends the run through
 // `run.ending`: the stop at a file of too many points, a failure with its
 // report, a stop signal. Returns the last file's number of points.
-int collate_series(const SeriesNaming& naming, int k, const ReadingSettings& reading,
+int collate_series(const SeriesNaming& naming, int k, const FileReading& reading, int jobs,
                    TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run);
 
 }  // namespace tovel

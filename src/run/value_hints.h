@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/report.h"
-#include "points/file_points.h"
 #include "datafile/line_rules.h"
+#include "points/file_points.h"
 
 namespace tovel {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "points/file_points.h"
 #include "datafile/line_rules.h"
 #include "fields/number_field.h"
+#include "points/file_points.h"
 
 namespace tovel {
 

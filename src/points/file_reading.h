@@ -1,0 +1,21 @@
+#pragma once
+
+#include "base/limits.h"
+#include "datafile/line_rules.h"
+#include "fields/number_field.h"
+
+namespace tovel {
+
+// How every data file of a series is read, as the command line sets it: one
+// value that goes from the options to the reader of each file unchanged.
+struct FileReading {
+  int lines_to_skip = 0;               // --skip: the header lines at the top of each file
+  LineRules line_rules{};              // --columns and --decimal-comma
+  int max_points = kDefaultMaxPoints;  // --max-points: a point beyond these stops the reading
+  // Whether --max-points was given; without it, a stop at a file of too many
+  // points counts the file's points on, for the hint that lets them in.
+  bool max_points_given = false;
+  NumberField field{};  // --digits: the field of the y values' cells
+};
+
+}  // namespace tovel
