@@ -5,8 +5,8 @@
 
 #include "base/report.h"
 #include "collate/accumulators.h"
-#include "points/file_points.h"
 #include "collate/table_rows.h"
+#include "points/file_points.h"
 
 namespace tovel {
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/report.h"
+#include "collate/accumulators.h"
 
 namespace tovel {
 
@@ -20,9 +21,9 @@ struct FileRow {
 };
 
 // Where the collation hands the table's cells: the header row's x values
-// while file 1 is collated, each file's row once its points are in. Each
-// call returns the failure when the table cannot take it, and the collation
-// stops there.
+// while file 1 is collated, each file's row once its points are in, and the
+// statistics of each column once every file is in. Each call returns the
+// failure when the table cannot take it, and the run stops there.
 class TableRows {
  public:
   virtual ~TableRows() = default;
@@ -30,6 +31,8 @@ class TableRows {
   virtual std::optional<Failure> header_cell(float x) = 0;
   virtual std::optional<Failure> end_header() = 0;
   virtual std::optional<Failure> file_row(const FileRow& row) = 0;
+  // The Average, Std Dev and CV % rows: one statistic of each column.
+  virtual std::optional<Failure> summary_rows(std::span<const ColumnStatistics> columns) = 0;
 };
 
 }  // namespace tovel

@@ -36,8 +36,7 @@ std::optional<Failure> TableLayout::file_row(const FileRow& row) {
                         table_.write("\n"));
 }
 
-std::optional<Failure> TableLayout::summary_rows(const ColumnAccumulators& sums, int n, int k) {
-  const std::vector<ColumnStatistics> columns = sums.summary(n + 2, k);
+std::optional<Failure> TableLayout::summary_rows(std::span<const ColumnStatistics> columns) {
   std::vector<float> values(columns.size());
   const auto row = [&](std::string_view label, float ColumnStatistics::*statistic) {
     for (std::size_t j = 0; j < columns.size(); ++j)

@@ -25,9 +25,7 @@ class TableLayout : public TableRows {
   std::optional<Failure> header_cell(float x) override;
   std::optional<Failure> end_header() override;
   std::optional<Failure> file_row(const FileRow& row) override;
-  // The Average, Std Dev and CV % rows for columns 1 to n + 2, where n is
-  // the last file's number of points and k the number of files.
-  std::optional<Failure> summary_rows(const ColumnAccumulators& sums, int n, int k);
+  std::optional<Failure> summary_rows(std::span<const ColumnStatistics> columns) override;
 
  private:
   // The table's failure when a write returned false.

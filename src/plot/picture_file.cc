@@ -20,8 +20,7 @@ Failure cannot_write(std::string_view name, int error, std::string_view message 
 }  // namespace
 
 std::optional<Failure> write_picture_file(std::string_view name, std::string_view table_name,
-                                          const SeriesPicture& picture,
-                                          const ColumnAccumulators& sums, const SeriesText& text,
+                                          const SeriesPicture& picture, const SeriesText& text,
                                           std::span<char> buffer) {
   if (name == table_name) {
     return cannot_write(name, 0, "The picture's name, cut at 32 characters, is the table's");
@@ -31,7 +30,7 @@ std::optional<Failure> write_picture_file(std::string_view name, std::string_vie
   DescriptorSink sink(fd);
   BufferedWriter out(buffer);
   out.attach(sink);
-  int error = write_series_svg(picture, sums, text, out);
+  int error = write_series_svg(picture, text, out);
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) return cannot_write(name, error);
   return std::nullopt;

@@ -16,8 +16,7 @@ namespace tovel {
 // long prefix cut at 32 characters gives, is refused: the picture would
 // write over the table. Returns the failure.
 std::optional<Failure> write_picture_file(std::string_view name, std::string_view table_name,
-                                          const SeriesPicture& picture,
-                                          const ColumnAccumulators& sums, const SeriesText& text,
+                                          const SeriesPicture& picture, const SeriesText& text,
                                           std::span<char> buffer);
 
 }  // namespace tovel

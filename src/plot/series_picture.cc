@@ -39,4 +39,9 @@ std::optional<Failure> SeriesPicture::file_row(const FileRow& row) {
   return table_.file_row(row);
 }
 
+std::optional<Failure> SeriesPicture::summary_rows(std::span<const ColumnStatistics> columns) {
+  summary_.assign(columns.begin(), columns.end());
+  return table_.summary_rows(columns);
+}
+
 }  // namespace tovel

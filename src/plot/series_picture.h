@@ -17,8 +17,8 @@ inline constexpr int kMaxDrawnCurves = 50;
 // What the picture of a series needs, gathered while the collation pass
 // hands the table its cells, which it passes on unchanged: the header row's
 // x values, each file's y values and label when the series is small enough
-// to draw them one by one, each file's peak, and the lowest and highest
-// finite y of each column.
+// to draw them one by one, each file's peak, the lowest and highest finite
+// y of each column, and the columns' statistics.
 class SeriesPicture : public TableRows {
  public:
   static constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
@@ -29,6 +29,7 @@ class SeriesPicture : public TableRows {
   std::optional<Failure> header_cell(float x) override;
   std::optional<Failure> end_header() override { return table_.end_header(); }
   std::optional<Failure> file_row(const FileRow& row) override;
+  std::optional<Failure> summary_rows(std::span<const ColumnStatistics> columns) override;
 
   struct Peak {
     float x;
@@ -53,6 +54,8 @@ class SeriesPicture : public TableRows {
   // has none.
   float lowest(std::size_t j) const { return j < lowest_.size() ? lowest_[j] : kNone; }
   float highest(std::size_t j) const { return j < highest_.size() ? highest_[j] : kNone; }
+  // The statistics of each column, from the summary rows.
+  std::span<const ColumnStatistics> summary() const { return summary_; }
 
  private:
   TableRows& table_;
@@ -64,6 +67,7 @@ class SeriesPicture : public TableRows {
   std::vector<Peak> peaks_;
   std::vector<float> lowest_;
   std::vector<float> highest_;
+  std::vector<ColumnStatistics> summary_;
 };
 
 }  // namespace tovel

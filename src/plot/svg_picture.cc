@@ -87,12 +87,11 @@ struct Columns {
   std::vector<double> x, mean, sd;
 };
 
-Columns drawn_columns(const SeriesPicture& picture, const ColumnAccumulators& sums) {
+Columns drawn_columns(const SeriesPicture& picture) {
   Columns c;
-  const std::size_t count =
-      std::min(picture.x().size(), static_cast<std::size_t>(picture.shortest_points()));
-  const std::vector<ColumnStatistics> statistics =
-      sums.summary(static_cast<int>(count), picture.files());
+  const std::size_t count = std::min({picture.x().size(), picture.summary().size(),
+                                      static_cast<std::size_t>(picture.shortest_points())});
+  const std::span<const ColumnStatistics> statistics = picture.summary();
   for (std::size_t j = 0; j < count; ++j) {
     const ColumnStatistics& s = statistics[j];
     c.x.push_back(wide(picture.x()[j]));
@@ -340,10 +339,9 @@ void draw_legend(Svg& svg, const SeriesPicture& picture) {
 
 }  // namespace
 
-int write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& sums,
-                     const SeriesText& text, BufferedWriter& out) {
+int write_series_svg(const SeriesPicture& picture, const SeriesText& text, BufferedWriter& out) {
   Svg svg(out);
-  const Columns columns = drawn_columns(picture, sums);
+  const Columns columns = drawn_columns(picture);
   const Frame frame = frame_for(picture, columns);
   svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight

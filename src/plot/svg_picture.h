@@ -17,7 +17,8 @@ struct SeriesText {
   std::function<std::string(int)> file_name;
 };
 
-// Writes the SVG picture of a collated series: each file's curve (or, above
+// Writes the SVG picture of a collated series, once its summary rows are
+// in: each file's curve (or, above
 // 50 files, the lowest and highest y of each column), the band of the mean
 // ± one standard deviation, the mean as a bold line and each file's peak as
 // a dot, over axes with ticks at round numbers, with a title and a legend.
@@ -26,7 +27,6 @@ struct SeriesText {
 // out. Up to ten files' curves are named in the legend by their row labels,
 // and every curve carries its file's name as a title that a browser shows
 // on hover. Returns the error number of a write that fails, or 0.
-int write_series_svg(const SeriesPicture& picture, const ColumnAccumulators& sums,
-                     const SeriesText& text, BufferedWriter& out);
+int write_series_svg(const SeriesPicture& picture, const SeriesText& text, BufferedWriter& out);
 
 }  // namespace tovel

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "output/shell_commands.h"
-#include "output/table_layout.h"
 #include "plot/picture_file.h"
 
 namespace tovel {
@@ -56,7 +55,7 @@ void draw_series(const CollatedSeries& series, std::span<char> buffer, RunEnding
                           return std::string(naming.file(i).data_name.trimmed());
                         }};
   ending.fail_if(write_picture_file(naming.picture_name().trimmed(), naming.table_name().trimmed(),
-                                    *series.picture, series.sums, text, buffer));
+                                    *series.picture, text, buffer));
 }
 
 }  // namespace
@@ -67,8 +66,9 @@ void finish_series(const CollatedSeries& series, bool ask_to_open, const SeriesR
   RunEnding& ending = run.ending;
   Commands commands(shell, ending);
   say_closing_messages(naming, run.dialogue);
-  TableLayout layout(series.table);
-  ending.fail_if(layout.summary_rows(series.sums, series.last_points, series.files));
+  // The columns of the last file's points and of its peak.
+  ending.fail_if(
+      series.rows.summary_rows(series.sums.summary(series.last_points + 2, series.files)));
   ending.fail_if(series.table.close());
   ending.let_go_of_pending_output(series.table);
   run.progress.reach(RunProgress::Stage::table_complete);

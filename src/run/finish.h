@@ -17,7 +17,8 @@ struct CollatedSeries {
   int files;
   int last_points;  // the last file's points, which the summary rows cover
   const ColumnAccumulators& sums;
-  TableWriter& table;
+  TableRows& rows;               // where the summary rows go: the table, through the picture
+  TableWriter& table;            // the table's file, closed once they are in
   const SeriesPicture* picture;  // with --plot, what the picture needs
 };
 

@@ -141,6 +141,7 @@ void Session::run(int argc, const char* const* argv) {
                  .files = k,
                  .last_points = n,
                  .sums = sums,
+                 .rows = rows,
                  .table = table,
                  .picture = picture ? &*picture : nullptr},
                 !line.no_open, series_run, seams_.shell, buffers_->picture);

@@ -25,6 +25,9 @@ class RecordedRows : public TableRows {
       row += " " + number(v);
     return record(row + " peak " + number(file.xmax) + " " + number(file.ymax) + ";");
   }
+  std::optional<Failure> summary_rows(std::span<const ColumnStatistics>) override {
+    return record("summary;");
+  }
   std::string text;
 
  private:
