@@ -103,9 +103,9 @@ void BM_from_chars(benchmark::State& state) {
 }
 BENCHMARK(BM_from_chars);
 
-// take_field over a pipe-free stream: a file image of data lines in memory,
+// take_line over a pipe-free stream: a file image of data lines in memory,
 // read through a descriptor opened on a temporary file.
-void BM_take_field(benchmark::State& state) {
+void BM_take_line(benchmark::State& state) {
   std::string image;
   for (const auto& t : sample_texts())
     image += t + " " + t + "\n";
@@ -122,7 +122,7 @@ void BM_take_field(benchmark::State& state) {
   for (auto _ : state) {
     lseek(fd, 0, SEEK_SET);
     in.attach(fd);
-    while (tovel::take_field(in, 80, false, field) == tovel::TakeStatus::line)
+    while (tovel::take_line(in, 80, false, field) == tovel::TakeStatus::line)
       ++lines;
     benchmark::DoNotOptimize(field);
   }
@@ -131,7 +131,7 @@ void BM_take_field(benchmark::State& state) {
   state.SetItemsProcessed(lines);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(image.size()));
 }
-BENCHMARK(BM_take_field);
+BENCHMARK(BM_take_line);
 
 // Writes `image` to a scratch file and returns its path, or "" on failure.
 std::string scratch_file(const std::string& image) {

@@ -48,8 +48,8 @@ std::string_view InputStream::failure_text() const {
 }
 
 InputStream::Fill InputStream::fill() {
-  if (!readable_) return Fill::not_readable;
-  if (at_end_) return error_number_ != 0 ? Fill::error : Fill::end;
+  if (!readable_) return Fill::failed;
+  if (at_end_) return error_number_ != 0 ? Fill::failed : Fill::end;
   if (bytes_read_ > 0 && bytes_read_ == size_) {
     // A regular file read to its known size: a further read could only find
     // its end, unless the file grew since, which reading on would not
@@ -72,7 +72,7 @@ InputStream::Fill InputStream::fill() {
     at_end_ = true;
     if (n == 0) return Fill::end;
     error_number_ = errno;
-    return Fill::error;
+    return Fill::failed;
   }
 }
 

@@ -19,7 +19,10 @@ enum class OnReadError { fails, ends_input_while_filling };
 // buffer is reused when the stream is attached to another file.
 class InputStream {
  public:
-  enum class Fill { data, end, error, not_readable };
+  // How a refill of the buffer went: bytes read, the end, or a failure (a
+  // read error, or a stream that is not readable), which failure_text()
+  // tells.
+  enum class Fill { data, end, failed };
 
   explicit InputStream(std::span<char> buffer, OnReadError on_error = OnReadError::fails)
       : buffer_(buffer), on_error_(on_error) {}
@@ -65,7 +68,7 @@ class InputStream {
   long lines_taken() const { return lines_taken_; }
 
   // The bytes read and not yet taken, for a caller that takes a line straight
-  // from the buffer; take_field handles every line that does not lie wholly
+  // from the buffer; take_line handles every line that does not lie wholly
   // in it. At least kReadPadding NUL bytes follow them in the buffer, so the
   // caller may look at a whole line's length (80 characters and its line
   // end) and read words past the end; the buffer must be larger.
@@ -73,7 +76,7 @@ class InputStream {
   const char* buffered_begin() const { return next_; }
   const char* buffered_end() const { return end_; }
   // Refills the buffer when every byte read has been taken; what a failed
-  // read leaves is reported by the next take_field.
+  // read leaves is reported by the next take_line.
   void fill_if_exhausted() {
     if (exhausted()) fill();
   }

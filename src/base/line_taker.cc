@@ -41,19 +41,14 @@ void hold(FieldText& field) {
 
 }  // namespace
 
-LineTaker::Refill LineTaker::refill(bool error_ends) {
+InputStream::Fill LineTaker::refill(bool error_ends) {
   hold(field_);
-  switch (in_.fill()) {
-    case InputStream::Fill::data:
-      return Refill::data;
-    case InputStream::Fill::end:
-      return Refill::end;
-    case InputStream::Fill::error:
-      return error_ends ? Refill::end : Refill::failed;
-    case InputStream::Fill::not_readable:
-      break;
+  const InputStream::Fill fill = in_.fill();
+  // A stream that is not readable fails whatever the policy.
+  if (fill == InputStream::Fill::failed && error_ends && in_.readable_) {
+    return InputStream::Fill::end;
   }
-  return Refill::failed;
+  return fill;
 }
 
 LineTaker::Filled LineTaker::fill(std::size_t width, bool numeric) {
@@ -63,9 +58,10 @@ LineTaker::Filled LineTaker::fill(std::size_t width, bool numeric) {
   bool consumed_any = false;
   while (field_.size < width) {
     if (in_.exhausted()) {
-      const Refill refill_result = refill(error_ends);
-      if (refill_result == Refill::failed) return Filled::failed;
-      if (refill_result == Refill::end) return consumed_any ? Filled::stream_end : Filled::no_line;
+      const InputStream::Fill refill_result = refill(error_ends);
+      if (refill_result == InputStream::Fill::failed) return Filled::failed;
+      if (refill_result == InputStream::Fill::end)
+        return consumed_any ? Filled::stream_end : Filled::no_line;
     }
     // Take the ordinary bytes in one go, up to a stop, the field's width or
     // the end of what is buffered.
@@ -96,7 +92,7 @@ LineTaker::Filled LineTaker::fill(std::size_t width, bool numeric) {
 }
 
 int LineTaker::peek() {
-  if (in_.exhausted() && refill(false) != Refill::data) return -1;
+  if (in_.exhausted() && refill(false) != InputStream::Fill::data) return -1;
   return static_cast<unsigned char>(*in_.next_);
 }
 
@@ -108,20 +104,20 @@ LineTaker::Filled LineTaker::end_line(const char* end, bool error_ends) {
   // A CR at the end of what is buffered: the character after it, read now,
   // is taken with it when it is an LF and left for the next line otherwise.
   in_.next_ = in_.end_;
-  const Refill refill_result = refill(error_ends);
-  if (refill_result == Refill::failed) return Filled::failed;
-  if (refill_result == Refill::data && *in_.next_ == '\n') ++in_.next_;
+  const InputStream::Fill refill_result = refill(error_ends);
+  if (refill_result == InputStream::Fill::failed) return Filled::failed;
+  if (refill_result == InputStream::Fill::data && *in_.next_ == '\n') ++in_.next_;
   return Filled::line_end;
 }
 
 TakeStatus LineTaker::skip_rest() {
   for (;;) {
     if (in_.exhausted()) {
-      const Refill refill_result = refill(false);
-      if (refill_result == Refill::failed) return TakeStatus::failed;
+      const InputStream::Fill refill_result = refill(false);
+      if (refill_result == InputStream::Fill::failed) return TakeStatus::failed;
       // Only a last line that put nothing into the field (a leading comma)
       // and has no line end is no line at all.
-      if (refill_result == Refill::end) {
+      if (refill_result == InputStream::Fill::end) {
         return field_.size == 0 ? TakeStatus::end_of_input : TakeStatus::line;
       }
     }
@@ -150,7 +146,7 @@ TakeStatus LineTaker::finish(Filled filled) {
   return TakeStatus::line;
 }
 
-TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field) {
+TakeStatus take_line(InputStream& in, std::size_t width, bool numeric, FieldText& field) {
   LineTaker taker(in, field);
   return taker.finish(taker.fill(width, numeric));
 }

@@ -47,9 +47,9 @@ enum class TakeStatus {
 // the one character examined is left for the next line), and, when `numeric`,
 // at a comma. The rest of a longer line is skipped up to its own line end,
 // by the same rule, however long it is.
-TakeStatus take_field(InputStream& in, std::size_t width, bool numeric, FieldText& field);
+TakeStatus take_line(InputStream& in, std::size_t width, bool numeric, FieldText& field);
 
-// take_field in its two steps, for a reader that judges a line by its field
+// take_line in its two steps, for a reader that judges a line by its field
 // before the rest of the line is read: a line already refused need not be
 // read to its end, which may never come.
 class LineTaker {
@@ -58,22 +58,21 @@ class LineTaker {
 
   // How filling the field ended.
   enum class Filled { line_end, rest_remains, stream_end, no_line, failed };
-  // Fills the field from the next line, as take_field does.
+  // Fills the field from the next line, as take_line does.
   Filled fill(std::size_t width, bool numeric);
   // After a fill that left the rest of the line: its next character, read
   // if need be, or -1 when the stream ends or fails there (finish then
   // says which). The field's characters stay valid.
   int peek();
   // Consumes what `filled` left of the line and counts it, giving what
-  // take_field gives. The field's characters stay valid.
+  // take_line gives. The field's characters stay valid.
   TakeStatus finish(Filled filled);
 
  private:
-  enum class Refill { data, end, failed };
   // Refills the exhausted stream once the field holds its characters. A
   // read error is the end, or a failure, as the stream's policy says;
   // `error_ends` overrides the policy.
-  Refill refill(bool error_ends);
+  InputStream::Fill refill(bool error_ends);
   // Takes the line end at `end` by after_line_end's rule, reading the byte
   // after a CR at the end of the buffer.
   Filled end_line(const char* end, bool error_ends);

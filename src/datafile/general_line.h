@@ -20,7 +20,7 @@ struct LineTokens {
 LineTokens split_data_line(std::string_view line, uint16_t separators = kSeparator);
 
 // Reads the next line of `in` into `line` by the general rules, which
-// define what every line gives: take_field's line rules, split_data_line,
+// define what every line gives: take_line's line rules, split_data_line,
 // and fill_data_line on the tokens that `rules` picks. The line is judged
 // by its first 80 characters, and the one after them, before the rest of
 // it is read, so a refused line is reported even when it never ends; the

@@ -114,8 +114,9 @@ void look_for_decimal_comma(const char* line, int length, Mask separators, DataL
 // Each token is read into its place at once: a line declined leaves
 // `values` undefined, as it may.
 template <typename Mask>
-[[gnu::always_inline]] inline bool take_line(InputStream& in, Mask separators, Mask line_ends,
-                                             bool watch_decimal_commas, DataLine& values) {
+[[gnu::always_inline]] inline bool read_line_in_buffer(InputStream& in, Mask separators,
+                                                       Mask line_ends, bool watch_decimal_commas,
+                                                       DataLine& values) {
   const char* const line = in.buffered_begin();
   const int length = index_of_lowest(line_ends);
   // A line of 80 characters or more is cut at 80 columns, and its CR, if
@@ -138,17 +139,19 @@ bool read_plain_line(InputStream& in, DataLine& values, bool watch_decimal_comma
   const uint32_t separators = class_bits<kSeparator>(p);
   const uint32_t line_ends = class_bits<kLineEnd>(p);
   if (line_ends != 0) {
-    return take_line<uint32_t>(in, separators, line_ends, watch_decimal_commas, values);
+    return read_line_in_buffer<uint32_t>(in, separators, line_ends, watch_decimal_commas, values);
   }
   const uint64_t separators_64 = separators | uint64_t{class_bits<kSeparator>(p + 32)} << 32;
   const uint64_t line_ends_64 = uint64_t{class_bits<kLineEnd>(p + 32)} << 32;
   if (line_ends_64 != 0) {
-    return take_line<uint64_t>(in, separators_64, line_ends_64, watch_decimal_commas, values);
+    return read_line_in_buffer<uint64_t>(in, separators_64, line_ends_64, watch_decimal_commas,
+                                         values);
   }
   const uint128 line_ends_128 = uint128{class_bits<kLineEnd>(p + 64)} << 64;
   if (line_ends_128 == 0) return false;  // longer than any line read here
   const uint128 separators_128 = separators_64 | uint128{class_bits<kSeparator>(p + 64)} << 64;
-  return take_line<uint128>(in, separators_128, line_ends_128, watch_decimal_commas, values);
+  return read_line_in_buffer<uint128>(in, separators_128, line_ends_128, watch_decimal_commas,
+                                      values);
 }
 
 }  // namespace tovel

@@ -99,7 +99,7 @@ ReadOutcome skip_header_lines(DataFile& file, int count) {
   InputStream& in = file.stream();
   for (int skipped = 0; skipped < count; ++skipped) {
     FieldText unused;
-    const TakeStatus status = take_field(in, kDataLineWidth, false, unused);
+    const TakeStatus status = take_line(in, kDataLineWidth, false, unused);
     if (status == TakeStatus::end_of_input) break;
     if (status == TakeStatus::failed) {
       return {ReadStatus::read_failed, in.lines_taken() + 1, in.failure_text()};

@@ -203,7 +203,7 @@ const FileRead& SeriesReader::take(int i, const std::function<void()>& waiting) 
   return slot.read;
 }
 
-void SeriesReader::release() {
+void SeriesReader::done_with_taken() {
   bool wake_worker = false;
   {
     const std::lock_guard lock(mutex_);

@@ -69,8 +69,8 @@ class SeriesReader {
   // File i, the next in order (from 1). `waiting`, called now and then while
   // a worker is still at the file, may end the run (a stop signal).
   const FileRead& take(int i, const std::function<void()>& waiting);
-  // Lets the slot of the file last taken be reused.
-  void release();
+  // Lets the slot of the file last taken be reused: the taker is done with it.
+  void done_with_taken();
 
  private:
   struct Slot;

@@ -29,7 +29,7 @@ void Dialogue::say(std::string_view text) {
 }
 
 std::optional<Failure> Dialogue::answer(std::size_t width, bool numeric, FieldText& field) {
-  const TakeStatus status = take_field(keyboard_, width, numeric, field);
+  const TakeStatus status = take_line(keyboard_, width, numeric, field);
   const long line = keyboard_.lines_taken() + 1;
   if (status == TakeStatus::end_of_input) {
     return Failure{.file = "standard input",

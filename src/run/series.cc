@@ -104,7 +104,7 @@ int collate_series(const SeriesNaming& naming, int k, const FileReading& reading
     run.progress.row_written(i);
     warnings.after_file(points, name);
     last_points = points.count;
-    reader->release();
+    reader->done_with_taken();
     ending.stop_if_interrupted();
   }
   warnings.at_series_end();

@@ -15,7 +15,7 @@ struct Case {
   int32_t value;
 };
 
-// Field texts as take_field or take_stored_field give them (0 to 5 columns).
+// Field texts as take_line or take_stored_field give them (0 to 5 columns).
 constexpr Case kCases[] = {
     {"42", true, 42},
     {"   42", true, 42},

@@ -22,7 +22,7 @@ std::vector<std::string> take_all(const std::string& bytes, std::size_t width, b
   std::vector<std::string> fields;
   FieldText field;
   for (int guard = 0; guard < 100; ++guard) {
-    const TakeStatus status = take_field(in, width, numeric, field);
+    const TakeStatus status = take_line(in, width, numeric, field);
     if (status != TakeStatus::line) {
       fields.push_back(status == TakeStatus::end_of_input ? "<end>" : "<failed>");
       break;
@@ -79,7 +79,7 @@ const Case kCases[] = {
      {std::string("a\0b", 3), "<end>"}},
 };
 
-TEST(TakeField, LineRules) {
+TEST(TakeLine, LineRules) {
   for (const auto& c : kCases) {
     EXPECT_EQ(take_all(c.bytes, c.width, c.numeric), c.fields) << c.name;
   }
@@ -102,32 +102,32 @@ class OneAnswer : public ByteSource {
 
 // A console answer is complete at its line end: the field is taken without
 // another read, which would wait for the writer to send more or to close.
-TEST(TakeField, DoesNotReadPastTheLineEnd) {
+TEST(TakeLine, DoesNotReadPastTheLineEnd) {
   OneAnswer console;
   char buffer[4096];
   InputStream in(buffer);
   in.attach(console);
   FieldText field;
-  ASSERT_EQ(take_field(in, 5, true, field), TakeStatus::line);
+  ASSERT_EQ(take_line(in, 5, true, field), TakeStatus::line);
   EXPECT_EQ(field.view(), "3");
   EXPECT_EQ(console.reads(), 1);
 }
 
-TEST(TakeField, UnreadableStreamFailsOnFirstRead) {
+TEST(TakeLine, UnreadableStreamFailsOnFirstRead) {
   char buffer[InputStream::kReadPadding + 16];
   InputStream in(buffer);
   in.attach(-1, false);
   FieldText field;
-  EXPECT_EQ(take_field(in, 80, false, field), TakeStatus::failed);
+  EXPECT_EQ(take_line(in, 80, false, field), TakeStatus::failed);
   EXPECT_EQ(in.failure_text(), "Cannot read from file opened for WRITE");
 }
 
-TEST(TakeField, ReadErrorCountsAsEndWhileFilling) {
+TEST(TakeLine, ReadErrorCountsAsEndWhileFilling) {
   char buffer[InputStream::kReadPadding + 16];
   InputStream in(buffer, OnReadError::ends_input_while_filling);
   in.attach(-1);  // every read fails with EBADF
   FieldText field;
-  EXPECT_EQ(take_field(in, 80, false, field), TakeStatus::end_of_input);
+  EXPECT_EQ(take_line(in, 80, false, field), TakeStatus::end_of_input);
 }
 
 TEST(TakeStoredField, TrailingBlanksGoFirst) {
