@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <fcntl.h>
+#include <png.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -216,6 +217,22 @@ std::string input_file_line(int i, const std::string& name) {
   char number[16];
   std::snprintf(number, sizeof number, "%5d", i);
   return std::string("Input file ") + number + " is " + pad32(name) + "\n";
+}
+
+RenderedImage render_svg(const std::string& svg_path) {
+  const std::string png_path = svg_path + ".png";
+  const std::string command = "rsvg-convert -o '" + png_path + "' '" + svg_path + "'";
+  RenderedImage rendered;
+  if (std::system(command.c_str()) != 0) return rendered;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, png_path.c_str())) return rendered;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return rendered;
+  rendered.width = static_cast<long>(image.width);
+  rendered.rgb.assign(rgb.begin(), rgb.end());
+  return rendered;
 }
 
 }  // namespace tovel::e2e

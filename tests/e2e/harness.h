@@ -71,4 +71,13 @@ std::string banner();
 std::string pad32(const std::string& text);
 std::string input_file_line(int i, const std::string& name);
 
+// The picture `svg_path` rendered by rsvg-convert (into a PNG beside it) and
+// read back: its width and its pixels as RGB bytes, row after row; empty
+// when either step fails.
+struct RenderedImage {
+  long width = 0;
+  std::vector<unsigned char> rgb;
+};
+RenderedImage render_svg(const std::string& svg_path);
+
 }  // namespace tovel::e2e
