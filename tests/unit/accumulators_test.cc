@@ -81,6 +81,12 @@ const StatisticsCase kStatistics[] = {
      "     1.414    ",
      "    -47.14    "},
     {"equal values", {1.1f, 1.1f, 1.1f}, "     1.100    ", "     0.000    ", "     0.000    "},
+    // Counts whose squares single precision cannot hold to the unit.
+    {"large counts",
+     {123456, 123470, 123441},
+     "    0.1235E+06",
+     "     14.50    ",
+     "    0.1175E-01"},
     {"infinity in the data", {kInf, 1}, "      Infinity", "           NaN", "           NaN"},
     {"infinity after the first file",
      {1, kInf},

@@ -122,15 +122,36 @@ struct RulesCase {
   std::string refused;        // with a refusal: the token
 };
 
-// Lines read by other rules: x and y from the columns asked for, the other
-// values passed over unread, and commas as decimal marks.
-TEST(DataFile, LinesByOtherRules) {
+// Lines of every form read by the usual rules, by the direct reader or the
+// general one; and by other rules: x and y from the columns asked for, the
+// other values passed over unread, and commas as decimal marks.
+TEST(DataFile, LinesByEachRules) {
   const std::string to_80(76, ' ');
   const LineRules third_first{.x_column = 3, .y_column = 1};
   const LineRules past_index{.x_column = 2, .y_column = 3};
   const LineRules numbered{.x_column = 0, .y_column = 1};
   const LineRules commas{.decimal_comma = true};
   const RulesCase cases[] = {
+      {"the usual rules, each form of line",
+       {},
+       "1 2 3\n1.5,2.5\n  7   8   9   10\n\t1\t2\n,,1,,2,,3\n1, ,2\n1\t2\t\n1,\n\n  \t, \n"
+       "12345678901234567890 2\n4 -0.000012345678\r\n5 6",
+       {{1, 2, 3},
+        {1.5f, 2.5f, 0},
+        {7, 8, 9},
+        {1, 2, 0},
+        {1, 2, 3},
+        {1, 2, 0},
+        {1, 2, 0},
+        {1, 0, 0},
+        {0, 0, 0},
+        {0, 0, 0},
+        {12345678901234567890.0f, 2, 0},
+        {4, -0.000012345678f, 0},
+        {5, 6, 0}},
+       1,
+       ReadStatus::end,
+       ""},
       {"columns in any order",
        third_first,
        "1 2 3\n4 5\n",
