@@ -65,6 +65,23 @@ bool exchange(int in_fd, const std::string& input, int out_fd, int err_fd, Outco
   return in_time;
 }
 
+// Waits until the program's own thread waits in poll(2), as /proc shows
+// its system call, or until `deadline`.
+void wait_until_polling(int pid, std::chrono::steady_clock::time_point deadline) {
+  const std::string path = "/proc/" + std::to_string(pid) + "/syscall";
+  constexpr long kPoll = 7, kPpoll = 271;  // x86-64
+  while (std::chrono::steady_clock::now() < deadline) {
+    char text[32] = {};
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    const long call = n > 0 ? std::strtol(text, nullptr, 10) : -1;
+    if (call == kPoll || call == kPpoll) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
 void make_nonblocking(int fd) {
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
@@ -175,10 +192,10 @@ void Running::signal(int number) const {
 
 Outcome Running::finish() {
   const auto start = std::chrono::steady_clock::now();
-  std::this_thread::sleep_for(std::chrono::milliseconds(invocation_.peer_delay_ms));
+  const auto deadline = start + std::chrono::milliseconds(invocation_.time_limit_ms);
+  if (invocation_.peer_waits) wait_until_polling(pid_, deadline);
   Outcome outcome;
-  const bool in_time = exchange(in_fd_, invocation_.input, out_fd_, err_fd_, outcome,
-                                start + std::chrono::milliseconds(invocation_.time_limit_ms));
+  const bool in_time = exchange(in_fd_, invocation_.input, out_fd_, err_fd_, outcome, deadline);
   if (!in_time) ::kill(pid_, SIGKILL);
   int wstatus = 0;
   ::waitpid(pid_, &wstatus, 0);

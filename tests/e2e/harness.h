@@ -28,9 +28,10 @@ struct Invocation {
   long stack_limit = 0;      // bytes; 0: none
   int input_fd = -1;         // with Input::descriptor: standard input, shared with the test
   // Both pipes made non-blocking on the program's side, as some readers
-  // leave them, and neither fed nor read for the first `peer_delay_ms`.
+  // leave them, and, with `peer_waits`, neither fed nor read until the
+  // program waits for one of them (poll).
   bool nonblocking_pipes = false;
-  int peer_delay_ms = 0;
+  bool peer_waits = false;
   int time_limit_ms = 60000;  // then the program is killed (status 128 + 9)
 };
 
