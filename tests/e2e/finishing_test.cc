@@ -1,5 +1,5 @@
 // End-to-end tests of the commands that hand the finished table to the shell:
-// the copy, the listing and the open-in-editor question.
+// the copy, the listing and the editor, as the system runs them.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,38 +13,6 @@ namespace {
 void write_series(const Scratch& dir, const std::string& prefix) {
   dir.write(prefix + "0001.DAT", "1 10\n2 20\n");
   dir.write(prefix + "0002.DAT", "1 12\n2 18\n");
-}
-
-struct AnswerCase {
-  std::string typed;
-  bool opens;
-};
-
-TEST(Finishing, OpenInEditorAnswer) {
-  const AnswerCase cases[] = {{"1\n", true},       {"01\n", true}, {" 1\n", true}, {"1,0\n", true},
-                              {"    1\n", true},   {"0\n", false}, {"\n", false},  {"2\n", false},
-                              {"     1\n", false}, {"-1\n", false}};
-  for (const auto& c : cases) {
-    Scratch dir;
-    write_series(dir, "Sample");
-    const Outcome r = run_tovel(dir, {{"Sample", "2"}, c.typed});
-    EXPECT_EQ(r.status, 0) << c.typed << r.err;
-    EXPECT_TRUE(
-        r.out.ends_with("ls -l All_Sample.csv All_Sample.txt\n\n"
-                        "Enter 1 to open All_Sample.txt in BBEdit "))
-        << c.typed;
-    EXPECT_EQ(dir.read("bbedit.log"), c.opens ? "[All_Sample.txt]\n" : "<missing>") << c.typed;
-  }
-}
-
-TEST(Finishing, EndOfInputAtTheQuestionLeavesCompleteFiles) {
-  Scratch dir;
-  write_series(dir, "Sample");
-  const Outcome r = run_tovel(dir, {{"Sample", "2"}, ""});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "tovel: standard input:1: no line left to read\nRun-time error: End of file\n");
-  EXPECT_TRUE(dir.read("All_Sample.txt").ends_with("\t\n"));
-  EXPECT_EQ(dir.read("All_Sample.csv"), dir.read("All_Sample.txt"));
 }
 
 // Names that hold blanks, quotes and shell syntax reach the commands as one

@@ -180,6 +180,14 @@ TEST(Session, HowEachStepEndsTheRun) {
        "tovel: interrupted: All_S.txt and its copy All_S.csv are complete\n",
        copy,
        "Open Office\n\n"},
+      {"end of input at the question",
+       {"S", "2"},
+       "",
+       {},
+       2,
+       "tovel: standard input:1: no line left to read\nRun-time error: End of file\n",
+       copy + listing,
+       "in BBEdit "},
       {"stop at the answer",
        {"S", "2"},
        "1\n",
@@ -199,6 +207,22 @@ TEST(Session, HowEachStepEndsTheRun) {
     EXPECT_EQ(r.err, c.err) << c.name;
     EXPECT_EQ(r.commands, c.commands) << c.name;
     EXPECT_TRUE(r.out.ends_with(c.out_ending)) << c.name << ": " << r.out;
+  }
+}
+
+// The last question opens the table for an answer of 1 in its I5 field,
+// and for nothing else.
+TEST(Session, OnlyAnAnswerOf1OpensTheTable) {
+  const std::pair<std::string, bool> answers[] = {
+      {"1\n", true},  {"01\n", true}, {" 1\n", true}, {"1,0\n", true},     {"    1\n", true},
+      {"0\n", false}, {"\n", false},  {"2\n", false}, {"     1\n", false}, {"-1\n", false}};
+  for (const auto& [typed, opens] : answers) {
+    Scratch dir;
+    dir.write("S0001.DAT", "1 10\n");
+    dir.write("S0002.DAT", "1 12\n");
+    const SessionOutcome r = run_in(dir, {"S", "2"}, typed, {});
+    EXPECT_EQ(r.ended.status, 0) << typed << r.err;
+    EXPECT_EQ(r.commands.ends_with("bbedit 'All_S.txt'\n"), opens) << typed;
   }
 }
 
