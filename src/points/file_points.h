@@ -41,14 +41,14 @@ struct FilePoints {
   float ymax = 0.0f;
   DeferredReal peak_x;  // the x of the peak, read only when asked for
 
-  // How the reading ended.
-  enum class End { complete, too_many_points, failed };
+  // How the reading ended: a file that could not be opened was never read.
+  enum class End { complete, too_many_points, failed, not_opened };
   End end = End::complete;
   long stop_line = 0;  // with too_many_points: the line of the first point beyond
-  // With too_many_points and count_past_limit: the points the file holds, or
+  // With too_many_points, without --max-points: the points the file holds, or
   // kMostMaxPoints + 1 when it holds more than kMostMaxPoints.
   long total_points = 0;
-  std::optional<Failure> failure;  // with failed: why
+  std::optional<Failure> failure;  // with failed and not_opened: why
   bool header_like = false;        // with failed: on a refused first line that reads as a header
   // With header_like: the last line, from the refused one on, that would be
   // refused as a header too.

@@ -29,7 +29,7 @@ constexpr int kStorageShareToPrefetch = 4;
 struct SeriesReader::Slot {
   int file = 0;        // the file it holds, or is being read into
   bool ready = false;  // the file is read
-  FileRead read;
+  FilePoints points;
 };
 
 ReadAhead plan_read_ahead(int files, int jobs, std::size_t bytes_per_file) {
@@ -71,10 +71,9 @@ void SeriesReader::start_workers() {
   }
 }
 
-void SeriesReader::after_first_file(const FileRead& first) {
-  if (!first.open_failure && first.points.end == FilePoints::End::complete) {
-    header_.emplace(first.points.x, static_cast<std::size_t>(first.points.count),
-                    first.points.empty_points);
+void SeriesReader::after_first_file(const FilePoints& first) {
+  if (first.end == FilePoints::End::complete) {
+    header_.emplace(first.x, static_cast<std::size_t>(first.count), first.empty_points);
   }
   start_workers();
 }
@@ -90,10 +89,14 @@ SeriesReader::~SeriesReader() {
     worker.join();
 }
 
-void SeriesReader::read_file(int i, DataFile& file, FileRead& read, bool opened) {
-  read.open_failure.reset();
-  if (!opened) read.open_failure = file.open(settings_.file_name(i));
-  if (read.open_failure) return;
+void SeriesReader::read_file(int i, DataFile& file, FilePoints& points, bool opened) {
+  if (!opened) {
+    if (std::optional<Failure> failure = file.open(settings_.file_name(i))) {
+      points.end = FilePoints::End::not_opened;
+      points.failure = std::move(failure);
+      return;
+    }
+  }
   const FileReading& reading = settings_.reading;
   // Where commas are decimal marks, there is no sign to look for.
   file.watch_decimal_commas =
@@ -101,8 +104,8 @@ void SeriesReader::read_file(int i, DataFile& file, FileRead& read, bool opened)
   const PointRules rules{.reading = reading,
                          .keep_x_values = i == 1,
                          .header = i == 1 || !header_ ? nullptr : &*header_};
-  read_file_points(file, rules, read.points);
-  if (read.points.decimal_comma_line == 0) return;
+  read_file_points(file, rules, points);
+  if (points.decimal_comma_line == 0) return;
   int first = first_decimal_comma_file_.load();
   while (i < first && !first_decimal_comma_file_.compare_exchange_weak(first, i)) {
   }
@@ -134,7 +137,7 @@ bool SeriesReader::read_next(std::unique_lock<std::mutex>& lock, DataFile& file,
   lock.unlock();
   for (int ahead = prefetch.first; ahead <= prefetch.second; ++ahead)
     prefetch_data_file(settings_.file_name(ahead));
-  read_file(slot->file, file, slot->read, opened);
+  read_file(slot->file, file, slot->points, opened);
   const bool from_storage = file.stream().read_from_storage();
   lock.lock();
   slot->ready = true;
@@ -158,7 +161,7 @@ void SeriesReader::work(int job) {
   }
 }
 
-const FileRead& SeriesReader::take(int i, const std::function<void()>& waiting) {
+const FilePoints& SeriesReader::take(int i, const std::function<void()>& waiting) {
   const int window = static_cast<int>(slots_.size());
   Slot& slot = *slots_[static_cast<std::size_t>(i % window)];
   std::unique_lock lock(mutex_);
@@ -198,9 +201,9 @@ const FileRead& SeriesReader::take(int i, const std::function<void()>& waiting) 
     // The first file is read on this thread, before any worker starts:
     // the others are compared with its x values.
     lock.unlock();
-    after_first_file(slot.read);
+    after_first_file(slot.points);
   }
-  return slot.read;
+  return slot.points;
 }
 
 void SeriesReader::done_with_taken() {

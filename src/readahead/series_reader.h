@@ -18,13 +18,6 @@
 
 namespace tovel {
 
-// One data file of a series, opened and read to its end: its points, or the
-// failure to open it.
-struct FileRead {
-  std::optional<Failure> open_failure;
-  FilePoints points;
-};
-
 // The data files of a series, read to their ends and taken in file order.
 // With one job each file is read when it is taken, on the taking thread. With
 // n jobs, once the first file is read on the taking thread (every later
@@ -32,7 +25,7 @@ struct FileRead {
 // window of files ahead of the one taken, and the taking thread, rather than wait for a file, reads
 // the next one that no one has begun: reading and parsing go on beside the collation, and several
 // reads are in flight for a series whose pages are not cached yet. Whatever the jobs, file i gives
-// the same FileRead: a file read ahead changes nothing but when its work is done, and a worker
+// the same FilePoints: a file read ahead changes nothing but when its work is done, and a worker
 // never reports anything. A file read ahead past the one where the run ends is never waited for:
 // as the reader closes, a worker that waits on a file gives it up.
 // What the slots of files read ahead may hold at most, as the y values and
@@ -66,9 +59,10 @@ class SeriesReader {
   SeriesReader(const SeriesReader&) = delete;
   SeriesReader& operator=(const SeriesReader&) = delete;
 
-  // File i, the next in order (from 1). `waiting`, called now and then while
-  // a worker is still at the file, may end the run (a stop signal).
-  const FileRead& take(int i, const std::function<void()>& waiting);
+  // File i, the next in order (from 1), read to its end, or not opened
+  // (FilePoints::End::not_opened). `waiting`, called now and then while a
+  // worker is still at the file, may end the run (a stop signal).
+  const FilePoints& take(int i, const std::function<void()>& waiting);
   // Lets the slot of the file last taken be reused: the taker is done with it.
   void done_with_taken();
 
@@ -86,10 +80,10 @@ class SeriesReader {
   bool read_next(std::unique_lock<std::mutex>& lock, DataFile& file, bool opened = false);
   // Reads file i into `read`, through `file`, which has it `opened` or
   // opens it.
-  void read_file(int i, DataFile& file, FileRead& read, bool opened);
+  void read_file(int i, DataFile& file, FilePoints& points, bool opened);
 
   // After the first file: the header's x values from it, then the workers.
-  void after_first_file(const FileRead& first);
+  void after_first_file(const FilePoints& first);
   void start_workers();
 
   Settings settings_;

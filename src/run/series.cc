@@ -93,9 +93,10 @@ int collate_series(const SeriesNaming& naming, int k, const FileReading& reading
             return std::string(naming.file(j).data_name.trimmed());
           }});
     }
-    const FileRead& read = reader->take(i, [&] { ending.stop_if_interrupted(); });
-    if (read.open_failure) ending.fail(with_series_hint(*read.open_failure, naming, i));
-    const FilePoints& points = read.points;
+    const FilePoints& points = reader->take(i, [&] { ending.stop_if_interrupted(); });
+    if (points.end == FilePoints::End::not_opened) {
+      ending.fail(with_series_hint(*points.failure, naming, i));
+    }
     ending.fail_if(collate_points(points, i == 1, names.row_label(), rows, sums));
     if (points.end == FilePoints::End::too_many_points) {
       stop_at_too_many_points(name, points, reading, run);

@@ -55,22 +55,12 @@ class MemorySource : public ByteSource {
   std::size_t offset_ = 0;
 };
 
-// How collating one file ended: its points read, then collated.
-enum class PassOutcome { complete, too_many_points, read_failed, table_failed };
-
-PassOutcome collate_file(bool first_file, std::string_view row_label, DataFile& file,
-                         TableRows& table, ColumnAccumulators& sums, FilePoints& points) {
+// One file's pass as the series makes it: its points read, then handed to
+// the table; the table's refusal, if any.
+std::optional<Failure> collate_file(bool first_file, DataFile& file, TableRows& table,
+                                    ColumnAccumulators& sums, FilePoints& points) {
   read_file_points(file, PointRules{.keep_x_values = first_file}, points);
-  if (collate_points(points, first_file, row_label, table, sums)) return PassOutcome::table_failed;
-  switch (points.end) {
-    case FilePoints::End::complete:
-      break;
-    case FilePoints::End::too_many_points:
-      return PassOutcome::too_many_points;
-    case FilePoints::End::failed:
-      return PassOutcome::read_failed;
-  }
-  return PassOutcome::complete;
+  return collate_points(points, first_file, "F", table, sums);
 }
 
 std::string points(int count) {
@@ -85,22 +75,23 @@ struct PassCase {
   std::string data;
   bool first_file;
   int accepted;  // calls the table takes; -1: all
-  PassOutcome outcome;
+  FilePoints::End end;
+  bool refused;  // the table refused a call
   std::string table;
 };
 
 TEST(CollateFile, WhatThePassHandsToTheTable) {
   const PassCase cases[] = {
-      {"first file", "1 5\n2 9\n3 9\n", true, -1, PassOutcome::complete,
+      {"first file", "1 5\n2 9\n3 9\n", true, -1, FilePoints::End::complete, false,
        "header: 1 2 3;F: 5 9 9 peak 2 9;"},
-      {"later file, all negative", "1 -5\n2 -1\n", false, -1, PassOutcome::complete,
+      {"later file, all negative", "1 -5\n2 -1\n", false, -1, FilePoints::End::complete, false,
        "F: -5 -1 peak 0 0;"},
-      {"empty first file", "", true, -1, PassOutcome::complete, "header:;F: peak 0 0;"},
-      {"a value that is not a number", "1 5\n2 5mV\n", true, -1, PassOutcome::read_failed,
+      {"empty first file", "", true, -1, FilePoints::End::complete, false, "header:;F: peak 0 0;"},
+      {"a value that is not a number", "1 5\n2 5mV\n", true, -1, FilePoints::End::failed, false,
        "header: 1"},
-      {"the table refuses a header cell", "1 5\n2 6\n", true, 2, PassOutcome::table_failed,
+      {"the table refuses a header cell", "1 5\n2 6\n", true, 2, FilePoints::End::complete, true,
        "header: 1"},
-      {"the table refuses the row", "1 5\n", false, 0, PassOutcome::table_failed, ""},
+      {"the table refuses the row", "1 5\n", false, 0, FilePoints::End::complete, true, ""},
   };
   for (const PassCase& c : cases) {
     char buffer[InputStream::kReadPadding + 256];
@@ -111,8 +102,9 @@ TEST(CollateFile, WhatThePassHandsToTheTable) {
     ColumnAccumulators sums;
     sums.clear();
     FilePoints values;
-    const PassOutcome pass = collate_file(c.first_file, "F", file, table, sums, values);
-    EXPECT_EQ(pass, c.outcome) << c.name;
+    const std::optional<Failure> refusal = collate_file(c.first_file, file, table, sums, values);
+    EXPECT_EQ(values.end, c.end) << c.name;
+    EXPECT_EQ(refusal.has_value(), c.refused) << c.name;
     EXPECT_EQ(table.text, c.table) << c.name;
   }
 }
@@ -128,8 +120,8 @@ TEST(CollateFile, TwoHundredFiftyFirstPointStopsThePass) {
   ColumnAccumulators sums;
   sums.clear();
   FilePoints values;
-  const PassOutcome pass = collate_file(true, "F", file, table, sums, values);
-  EXPECT_EQ(pass, PassOutcome::too_many_points);
+  EXPECT_EQ(collate_file(true, file, table, sums, values), std::nullopt);
+  EXPECT_EQ(values.end, FilePoints::End::too_many_points);
   EXPECT_TRUE(table.text.ends_with(" 249 250")) << table.text;
   EXPECT_EQ(sums.sum(250), 1.0);
 }
