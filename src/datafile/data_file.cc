@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <string>
+#include <utility>
 
 #include "base/descriptor.h"
 
@@ -15,10 +16,9 @@ namespace {
 
 // The descriptor of `path` opened for reading, or for writing only when the
 // file may only be written (its first read then fails): -1 with errno set
-// when neither can be had, EISDIR for a directory. It is opened without
-// blocking, as opening a FIFO would block until a writer comes, on a
-// thread that could then not be stopped; its reads block as usual, in waits
-// that a stop ends.
+// when neither can be had. It is opened without blocking, as opening a FIFO
+// would block until a writer comes, on a thread that could then not be
+// stopped; see reads_block.
 int open_for_reading(const std::string& name, bool& readable) {
   readable = true;
   int fd = open_by_name(name, O_RDONLY | O_NONBLOCK);
@@ -27,13 +27,14 @@ int open_for_reading(const std::string& name, bool& readable) {
     readable = false;
     if (fd < 0) errno = EACCES;
   }
-  if (fd >= 0 && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return -1;
-  }
   return fd;
+}
+
+// Makes the reads of `fd`, opened without blocking, block as usual, in the
+// waits that a stop ends; a regular file's never block, so they are left
+// as they are. False, with errno set, when that fails.
+bool reads_block(int fd, const struct stat& info) {
+  return S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
 }
 
 }  // namespace
@@ -47,34 +48,34 @@ void DataFile::start_reading(int fd, bool readable, const struct stat* info) {
   points_numbered_ = 0;
 }
 
-std::optional<Failure> DataFile::open(std::string_view name) {
+std::optional<Failure> DataFile::open(std::string name) {
   close();
-  name_ = name;
+  name_ = std::move(name);
   bool readable = true;
   int fd = open_for_reading(name_, readable);
   struct stat info {};
   const bool known = fd >= 0 && ::fstat(fd, &info) == 0;
-  if (known && S_ISDIR(info.st_mode)) {
+  if (known && (S_ISDIR(info.st_mode) || !reads_block(fd, info))) {
+    const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
     ::close(fd);
     fd = -1;
-    errno = EISDIR;
+    errno = error;
   }
   if (fd < 0) {
-    return open_failure(name, "data", errno);
+    return open_failure(name_, "data", errno);
   }
   start_reading(fd, readable, known ? &info : nullptr);
   return std::nullopt;
 }
 
-bool DataFile::open_if_regular(std::string_view name) {
+bool DataFile::open_if_regular(std::string name) {
   close();
-  name_ = name;
+  name_ = std::move(name);
   // Not blocking: opening a FIFO for reading would wait for a writer.
   const int fd = open_by_name(name_, O_RDONLY | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(fd);
     return false;
   }

@@ -32,13 +32,13 @@ class DataFile {
   // file that may only be written is opened for writing, and its first read
   // fails. The failure when the file cannot be opened: a directory gives
   // EISDIR, a name holding a NUL EINVAL.
-  std::optional<Failure> open(std::string_view name);
+  std::optional<Failure> open(std::string name);
   // Opens `name` as open does, only when it is a regular file, as the
   // descriptor itself shows: a FIFO is never waited on, and a file that
   // changes from one to the other meanwhile is judged as it is opened. False,
   // with nothing open, for any other file, and for one that cannot be
   // opened, whose failure open reports.
-  bool open_if_regular(std::string_view name);
+  bool open_if_regular(std::string name);
   void close();
 
   std::string_view name() const { return name_; }
@@ -49,7 +49,7 @@ class DataFile {
   bool regular_file() const { return regular_file_; }
 
   // Which values of a line are x and y, and what separates them: the usual
-  // ones until set.
+  // ones until set. They hold from file to file.
   void set_line_rules(const LineRules& rules) {
     rules_ = rules;
     usual_rules_ = rules.usual();

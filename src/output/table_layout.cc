@@ -12,8 +12,12 @@ std::optional<Failure> TableLayout::failure_unless(bool written) const {
 }
 
 bool TableLayout::write_label(std::string_view label) {
-  const std::string blanks(kLabelWidth - std::min(label.size(), kLabelWidth), ' ');
-  return table_.write(label) && table_.write(blanks) && table_.write("\t");
+  if (label.size() >= kLabelWidth) return table_.write(label) && table_.write("\t");
+  char padded[kLabelWidth + 1];
+  label.copy(padded, label.size());
+  std::fill(padded + label.size(), padded + kLabelWidth, ' ');
+  padded[kLabelWidth] = '\t';
+  return table_.write({padded, sizeof padded});
 }
 
 std::optional<Failure> TableLayout::begin_header() {

@@ -61,7 +61,13 @@ class TableWriter : public PendingOutput {
   bool write(std::string_view text);
   // Values, each as a cell: its field and a tab.
   bool write_cells(std::span<const float> values);
-  bool write_cell(float value) { return write_cells({&value, 1}); }
+  bool write_cell(float value) {
+    char* cell = read_only_ ? nullptr : writer_.reserve(field_.cell_width());
+    if (cell == nullptr) return refuse();
+    field_.write_cell(value, cell);
+    writer_.commit(field_.cell_width());
+    return true;
+  }
   // A value's field alone, which ends a row.
   bool write_field(float value);
   // Writes out what is held and closes the file.

@@ -186,7 +186,6 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   points.empty_points.clear();
   points.x_differs_line = 0;
   if (file.utf16_text()) return fail_with({ReadStatus::utf16_text}, file, points);
-  file.set_line_rules(rules.reading.line_rules);
   if (const ReadOutcome skipped = skip_header_lines(file, rules.reading.lines_to_skip);
       skipped.status != ReadStatus::line) {
     return fail_with(skipped, file, points);

@@ -57,6 +57,7 @@ SeriesReader::SeriesReader(Settings settings)
     buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBufferSize));
   own_file_ = std::make_unique<DataFile>(std::span<char>(buffers_[0].get(), kBufferSize));
   own_file_->stream().give_up_waits_when(giving_up_);
+  own_file_->set_line_rules(reading.line_rules);
   workers_wanted_ = workers;
 }
 
@@ -149,6 +150,7 @@ bool SeriesReader::read_next(std::unique_lock<std::mutex>& lock, DataFile& file,
 void SeriesReader::work(int job) {
   DataFile file({buffers_[static_cast<std::size_t>(job)].get(), kBufferSize});
   file.stream().give_up_waits_when(giving_up_);
+  file.set_line_rules(settings_.reading.line_rules);
   std::unique_lock lock(mutex_);
   while (!closing_ && next_to_read_ <= settings_.files) {
     if (read_next(lock, file)) {

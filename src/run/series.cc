@@ -1,5 +1,6 @@
 #include "run/series.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,14 +16,18 @@
 namespace tovel {
 namespace {
 
+// "Input file     I is NAME", the name in its field of 32, as one write.
 void announce_file(Console& out, int i, const Name& data_name) {
-  char number[5];
-  put_right_aligned(number, static_cast<uint32_t>(i), 5);
-  out.write("Input file ");
-  out.write({number, 5});
-  out.write(" is ");
-  out.write(data_name.full());
-  out.write("\n");
+  constexpr std::string_view kBefore = "Input file ", kBetween = " is ";
+  constexpr std::size_t kNumber = 5;
+  char line[kBefore.size() + kNumber + kBetween.size() + Name::size() + 1];
+  char* at = line + kBefore.copy(line, kBefore.size());
+  put_right_aligned(at, static_cast<uint32_t>(i), kNumber);
+  at += kNumber;
+  at += kBetween.copy(at, kBetween.size());
+  at += data_name.full().copy(at, Name::size());
+  *at++ = '\n';
+  out.write({line, static_cast<std::size_t>(at - line)});
   out.end_message();
 }
 
@@ -82,6 +87,7 @@ int collate_series(const SeriesNaming& naming, int k, const FileReading& reading
   SeriesWarnings warnings(naming.file(1).data_name.trimmed(), reading.field, reading.line_rules);
   std::optional<SeriesReader> reader;  // started once the first file is found
   int last_points = 0;
+  const std::function<void()> stop_if_interrupted = [&] { ending.stop_if_interrupted(); };
   for (int i = 1; i <= k; ++i) {
     const FileNames names = naming.file(i);
     announce_file(run.dialogue.console(), i, names.data_name);
@@ -93,7 +99,7 @@ int collate_series(const SeriesNaming& naming, int k, const FileReading& reading
             return std::string(naming.file(j).data_name.trimmed());
           }});
     }
-    const FilePoints& points = reader->take(i, [&] { ending.stop_if_interrupted(); });
+    const FilePoints& points = reader->take(i, stop_if_interrupted);
     if (points.end == FilePoints::End::not_opened) {
       ending.fail(with_series_hint(*points.failure, naming, i));
     }
