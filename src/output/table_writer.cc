@@ -35,15 +35,17 @@ int open_for_update(const std::string& name, bool& read_only) {
   return for_reading;
 }
 
-// A lock on the open file description of `fd` that no other run holds: a
-// duplicate descriptor that keeps it, or -1 with errno set. A file system
-// without locks leaves the table unlocked (-1 with errno 0).
-int lock_table(int fd) {
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno != EWOULDBLOCK) errno = 0;
-    return -1;
-  }
-  return ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+// A lock on the open file description of `fd` that no other run holds.
+struct TableLock {
+  bool held_by_another = false;
+  int fd = -1;  // a duplicate descriptor that keeps the lock; -1 without one
+};
+
+// Locks the table open on `fd`. A file system without locks, or a lock
+// that no descriptor can keep, leaves the table unlocked.
+TableLock lock_table(int fd) {
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return {.held_by_another = errno == EWOULDBLOCK};
+  return {.fd = ::fcntl(fd, F_DUPFD_CLOEXEC, 3)};
 }
 
 }  // namespace
@@ -84,11 +86,12 @@ std::optional<Failure> TableWriter::open(std::string_view name) {
   struct stat info {};
   const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   if (regular) {
-    lock_fd_ = lock_table(fd);
-    if (lock_fd_ < 0 && errno == EWOULDBLOCK) {
+    const TableLock lock = lock_table(fd);
+    if (lock.held_by_another) {
       ::close(fd);
       return cannot_open(EWOULDBLOCK, "another run is writing it");
     }
+    lock_fd_ = lock.fd;
   }
   opened_.set(fd, regular);
   attach(opened_, name);
