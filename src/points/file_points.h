@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/report.h"
-#include "collate/accumulators.h"
 #include "datafile/data_file.h"
 #include "datafile/data_line.h"
 #include "fields/number_field.h"
