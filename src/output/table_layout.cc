@@ -12,12 +12,12 @@ std::optional<Failure> TableLayout::failure_unless(bool written) const {
 }
 
 bool TableLayout::write_label(std::string_view label) {
-  if (label.size() >= kLabelWidth) return table_.write(label) && table_.write("\t");
-  char padded[kLabelWidth + 1];
-  label.copy(padded, label.size());
-  std::fill(padded + label.size(), padded + kLabelWidth, ' ');
-  padded[kLabelWidth] = '\t';
-  return table_.write({padded, sizeof padded});
+  const std::size_t blanks = label_width_ - std::min(label.size(), label_width_);
+  if (blanks == 0) return table_.write(label) && table_.write("\t");
+  std::string padded(label);
+  padded.append(blanks, ' ');
+  padded += '\t';
+  return table_.write(padded);
 }
 
 std::optional<Failure> TableLayout::begin_header() {

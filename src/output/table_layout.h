@@ -9,17 +9,18 @@
 
 namespace tovel {
 
-inline constexpr std::size_t kLabelWidth = 10;
+// The least width of the row labels' column.
+inline constexpr std::size_t kLeastLabelWidth = 10;
 
 // The table's layout: rows of cells separated by tabs, each row ending with
 // a line feed. Every row begins with its label in a column of its own,
-// padded to kLabelWidth. The header row is "X Values >", the first file's x
-// values, "      Xmax" and "      Ymax"; each file's row is its label, its y
-// values, xmax and ymax; the summary rows follow, each cell followed by a
-// tab.
+// padded to the labels' width, at least kLeastLabelWidth. The header row is "X Values >", the first
+// file's x values, "      Xmax" and "      Ymax"; each file's row is its label, its y values, xmax
+// and ymax; the summary rows follow, each cell followed by a tab.
 class TableLayout : public TableRows {
  public:
-  explicit TableLayout(TableWriter& table) : table_(table) {}
+  explicit TableLayout(TableWriter& table, std::size_t label_width = kLeastLabelWidth)
+      : table_(table), label_width_(label_width) {}
 
   std::optional<Failure> begin_header() override;
   std::optional<Failure> header_cell(float x) override;
@@ -34,6 +35,7 @@ class TableLayout : public TableRows {
   bool write_label(std::string_view label);
 
   TableWriter& table_;
+  std::size_t label_width_;
 };
 
 }  // namespace tovel

@@ -41,7 +41,7 @@ void copy_table(const std::string& table, const std::string& copy, Commands& com
 void say_closing_messages(const SeriesNaming& naming, Dialogue& dialogue) {
   Console& console = dialogue.console();
   console.write("\nOutput file is ");
-  console.write(naming.table_name().full());
+  console.write(name_field(naming.table_name()));
   dialogue.say("\n\n");
   console.write("The txt file is for Excel(R) and ");
   console.write("the csv file is for Open Office");
@@ -51,11 +51,10 @@ void say_closing_messages(const SeriesNaming& naming, Dialogue& dialogue) {
 // Draws the series into its picture file, once the table is closed.
 void draw_series(const CollatedSeries& series, std::span<char> buffer, RunEnding& ending) {
   const SeriesNaming& naming = series.naming;
-  const SeriesText text{.prefix = naming.prefix(), .file_name = [&](int i) {
-                          return std::string(naming.file(i).data_name.trimmed());
-                        }};
-  ending.fail_if(write_picture_file(naming.picture_name().trimmed(), naming.table_name().trimmed(),
-                                    *series.picture, text, buffer));
+  const SeriesText text{.prefix = naming.prefix(),
+                        .file_name = [&](int i) { return naming.file(i).data_name; }};
+  ending.fail_if(write_picture_file(naming.picture_name(), naming.table_name(), *series.picture,
+                                    text, buffer));
 }
 
 }  // namespace
@@ -76,12 +75,12 @@ void finish_series(const CollatedSeries& series, bool ask_to_open, const SeriesR
   if (series.picture != nullptr) draw_series(series, spare_buffer, ending);
   ending.stop_if_interrupted();
 
-  const std::string table_name(naming.table_name().trimmed());
-  copy_table(table_name, std::string(naming.copy_name().trimmed()), commands, run);
+  const std::string& table_name = naming.table_name();
+  copy_table(table_name, naming.copy_name(), commands, run);
   series.table.release_lock();
   ending.stop_if_interrupted();
   // The listing and the editor are courtesies: how they end is not looked at.
-  commands.run(listing_command(naming.listing_pattern().trimmed()));
+  commands.run(listing_command(naming.listing_pattern()));
   ending.stop_if_interrupted();
   if (!ask_to_open) return;
   Console& console = run.dialogue.console();

@@ -1,5 +1,6 @@
 #include "run/naming.h"
 
+#include <algorithm>
 #include <string>
 
 #include "base/byte_class.h"
@@ -47,27 +48,75 @@ int series_file_number(std::string_view name, std::string_view prefix) {
   return number;
 }
 
+std::string name_field(std::string_view name) {
+  std::string field(name);
+  if (field.size() < Name::size()) field.resize(Name::size(), ' ');
+  return field;
+}
+
+namespace {
+
+std::string_view base_name(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// A base name without its extension: up to its last point, unless the
+// point begins it.
+std::string_view without_extension(std::string_view name) {
+  const std::size_t point = name.rfind('.');
+  return point == std::string_view::npos || point == 0 ? name : name.substr(0, point);
+}
+
+}  // namespace
+
+std::string common_prefix(const std::vector<std::string>& files) {
+  std::string_view shared = files.empty() ? std::string_view() : base_name(files.front());
+  for (const std::string& file : files) {
+    const std::string_view name = base_name(file);
+    const auto differ = std::mismatch(shared.begin(), shared.end(), name.begin(), name.end());
+    shared = shared.substr(0, static_cast<std::size_t>(differ.first - shared.begin()));
+  }
+  while (!shared.empty() && in_class(shared.back(), kDigit))
+    shared.remove_suffix(1);
+  while (!shared.empty() && std::string_view("_-. ").find(shared.back()) != std::string_view::npos)
+    shared.remove_suffix(1);
+  return shared.empty() ? "series" : std::string(shared);
+}
+
 SeriesNaming::SeriesNaming(const Name& first_name)
-    : first_name_(first_name), prefix_length_(prefix_length_of(first_name)) {
-  const std::string prefix_text(prefix());
-  table_name_.assign("All_" + prefix_text + ".txt");
-  copy_name_.assign("All_" + prefix_text + ".csv");
-  listing_pattern_.assign("All_*");
-  picture_name_.assign("All_" + prefix_text + ".svg");
+    : first_name_(first_name),
+      prefix_(first_name.full().substr(0, static_cast<std::size_t>(prefix_length_of(first_name)))) {
+  const auto cut = [](const std::string& name) { return std::string(Name(name).trimmed()); };
+  table_name_ = cut("All_" + prefix_ + ".txt");
+  copy_name_ = cut("All_" + prefix_ + ".csv");
+  picture_name_ = cut("All_" + prefix_ + ".svg");
+}
+
+SeriesNaming::SeriesNaming(std::vector<std::string> files, std::string prefix)
+    : prefix_(std::move(prefix)), files_(std::move(files)) {
+  table_name_ = "All_" + prefix_ + ".txt";
+  copy_name_ = "All_" + prefix_ + ".csv";
+  picture_name_ = "All_" + prefix_ + ".svg";
+  for (const std::string& file : files_)
+    label_width_ = std::max(label_width_, without_extension(base_name(file)).size());
 }
 
 FileNames SeriesNaming::file(int i) const {
-  FileNames names;
+  if (listed()) {
+    const std::string& name = files_[static_cast<std::size_t>(i - 1)];
+    return {.data_name = name, .row_label = std::string(without_extension(base_name(name)))};
+  }
   char text[Name::size() + kNumberDigits + kDataExtension.size()];
-  const std::string_view p = prefix();
-  p.copy(text, p.size());
-  char* const number = text + p.size();
+  prefix_.copy(text, prefix_.size());
+  char* const number = text + prefix_.size();
   put_digits(number, static_cast<uint32_t>(i), kNumberDigits);
-  names.number_text.assign({number, kNumberDigits});
-  names.row_name.assign({text, p.size() + kNumberDigits});
   kDataExtension.copy(number + kNumberDigits, kDataExtension.size());
-  names.data_name.assign({text, p.size() + kNumberDigits + kDataExtension.size()});
-  return names;
+  const Name row_name({text, prefix_.size() + kNumberDigits});
+  const Name data_name({text, prefix_.size() + kNumberDigits + kDataExtension.size()});
+  return {
+      .data_name = std::string(data_name.trimmed()),
+      .row_label = std::string(trim_trailing_blanks(row_name.full().substr(0, kLeastLabelWidth)))};
 }
 
 }  // namespace tovel

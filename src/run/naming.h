@@ -2,8 +2,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/fixed_text.h"
+#include "output/table_layout.h"
 
 namespace tovel {
 
@@ -13,8 +15,8 @@ using Name = FixedText<32>;
 inline constexpr int kMinFiles = 2;
 inline constexpr int kMaxFiles = 9999;
 
-// The form of every data file's name: the prefix, the file's number in
-// four digits, and the extension, PREFIX0001.DAT.
+// The form of every numbered data file's name: the prefix, the file's
+// number in four digits, and the extension, PREFIX0001.DAT.
 inline constexpr std::size_t kNumberDigits = 4;
 inline constexpr std::string_view kDataExtension = ".DAT";
 // The name of file `number` of the series of `prefix`, whole.
@@ -25,41 +27,56 @@ int series_file_number(std::string_view name, std::string_view prefix);
 
 // The names of one data file of the series.
 struct FileNames {
-  FixedText<4> number_text;  // the file number as four digits
-  Name data_name;            // prefix + number_text + ".DAT", cut at 32
-  Name row_name;             // prefix + number_text, cut at 32
-  // The row label: the first 10 characters of row_name.
-  std::string_view row_label() const { return row_name.full().substr(0, 10); }
+  std::string data_name;  // the file's name, without trailing blanks
+  std::string row_label;  // its row's label, without padding
 };
 
-// Every name of a series, derived from the first name the user gave.
+// A name in the field of 32 characters that the dialogue shows names in:
+// padded when shorter, whole when longer.
+std::string name_field(std::string_view name);
+
+// The prefix of the outputs of files named by --files: the longest
+// beginning their base names share, less the digits it ends in and then the
+// '_', '-', '.' and blanks it ends in; "series" when nothing is left.
+std::string common_prefix(const std::vector<std::string>& files);
+
+// Every name of a series: derived from the first name the user gave, for a
+// numbered series, or the files named by --files, in order.
 class SeriesNaming {
  public:
+  // A numbered series: its names cut at 32 characters.
   explicit SeriesNaming(const Name& first_name);
+  // The files named, in order; the outputs are named by `prefix`, whole.
+  SeriesNaming(std::vector<std::string> files, std::string prefix);
 
-  // The prefix length, 0 to 32.
-  int prefix_length() const { return prefix_length_; }
-  // The first prefix_length characters of the given name, blanks included.
-  std::string_view prefix() const {
-    return first_name_.full().substr(0, static_cast<std::size_t>(prefix_length_));
-  }
-  // The prefix as a 32-character name, as "The prefix is" shows it.
-  Name prefix_field() const { return Name(prefix()); }
-  const Name& table_name() const { return table_name_; }            // "All_" + prefix + ".txt"
-  const Name& copy_name() const { return copy_name_; }              // "All_" + prefix + ".csv"
-  const Name& listing_pattern() const { return listing_pattern_; }  // "All_*"
-  const Name& picture_name() const { return picture_name_; }        // "All_" + prefix + ".svg"
+  // Whether the files were named one by one (--files).
+  bool listed() const { return !files_.empty(); }
+  // The prefix length of a numbered series, 0 to 32.
+  int prefix_length() const { return static_cast<int>(prefix_.size()); }
+  // A numbered series' prefix: the first prefix_length characters of the
+  // given name, blanks included.
+  std::string_view prefix() const { return prefix_; }
+  // The name the user gave first, as given (cut at 32).
+  std::string_view first_name() const { return first_name_.trimmed(); }
+  const std::string& table_name() const { return table_name_; }  // "All_" + prefix + ".txt"
+  const std::string& copy_name() const { return copy_name_; }    // "All_" + prefix + ".csv"
+  const std::string& listing_pattern() const { return listing_pattern_; }  // "All_*"
+  const std::string& picture_name() const { return picture_name_; }  // "All_" + prefix + ".svg"
 
   // The names of file number i (1 to 9999).
   FileNames file(int i) const;
+  // The width of the row labels' column: 10, or the longest listed label.
+  std::size_t label_width() const { return label_width_; }
 
  private:
   Name first_name_;
-  int prefix_length_;
-  Name table_name_;
-  Name copy_name_;
-  Name listing_pattern_;
-  Name picture_name_;
+  std::string prefix_;
+  std::vector<std::string> files_;
+  std::string table_name_;
+  std::string copy_name_;
+  std::string listing_pattern_ = "All_*";
+  std::string picture_name_;
+  std::size_t label_width_ = kLeastLabelWidth;
 };
 
 }  // namespace tovel

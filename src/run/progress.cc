@@ -5,8 +5,8 @@
 namespace tovel {
 
 std::string RunProgress::what_the_files_hold() const {
-  const std::string table = shown_name(naming_.table_name().trimmed());
-  const std::string copy = shown_name(naming_.copy_name().trimmed());
+  const std::string table = shown_name(naming_.table_name());
+  const std::string copy = shown_name(naming_.copy_name());
   switch (stage_) {
     case Stage::collating:
       break;
@@ -19,9 +19,9 @@ std::string RunProgress::what_the_files_hold() const {
   }
   if (!table_.written_to()) return "nothing was written to " + table;
   if (rows_ == 0) return table + " holds part of the header row only";
-  const std::string first(naming_.file(1).data_name.trimmed());
+  const std::string first = naming_.file(1).data_name;
   if (rows_ == 1) return table + " holds the row of " + shown_name(first) + " only";
-  const std::string last(naming_.file(rows_).data_name.trimmed());
+  const std::string last = naming_.file(rows_).data_name;
   return table + " holds the rows of " + shown_name(first) + " to " + shown_name(last) + " only";
 }
 

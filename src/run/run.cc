@@ -100,7 +100,7 @@ Name Session::first_name(const CommandLine& line) {
 
 // Opens the table; a prefix that holds a directory gets a hint on failure.
 void Session::open_table(TableWriter& table, const SeriesNaming& naming) {
-  std::optional<Failure> failure = table.open(naming.table_name().trimmed());
+  std::optional<Failure> failure = table.open(naming.table_name());
   if (!failure) return;
   if (const std::string words = hint_for_table_elsewhere(naming); !words.empty()) {
     failure->hint = hint_line(words);
@@ -123,7 +123,7 @@ void Session::run(int argc, const char* const* argv) {
   RunProgress progress(naming, table);
   ending_.watch_progress(progress);
   console_.write("\nThe prefix is ");
-  console_.write(naming.prefix_field().full());
+  console_.write(name_field(naming.prefix()));
   dialogue_.say("\n\n");
 
   int k = 0;
@@ -131,7 +131,7 @@ void Session::run(int argc, const char* const* argv) {
   ending_.stop_if_interrupted();
   ColumnAccumulators sums;
   sums.clear();
-  TableLayout layout(table);
+  TableLayout layout(table, naming.label_width());
   std::optional<SeriesPicture> picture;  // with --plot, gathered on the way to the table
   if (line.plot) picture.emplace(layout, k);
   TableRows& rows = picture ? static_cast<TableRows&>(*picture) : layout;

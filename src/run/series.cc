@@ -16,16 +16,26 @@
 namespace tovel {
 namespace {
 
-// "Input file     I is NAME", the name in its field of 32, as one write.
-void announce_file(Console& out, int i, const Name& data_name) {
+// "Input file     I is NAME", the name in its field of 32 (whole when
+// longer), as one write.
+void announce_file(Console& out, int i, std::string_view data_name) {
   constexpr std::string_view kBefore = "Input file ", kBetween = " is ";
   constexpr std::size_t kNumber = 5;
   char line[kBefore.size() + kNumber + kBetween.size() + Name::size() + 1];
+  if (data_name.size() > Name::size()) {
+    char number[kNumber];
+    put_right_aligned(number, static_cast<uint32_t>(i), kNumber);
+    out.write(std::string(kBefore) + std::string(number, kNumber) + std::string(kBetween) +
+              std::string(data_name) + "\n");
+    out.end_message();
+    return;
+  }
   char* at = line + kBefore.copy(line, kBefore.size());
   put_right_aligned(at, static_cast<uint32_t>(i), kNumber);
   at += kNumber;
   at += kBetween.copy(at, kBetween.size());
-  at += data_name.full().copy(at, Name::size());
+  at += data_name.copy(at, Name::size());
+  at = std::fill_n(at, Name::size() - data_name.size(), ' ');
   *at++ = '\n';
   out.write({line, static_cast<std::size_t>(at - line)});
   out.end_message();
@@ -84,26 +94,26 @@ Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
 int collate_series(const SeriesNaming& naming, int k, const FileReading& reading, int jobs,
                    TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run) {
   RunEnding& ending = run.ending;
-  SeriesWarnings warnings(naming.file(1).data_name.trimmed(), reading.field, reading.line_rules);
+  SeriesWarnings warnings(naming.file(1).data_name, reading.field, reading.line_rules);
   std::optional<SeriesReader> reader;  // started once the first file is found
   int last_points = 0;
   const std::function<void()> stop_if_interrupted = [&] { ending.stop_if_interrupted(); };
   for (int i = 1; i <= k; ++i) {
     const FileNames names = naming.file(i);
     announce_file(run.dialogue.console(), i, names.data_name);
-    const std::string_view name = names.data_name.trimmed();
+    const std::string_view name = names.data_name;
     if (i == 1) {
       if (!file_exists(name)) stop_at_missing_first_file(naming, name, run);
       reader.emplace(SeriesReader::Settings{
           .files = k, .jobs = jobs, .reading = reading, .file_name = [&](int j) {
-            return std::string(naming.file(j).data_name.trimmed());
+            return naming.file(j).data_name;
           }});
     }
     const FilePoints& points = reader->take(i, stop_if_interrupted);
     if (points.end == FilePoints::End::not_opened) {
       ending.fail(with_series_hint(*points.failure, naming, i));
     }
-    ending.fail_if(collate_points(points, i == 1, names.row_label(), rows, sums));
+    ending.fail_if(collate_points(points, i == 1, names.row_label, rows, sums));
     if (points.end == FilePoints::End::too_many_points) {
       stop_at_too_many_points(name, points, reading, run);
     }
