@@ -116,6 +116,9 @@ class OptionReader {
     return false;
   }
   bool operand(const char* word);
+  // Refuses operands that do not fit the mode: at most FIRST-NAME and COUNT,
+  // or 2 to 9999 data files with --files.
+  void check_operands();
   bool long_option(std::string_view word);
   bool short_options(std::string_view cluster);
   // The value of option `name`: `attached` when the option's word holds it,
@@ -154,14 +157,26 @@ void OptionReader::read() {
       short_options(text.substr(1));
     }
   }
+  if (!stop()) check_operands();
 }
 
 bool OptionReader::operand(const char* word) {
-  if (line_.operand_count == static_cast<int>(line_.operands.size())) {
-    return refuse("too many arguments");
-  }
-  line_.operands[static_cast<std::size_t>(line_.operand_count++)] = word;
+  line_.operands.push_back(word);
   return true;
+}
+
+void OptionReader::check_operands() {
+  const auto count = static_cast<int>(line_.operands.size());
+  if (line_.listed_files) {
+    if (count < kMinFiles || count > kMaxFiles) {
+      refuse("--files takes " + std::to_string(kMinFiles) + " to " + std::to_string(kMaxFiles) +
+             " data files");
+    }
+  } else if (line_.output != nullptr) {
+    refuse("--output names the outputs of --files");
+  } else if (count > 2) {
+    refuse("too many arguments");
+  }
 }
 
 const char* OptionReader::value_of(std::string_view name, const char* attached, bool number) {
@@ -222,6 +237,11 @@ bool OptionReader::long_option(std::string_view word) {
   if (name == "help" || name == "version") return flag(unused);
   if (name == "plot") return flag(line_.plot);
   if (name == "no-open") return flag(line_.no_open);
+  if (name == "files") return flag(line_.listed_files);
+  if (name == "output") {
+    line_.output = value_of(shown, attached);
+    return line_.output != nullptr;
+  }
   if (name == "decimal-comma") return flag(line_.reading.line_rules.decimal_comma);
   if (name == "columns") return columns(value_of(shown, attached, true));
   if (name == "directory") {
@@ -269,6 +289,9 @@ bool OptionReader::short_options(std::string_view cluster) {
       case 'C':
         line_.directory = value_of("-C", rest);
         return line_.directory != nullptr;
+      case 'o':
+        line_.output = value_of("-o", rest);
+        return line_.output != nullptr;
       case 'j':
         return whole_number(value_of("-j", rest, true), "--jobs", 1, kMaxJobs, line_.jobs);
       default:

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/limits.h"
 #include "points/file_reading.h"
@@ -32,9 +32,10 @@ struct CommandLine {
   // --skip N, --columns X,Y, --decimal-comma, --max-points N, and --digits N,
   // the significant digits of the table's numbers.
   FileReading reading{};
-  // FIRST-NAME and COUNT, as far as given.
-  int operand_count = 0;
-  std::array<const char*, 2> operands{};
+  // FIRST-NAME and COUNT, as far as given; with --files, every data file.
+  bool listed_files = false;     // --files
+  const char* output = nullptr;  // -o, --output PREFIX: the outputs' prefix with --files
+  std::vector<const char*> operands;
 };
 
 CommandLine parse_command_line(int argc, const char* const* argv);

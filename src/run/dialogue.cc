@@ -57,7 +57,7 @@ std::optional<Failure> Dialogue::integer_answer(int& value) {
 }
 
 std::optional<Failure> obtain_file_count(const CommandLine& line, Dialogue& dialogue, int& k) {
-  if (line.operand_count > 1) {
+  if (line.operands.size() > 1) {
     const FixedText<40> count_text(line.operands[1]);
     const std::string_view field = take_stored_field(count_text.full(), kIntegerFieldWidth);
     const std::optional<int32_t> given = decode_integer_field(field);

@@ -63,6 +63,11 @@ void RunEnding::refuse_command_line(std::string_view what) {
   throw RunEnded{.status = kRunTimeError};
 }
 
+void RunEnding::refuse(std::string_view what) {
+  tell(what);
+  throw RunEnded{.status = kRunTimeError};
+}
+
 void RunEnding::give_back_read_ahead_input() {
   if (read_ahead_ != nullptr) read_ahead_->give_back_unread();
 }

@@ -70,6 +70,8 @@ class RunEnding {
   // "tovel: WHAT" and "Try 'tovel --help'." on standard error and ends the
   // run with status 2.
   [[noreturn]] void refuse_command_line(std::string_view what);
+  // The same for what the command line names, without the second line.
+  [[noreturn]] void refuse(std::string_view what);
 
   // What the run's top does last, however the run ended: the input read
   // ahead goes back.

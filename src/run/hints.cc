@@ -12,10 +12,10 @@
 namespace tovel {
 namespace {
 
-// Calls `look` with each name in the current directory until it returns
-// true.
-void look_through_directory(const std::function<bool(std::string_view)>& look) {
-  DIR* dir = ::opendir(".");
+// Calls `look` with each name in `directory` until it returns true.
+void look_through_directory(const std::function<bool(std::string_view)>& look,
+                            const std::string& directory = ".") {
+  DIR* dir = ::opendir(directory.c_str());
   if (dir == nullptr) return;
   while (const dirent* entry = ::readdir(dir)) {
     if (look(entry->d_name)) break;
@@ -91,6 +91,64 @@ std::string hint_for_table_elsewhere(const SeriesNaming& naming) {
   if (slash == std::string_view::npos) return "";
   const std::string directory(slash == 0 ? "/" : prefix.substr(0, slash));
   return "run it in the data's directory, or give -C " + shown_name(directory);
+}
+
+std::string hint_for_named_files(const SeriesNaming& naming) {
+  const std::string given(naming.first_name());
+  if (!file_exists(given)) return "";
+  const std::size_t slash = given.rfind('/');
+  const std::string directory = slash == std::string::npos ? "" : given.substr(0, slash + 1);
+  const RunningNumber series = running_number(std::string_view(given).substr(directory.size()));
+  if (series.digits == 0) return "";
+  struct Found {
+    unsigned long long number;
+    std::string name;
+  };
+  Found first{~0ULL, ""}, last{0, ""};
+  int count = 0;
+  bool one_width = true;
+  look_through_directory(
+      [&](std::string_view name) {
+        const RunningNumber number = running_number(name);
+        if (number.digits == 0 || number.before != series.before || number.after != series.after) {
+          return false;
+        }
+        ++count;
+        one_width = one_width && number.digits == series.digits;
+        if (number.value < first.number) first = {number.value, std::string(name)};
+        if (number.value >= last.number) last = {number.value, std::string(name)};
+        return false;
+      },
+      directory.empty() ? "." : directory);
+  if (count < 2) return "";
+  const std::string pattern =
+      directory + std::string(series.before) + "*" + std::string(series.after);
+  return "found " + shown_name(directory + first.name) + " to " +
+         shown_name(directory + last.name) + "; tovel --files " +
+         shown_name(one_width ? pattern : "$(ls -v " + pattern + ")") + " collates them";
+}
+
+std::string zeroth_file_warning(const SeriesNaming& naming) {
+  const std::string zeroth = series_file_name(naming.prefix(), 0);
+  if (zeroth.size() > Name::size() || !file_exists(zeroth)) return "";
+  return shown_name(zeroth) + " is not collated; a series is numbered from 0001";
+}
+
+std::string shared_labels_warning(const SeriesNaming& naming, int files) {
+  // Up to 6 characters of prefix, the label holds the whole number.
+  if (naming.prefix_length() + static_cast<int>(kNumberDigits) <=
+      static_cast<int>(kLeastLabelWidth)) {
+    return "";
+  }
+  const std::string label = naming.file(1).row_label;
+  int last = 1;
+  while (last < files && naming.file(last + 1).row_label == label)
+    ++last;
+  if (last == 1) return "";
+  return "rows share labels: " + shown_name(label) + " stands for " +
+         shown_name(data_name(naming, 1)) + " to " + shown_name(data_name(naming, last)) +
+         "; row labels hold " + std::to_string(kLeastLabelWidth) +
+         " characters, and --files labels rows by whole names";
 }
 
 }  // namespace tovel

@@ -48,6 +48,23 @@ int series_file_number(std::string_view name, std::string_view prefix) {
   return number;
 }
 
+RunningNumber running_number(std::string_view name) {
+  RunningNumber number;
+  std::size_t end = name.size();
+  while (end > 0 && !in_class(name[end - 1], kDigit))
+    --end;
+  std::size_t begin = end;
+  while (begin > 0 && in_class(name[begin - 1], kDigit))
+    --begin;
+  if (begin == end || end - begin > 18) return number;
+  number.before = name.substr(0, begin);
+  number.after = name.substr(end);
+  number.digits = end - begin;
+  for (const char c : name.substr(begin, end - begin))
+    number.value = number.value * 10 + static_cast<unsigned>(c - '0');
+  return number;
+}
+
 std::string name_field(std::string_view name) {
   std::string field(name);
   if (field.size() < Name::size()) field.resize(Name::size(), ' ');

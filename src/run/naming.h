@@ -25,6 +25,15 @@ std::string series_file_name(std::string_view prefix, int number);
 // (1 to 9999, or 0000), else -1.
 int series_file_number(std::string_view name, std::string_view prefix);
 
+// A name's running number: its last run of digits (at most 18), with the
+// text before and after it, which the names of one series share.
+struct RunningNumber {
+  std::string_view before, after;
+  std::size_t digits = 0;  // 0 when the name holds no number
+  unsigned long long value = 0;
+};
+RunningNumber running_number(std::string_view name);
+
 // The names of one data file of the series.
 struct FileNames {
   std::string data_name;  // the file's name, without trailing blanks

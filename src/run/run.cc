@@ -14,6 +14,7 @@
 #include "run/dialogue.h"
 #include "run/finish.h"
 #include "run/hints.h"
+#include "run/listed_files.h"
 #include "run/series.h"
 
 namespace tovel {
@@ -52,6 +53,7 @@ class Session {
   void answer_at_once(const CommandLine& line);
   void change_directory(const char* directory);
   Name first_name(const CommandLine& line);
+  SeriesNaming listed_naming(const CommandLine& line);
   void open_table(TableWriter& table, const SeriesNaming& naming);
 
   const RunSeams& seams_;
@@ -91,11 +93,24 @@ void Session::change_directory(const char* directory) {
 
 // The first name: the first operand, or a line typed at the prompt.
 Name Session::first_name(const CommandLine& line) {
-  if (line.operand_count >= 1) return Name(line.operands[0]);
+  if (!line.operands.empty()) return Name(line.operands[0]);
   dialogue_.say("Enter the first DAT file name ");
   FieldText typed;
   ending_.fail_if(dialogue_.answer(Name::size(), false, typed));
   return Name(typed.view());
+}
+
+// The names of the files that --files names, once each is found readable
+// and none is an output of this run; else the refusal, before anything is
+// written.
+SeriesNaming Session::listed_naming(const CommandLine& line) {
+  std::vector<std::string> files(line.operands.begin(), line.operands.end());
+  std::string prefix = line.output != nullptr ? line.output : common_prefix(files);
+  SeriesNaming naming(std::move(files), std::move(prefix));
+  const std::string refusal =
+      refusal_of_listed_files(naming, static_cast<int>(line.operands.size()), line.plot);
+  if (!refusal.empty()) ending_.refuse(refusal);
+  return naming;
 }
 
 // Opens the table; a prefix that holds a directory gets a hint on failure.
@@ -112,10 +127,12 @@ void Session::run(int argc, const char* const* argv) {
   const CommandLine line = parse_command_line(argc, argv);
   answer_at_once(line);
   change_directory(line.directory);
+  std::optional<SeriesNaming> listed;
+  if (line.listed_files) listed.emplace(listed_naming(line));
 
   console_.write("\n" + banner_text());
   dialogue_.say("\n\n");
-  const SeriesNaming naming(first_name(line));
+  const SeriesNaming naming = listed ? std::move(*listed) : SeriesNaming(first_name(line));
   TableWriter table(buffers_->table);
   table.set_number_field(line.reading.field);
   open_table(table, naming);
@@ -126,8 +143,12 @@ void Session::run(int argc, const char* const* argv) {
   console_.write(name_field(naming.prefix()));
   dialogue_.say("\n\n");
 
-  int k = 0;
-  ending_.fail_if(obtain_file_count(line, dialogue_, k));
+  int k = static_cast<int>(line.operands.size());
+  if (naming.listed()) {
+    if (const std::string words = order_warning(naming, k); !words.empty()) warn(words);
+  } else {
+    ending_.fail_if(obtain_file_count(line, dialogue_, k));
+  }
   ending_.stop_if_interrupted();
   ColumnAccumulators sums;
   sums.clear();

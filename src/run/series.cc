@@ -58,14 +58,17 @@ void announce_file(Console& out, int i, std::string_view data_name) {
          (extension_only ? "; data file names end in upper-case .DAT"
                          : "; data file names are matched with their case"));
   }
-  if (const std::string words = hint_for_missing_first_file(naming); !words.empty()) hint(words);
+  for (const std::string& words :
+       {hint_for_missing_first_file(naming), hint_for_named_files(naming)}) {
+    if (!words.empty()) hint(words);
+  }
   run.ending.end_run(kOrderlyStop);
 }
 
 // A data file after the first that is missing: the failure gets a hint of
 // where the series ends.
 Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
-  if (i > 1 && failure.kind == FailureKind::missing_file) {
+  if (i > 1 && !naming.listed() && failure.kind == FailureKind::missing_file) {
     failure.hint = hint_line(hint_for_missing_file(naming, i));
   }
   return failure;
@@ -103,7 +106,7 @@ int collate_series(const SeriesNaming& naming, int k, const FileReading& reading
     announce_file(run.dialogue.console(), i, names.data_name);
     const std::string_view name = names.data_name;
     if (i == 1) {
-      if (!file_exists(name)) stop_at_missing_first_file(naming, name, run);
+      if (!naming.listed() && !file_exists(name)) stop_at_missing_first_file(naming, name, run);
       reader.emplace(SeriesReader::Settings{
           .files = k, .jobs = jobs, .reading = reading, .file_name = [&](int j) {
             return naming.file(j).data_name;
@@ -125,6 +128,12 @@ int collate_series(const SeriesNaming& naming, int k, const FileReading& reading
     ending.stop_if_interrupted();
   }
   warnings.at_series_end();
+  if (!naming.listed()) {
+    for (const std::string& words :
+         {zeroth_file_warning(naming), shared_labels_warning(naming, k)}) {
+      if (!words.empty()) warn(words);
+    }
+  }
   return last_points;
 }
 
