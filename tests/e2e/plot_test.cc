@@ -164,7 +164,12 @@ TEST(Plot, PictureNeverReplacesTheTable) {
   const Outcome r = run_tovel(dir, {{"--plot", prefix, "2"}, "0\n"});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err,
-            "tovel: All_" + prefix + ".: cannot write the picture file\n" +
+            "tovel: warning: rows share labels: ABCDEFGHIJ stands for " + prefix + "0001. to " +
+                prefix +
+                "0002.; row labels hold 10 characters, and --files labels rows by whole "
+                "names\n"
+                "tovel: All_" +
+                prefix + ".: cannot write the picture file\n" +
                 "Run-time error: The picture's name, cut at 32 characters, is the table's\n");
   EXPECT_TRUE(dir.read("All_" + prefix + ".").starts_with("X Values >\t"));
 }

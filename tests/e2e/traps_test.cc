@@ -98,17 +98,60 @@ TEST(Refusals, NulInTheFirstName) {
   }
 }
 
-// A first file missing in upper-case .DAT but there in another case stops
-// the run as missing, with a warning that says what was found.
-TEST(Warnings, FirstFileInAnotherCase) {
-  Scratch dir;
-  dir.write("run0001.dat", "1 2\n");
-  dir.write("run0002.dat", "1 3\n");
-  const Outcome r = run_tovel(dir, {{"run0001.dat", "2"}, ""});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(
-      r.out.ends_with("The first .DAT file (run0001.DAT) does not exist in this directory\n\n"));
-  EXPECT_EQ(r.err, "tovel: warning: found run0001.dat; data file names end in upper-case .DAT\n");
+struct LeftOutCase {
+  const char* name;
+  std::vector<std::string> files;  // each holding one point
+  std::vector<std::string> args;
+  int status;
+  std::string err;
+};
+
+// What a numbered series leaves out is said: a first name that names a file
+// of another series gets the --files command that reads it (a first file in
+// another case, a warning too), a file 0000 beside the series a warning, and
+// so do rows that share a label.
+TEST(Warnings, WhatANumberedSeriesLeavesOut) {
+  const LeftOutCase cases[] = {
+      {"numbers of three digits",
+       {"sample_001.txt", "sample_002.txt", "sample_003.txt"},
+       {"sample_001.txt", "3"},
+       1,
+       "tovel: hint: found sample_001.txt to sample_003.txt; tovel --files sample_*.txt collates "
+       "them\n"},
+      {"numbers without leading zeros",
+       {"Scan-1.csv", "Scan-2.csv", "Scan-10.csv"},
+       {"Scan-1.csv", "3"},
+       1,
+       "tovel: hint: found Scan-1.csv to Scan-10.csv; tovel --files $(ls -v Scan-*.csv) collates "
+       "them\n"},
+      {"a first file in another case",
+       {"run0001.dat", "run0002.dat"},
+       {"run0001.dat", "2"},
+       1,
+       "tovel: warning: found run0001.dat; data file names end in upper-case .DAT\n"
+       "tovel: hint: found run0001.dat to run0002.dat; tovel --files run*.dat collates them\n"},
+      {"a file 0000",
+       {"E0000.DAT", "E0001.DAT", "E0002.DAT"},
+       {"E", "2"},
+       0,
+       "tovel: warning: E0000.DAT is not collated; a series is numbered from 0001\n"},
+      {"rows that share a label",
+       {"Calib_run0001.DAT", "Calib_run0002.DAT", "Calib_run0003.DAT"},
+       {"Calib_run", "3"},
+       0,
+       "tovel: warning: rows share labels: Calib_run0 stands for Calib_run0001.DAT to "
+       "Calib_run0003.DAT; row labels hold 10 characters, and --files labels rows by whole "
+       "names\n"},
+      {"a prefix of 6 characters", {"Calib_0001.DAT", "Calib_0002.DAT"}, {"Calib_", "2"}, 0, ""},
+  };
+  for (const LeftOutCase& c : cases) {
+    Scratch dir;
+    for (const std::string& file : c.files)
+      dir.write(file, "1 2\n");
+    const Outcome r = run_tovel(dir, {c.args, "0\n"});
+    EXPECT_EQ(r.status, c.status) << c.name;
+    EXPECT_EQ(r.err, c.err) << c.name;
+  }
 }
 
 }  // namespace
