@@ -73,6 +73,9 @@ class TableWriter : public PendingOutput {
   // Writes out what is held and closes the file.
   std::optional<Failure> close();
 
+  // Whether the file was cut to begin this run's table: its older content,
+  // if any, is gone.
+  bool was_cut() const { return sink_.cut; }
   // Whether any byte has been written to the table, out or into the buffer.
   bool written_to() const { return writer_.written() > 0 || writer_.held() > 0; }
 

@@ -41,8 +41,10 @@ void RunEnding::stop_if_interrupted() {
   const int signal = stop_signal_();
   if (signal == 0) return;
   write_out_quietly();
-  tell("interrupted: " + (progress_ != nullptr ? progress_->what_the_files_hold()
-                                               : std::string("no table was opened")));
+  std::string words =
+      progress_ != nullptr ? progress_->what_the_files_hold() : "no table was opened";
+  if (const std::string note = earlier_copy_note(); !note.empty()) words += "; " + note;
+  tell("interrupted: " + words);
   throw RunEnded{.status = 128 + signal, .signal = signal};
 }
 
@@ -50,12 +52,22 @@ void RunEnding::fail(const Failure& failure) {
   stop_if_interrupted();
   write_out_quietly();
   write_to_standard_error(report_text(failure));
+  tell_of_earlier_copy();
   throw RunEnded{.status = kRunTimeError};
 }
 
 void RunEnding::end_run(int status) {
   fail_if(write_out_pending_output());
+  if (status != kCompleteRun) tell_of_earlier_copy();
   throw RunEnded{.status = status};
+}
+
+std::string RunEnding::earlier_copy_note() const {
+  return progress_ != nullptr ? progress_->earlier_copy_note() : "";
+}
+
+void RunEnding::tell_of_earlier_copy() const {
+  if (const std::string note = earlier_copy_note(); !note.empty()) tell(note);
 }
 
 void RunEnding::refuse_command_line(std::string_view what) {

@@ -56,6 +56,8 @@ class RunEnding {
   // The run-time error report: writes out all pending output, then the
   // report's lines to standard error, and ends the run with status 2 (or as
   // interrupted, when a stop signal caused the failure or came meanwhile).
+  // A run that ends before its copy is made says, after the report or in
+  // the words of the interruption, when the copy holds an earlier table.
   [[noreturn]] void fail(const Failure& failure);
   // The same for a failure that may be none.
   void fail_if(const std::optional<Failure>& failure) {
@@ -81,6 +83,10 @@ class RunEnding {
   // Writes out what can be written out, once: a report of a failure that
   // arises meanwhile must not start a second report.
   void write_out_quietly();
+  // A run that ends early says when the copy beside its cut table still
+  // holds an earlier one (RunProgress::earlier_copy_note).
+  std::string earlier_copy_note() const;
+  void tell_of_earlier_copy() const;
 
   std::function<int()> stop_signal_;
   std::array<PendingOutput*, 4> held_{};

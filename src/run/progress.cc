@@ -1,8 +1,19 @@
 #include "run/progress.h"
 
+#include "base/descriptor.h"
 #include "base/report.h"
 
 namespace tovel {
+
+std::string RunProgress::earlier_copy_note() const {
+  const bool not_copied = stage_ == Stage::collating || stage_ == Stage::table_complete;
+  // A copy named as the table (both cut at 32 characters) is the table.
+  if (!not_copied || !table_.was_cut() || naming_.copy_name() == naming_.table_name() ||
+      !file_exists(naming_.copy_name())) {
+    return "";
+  }
+  return shown_name(naming_.copy_name()) + " still holds an earlier table";
+}
 
 std::string RunProgress::what_the_files_hold() const {
   const std::string table = shown_name(naming_.table_name());

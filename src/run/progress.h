@@ -22,6 +22,9 @@ class RunProgress {
 
   // What the table and its copy hold, as said after "interrupted: ".
   std::string what_the_files_hold() const;
+  // When the run cut its table and has not copied it, and a copy from an
+  // earlier run is there: that it still holds an earlier table. Else "".
+  std::string earlier_copy_note() const;
 
  private:
   const SeriesNaming& naming_;

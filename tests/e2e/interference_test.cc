@@ -55,7 +55,9 @@ TEST(Interference, KilledReRunLeavesItsOwnBeginningOrTheOlderTable) {
       const std::string said = "tovel: interrupted: All_S.txt holds the rows of S0001.DAT to S";
       if (signal != SIGINT || !r.err.starts_with(said)) continue;
       const int rows = std::stoi(r.err.substr(said.size(), 4));
-      EXPECT_EQ(r.err, said + r.err.substr(said.size(), 4) + ".DAT only\n") << at;
+      EXPECT_EQ(r.err, said + r.err.substr(said.size(), 4) +
+                           ".DAT only; All_S.csv still holds an earlier table\n")
+          << at;
       EXPECT_EQ(table, rows_of(full, rows)) << at;
     }
   }

@@ -104,13 +104,15 @@ TEST(Run, CountAtTheBoundaries) {
   EXPECT_EQ(two.status, 0);
   EXPECT_EQ(dir.read("All_Sample.txt").substr(0, kHeader.size() + kRow1.size() + kRow2.size()),
             kHeader + kRow1 + kRow2);
-  // 9999 is accepted; the run then stops at the first missing file.
+  // 9999 is accepted; the run then stops at the first missing file, and
+  // the copy of the run before still holds its table.
   const Outcome most = run_tovel(dir, {{"Sample", "9999"}, ""});
   EXPECT_NE(most.out.find(input_file_line(4, "Sample0004.DAT")), std::string::npos);
   EXPECT_EQ(most.err,
             "tovel: Sample0004.DAT: cannot open the data file\n"
             "Run-time error: Cannot open file 'Sample0004.DAT': No such file or directory\n"
-            "tovel: hint: the series has 3 files, Sample0001.DAT to Sample0003.DAT\n");
+            "tovel: hint: the series has 3 files, Sample0001.DAT to Sample0003.DAT\n"
+            "tovel: All_Sample.csv still holds an earlier table\n");
 }
 
 struct NamingCase {

@@ -92,6 +92,7 @@ struct SessionCase {
   std::string err;
   std::string commands;
   std::string out_ending;
+  bool earlier_copy = false;  // All_S.csv is there from an earlier run
 };
 
 TEST(Session, HowEachStepEndsTheRun) {
@@ -188,6 +189,34 @@ TEST(Session, HowEachStepEndsTheRun) {
        "tovel: standard input:1: no line left to read\nRun-time error: End of file\n",
        copy + listing,
        "in BBEdit "},
+      {"stop after the first file, beside an earlier copy",
+       {"-n", "S", "2"},
+       "",
+       {.stop_from_look = 2},
+       128 + SIGINT,
+       "tovel: interrupted: All_S.txt holds the row of S0001.DAT only; All_S.csv still holds an "
+       "earlier table\n",
+       "",
+       "S0001.DAT" + blanks(23) + "\n",
+       true},
+      {"an orderly stop beside an earlier copy",
+       {"-n", "--max-points", "1", "S", "2"},
+       "",
+       {},
+       1,
+       "tovel: S0001.DAT:2: more than 1 points\ntovel: All_S.csv still holds an earlier table\n",
+       "",
+       "TOO Many data per file (Max = 1)\n",
+       true},
+      {"a failure before the table is cut, beside an earlier copy",
+       {"-n", "T", "2"},
+       "",
+       {},
+       1,
+       "",
+       "",
+       "does not exist in this directory\n\n",
+       true},
       {"stop at the answer",
        {"S", "2"},
        "1\n",
@@ -201,6 +230,7 @@ TEST(Session, HowEachStepEndsTheRun) {
     Scratch dir;
     dir.write("S0001.DAT", "1 10\n2 20\n");
     dir.write("S0002.DAT", "1 12\n2 18\n");
+    if (c.earlier_copy) dir.write("All_S.csv", "older\n");
     const SessionOutcome r = run_in(dir, c.args, c.typed, c.fakes);
     EXPECT_EQ(r.ended.status, c.status) << c.name;
     EXPECT_EQ(r.ended.signal, c.status > 128 ? c.status - 128 : 0) << c.name;
