@@ -225,8 +225,8 @@ std::string banner() {
 }
 
 std::string pad32(const std::string& text) {
-  std::string padded = text.substr(0, 32);
-  padded.resize(32, ' ');
+  std::string padded = text;
+  if (padded.size() < 32) padded.resize(32, ' ');
   return padded;
 }
 

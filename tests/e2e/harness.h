@@ -69,6 +69,8 @@ void write_numbered_series(const Scratch& dir, const std::string& prefix, int k,
 // The banner block and the standard transcript pieces, for building the
 // expected standard output of a run.
 std::string banner();
+// A text in a field of 32 characters, as the dialogue shows names: padded,
+// whole when longer.
 std::string pad32(const std::string& text);
 std::string input_file_line(int i, const std::string& name);
 
