@@ -16,6 +16,7 @@ std::string usage_text() {
   const std::string points = std::to_string(kDefaultMaxPoints);
   const std::string curves = std::to_string(kMaxDrawnCurves);
   return "Usage: tovel [OPTION]... [FIRST-NAME [COUNT]]\n"
+         "  or:  tovel [OPTION]... --files FILE...\n"
          "\n"
          "Collates a numbered series of data files, PREFIX0001.DAT, PREFIX0002.DAT, ...,\n"
          "into one table. FIRST-NAME is the first file's name or the prefix alone;\n"
@@ -25,7 +26,14 @@ std::string usage_text() {
          "standard input, and so is, at the end, whether to open the table in BBEdit\n"
          "(1 opens it).\n"
          "\n"
-         "Data files:\n"
+         "With --files, collates the FILEs named, " +
+         files +
+         ", in the order given, whatever\n"
+         "their names (ls -v lists numbered names in order). PREFIX is the beginning\n"
+         "their names share, less the digits and the _ - . it ends in, or -o PREFIX;\n"
+         "rows are labelled by the files' names without extensions.\n"
+         "\n"
+         "Data files of a numbered series:\n"
          "  - are numbered with four digits from 0001: S0001.DAT, S0002.DAT, ...\n"
          "  - end in upper-case .DAT, whatever FIRST-NAME says\n"
          "  - have names of at most " +
@@ -48,6 +56,8 @@ std::string usage_text() {
          "Options:\n"
          "  -C, --directory DIR  run in DIR: read the data files and write the table\n"
          "                       there\n"
+         "      --files          collate the FILEs named, in the order given\n"
+         "  -o, --output PREFIX  with --files, write All_PREFIX.txt, .csv and .svg\n"
          "      --skip N         skip the first N lines (0 to " +
          std::to_string(kMaxSkip) +
          ") of every data file\n"
