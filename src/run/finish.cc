@@ -52,7 +52,7 @@ void say_closing_messages(const SeriesNaming& naming, Dialogue& dialogue) {
 void draw_series(const CollatedSeries& series, std::span<char> buffer, RunEnding& ending) {
   const SeriesNaming& naming = series.naming;
   const SeriesText text{.prefix = naming.prefix(),
-                        .file_name = [&](int i) { return naming.file(i).data_name; }};
+                        .file_name = [&](int i) { return naming.data_name(i); }};
   ending.fail_if(write_picture_file(naming.picture_name(), naming.table_name(), *series.picture,
                                     text, buffer));
 }

@@ -24,7 +24,7 @@ void look_through_directory(const std::function<bool(std::string_view)>& look,
 }
 
 std::string data_name(const SeriesNaming& naming, int i) {
-  return naming.file(i).data_name;
+  return naming.data_name(i);
 }
 
 }  // namespace

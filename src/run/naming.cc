@@ -119,21 +119,29 @@ SeriesNaming::SeriesNaming(std::vector<std::string> files, std::string prefix)
     label_width_ = std::max(label_width_, without_extension(base_name(file)).size());
 }
 
-FileNames SeriesNaming::file(int i) const {
+void SeriesNaming::file(int i, FileNames& names) const {
   if (listed()) {
-    const std::string& name = files_[static_cast<std::size_t>(i - 1)];
-    return {.data_name = name, .row_label = std::string(without_extension(base_name(name)))};
+    names.data_name = files_[static_cast<std::size_t>(i - 1)];
+    names.row_label = without_extension(base_name(names.data_name));
+    return;
   }
   char text[Name::size() + kNumberDigits + kDataExtension.size()];
   prefix_.copy(text, prefix_.size());
   char* const number = text + prefix_.size();
   put_digits(number, static_cast<uint32_t>(i), kNumberDigits);
   kDataExtension.copy(number + kNumberDigits, kDataExtension.size());
-  const Name row_name({text, prefix_.size() + kNumberDigits});
-  const Name data_name({text, prefix_.size() + kNumberDigits + kDataExtension.size()});
-  return {
-      .data_name = std::string(data_name.trimmed()),
-      .row_label = std::string(trim_trailing_blanks(row_name.full().substr(0, kLeastLabelWidth)))};
+  const std::size_t row_size = std::min(prefix_.size() + kNumberDigits, kLeastLabelWidth);
+  names.row_label.assign(trim_trailing_blanks({text, row_size}));
+  const std::size_t name_size =
+      std::min(prefix_.size() + kNumberDigits + kDataExtension.size(), Name::size());
+  names.data_name.assign(trim_trailing_blanks({text, name_size}));
+}
+
+std::string SeriesNaming::data_name(int i) const {
+  if (listed()) return files_[static_cast<std::size_t>(i - 1)];
+  FileNames names;
+  file(i, names);
+  return std::move(names.data_name);
 }
 
 }  // namespace tovel

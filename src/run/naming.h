@@ -72,8 +72,16 @@ class SeriesNaming {
   const std::string& listing_pattern() const { return listing_pattern_; }  // "All_*"
   const std::string& picture_name() const { return picture_name_; }  // "All_" + prefix + ".svg"
 
-  // The names of file number i (1 to 9999).
-  FileNames file(int i) const;
+  // The names of file number i (1 to 9999); the second form reuses the
+  // room of `names`, as a loop over the files does.
+  FileNames file(int i) const {
+    FileNames names;
+    file(i, names);
+    return names;
+  }
+  void file(int i, FileNames& names) const;
+  // The name of file number i alone.
+  std::string data_name(int i) const;
   // The width of the row labels' column: 10, or the longest listed label.
   std::size_t label_width() const { return label_width_; }
 

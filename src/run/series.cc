@@ -101,15 +101,16 @@ int collate_series(const SeriesNaming& naming, int k, const FileReading& reading
   std::optional<SeriesReader> reader;  // started once the first file is found
   int last_points = 0;
   const std::function<void()> stop_if_interrupted = [&] { ending.stop_if_interrupted(); };
+  FileNames names;
   for (int i = 1; i <= k; ++i) {
-    const FileNames names = naming.file(i);
+    naming.file(i, names);
     announce_file(run.dialogue.console(), i, names.data_name);
     const std::string_view name = names.data_name;
     if (i == 1) {
       if (!naming.listed() && !file_exists(name)) stop_at_missing_first_file(naming, name, run);
       reader.emplace(SeriesReader::Settings{
           .files = k, .jobs = jobs, .reading = reading, .file_name = [&](int j) {
-            return naming.file(j).data_name;
+            return naming.data_name(j);
           }});
     }
     const FilePoints& points = reader->take(i, stop_if_interrupted);
