@@ -4,6 +4,7 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "base/descriptor.h"
@@ -30,6 +31,13 @@ bool wait_for_bytes_or_stop(int fd, const DescriptorSource& source) {
 }
 
 }  // namespace
+
+long TextSource::read(char* buffer, std::size_t size) {
+  const std::size_t count = std::min(size, text_.size() - offset_);
+  text_.copy(buffer, count, offset_);
+  offset_ += count;
+  return static_cast<long>(count);
+}
 
 bool DescriptorSource::stop_asked() const {
   return caught_stop_signal() != 0 || (given_up_ != nullptr && given_up_->load());

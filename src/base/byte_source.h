@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <string_view>
 
 namespace tovel {
 
@@ -13,6 +14,20 @@ class ByteSource {
   // Reads up to `size` bytes into `buffer`: the count read, 0 at the end,
   // or -1 with errno set.
   virtual long read(char* buffer, std::size_t size) = 0;
+};
+
+// The bytes of a text held in memory, which must outlive the reading.
+class TextSource : public ByteSource {
+ public:
+  void set(std::string_view text) {
+    text_ = text;
+    offset_ = 0;
+  }
+  long read(char* buffer, std::size_t size) override;
+
+ private:
+  std::string_view text_;
+  std::size_t offset_ = 0;
 };
 
 class DescriptorSource : public ByteSource {

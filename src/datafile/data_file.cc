@@ -93,6 +93,17 @@ void prefetch_data_file(const std::string& name) {
   ::close(fd);
 }
 
+void DataFile::read_text(std::string name, std::string text) {
+  close();
+  name_ = std::move(name);
+  text_ = std::move(text);
+  text_source_.set(text_);
+  stream_.attach(text_source_, true, static_cast<long long>(text_.size()));
+  regular_file_ = true;
+  utf16_text_ = false;
+  points_numbered_ = 0;
+}
+
 void DataFile::close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;

@@ -39,6 +39,9 @@ class DataFile {
   // with nothing open, for any other file, and for one that cannot be
   // opened, whose failure open reports.
   bool open_if_regular(std::string name);
+  // Reads `text` as the file `name` holds it: an instrument file's points,
+  // written out as text.
+  void read_text(std::string name, std::string text);
   void close();
 
   std::string_view name() const { return name_; }
@@ -74,6 +77,8 @@ class DataFile {
   bool regular_file_ = false;
   int fd_ = -1;
   std::string name_;  // whole, however long
+  std::string text_;  // with read_text
+  TextSource text_source_;
 };
 
 }  // namespace tovel

@@ -53,6 +53,9 @@ struct FilePoints {
   // refused as a header too.
   long last_header_line = 0;
 
+  // An instrument file's count of blocks; 0 for a text file.
+  int blocks = 0;
+
   // What the warnings of the series look at.
   int trailing_empty_lines = 0;  // the empty lines that end the file
   int empty_lines = 0;           // lines with no value, each read as the point (0, 0)

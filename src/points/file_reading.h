@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "base/limits.h"
 #include "datafile/line_rules.h"
 #include "fields/number_field.h"
@@ -16,6 +18,13 @@ struct FileReading {
   // points counts the file's points on, for the hint that lets them in.
   bool max_points_given = false;
   NumberField field{};  // --digits: the field of the y values' cells
+  // Which files are instrument files, read through xylib: none, every file
+  // (--format NAME), or each without a text extension (--files).
+  enum class Instruments { none, all, by_extension };
+  Instruments instruments = Instruments::none;
+  std::string format;        // --format: xylib's name of their format; empty: recognised
+  int block = 1;             // --block N: the block of an instrument file that is read
+  bool block_given = false;  // without --block, a file of several blocks is warned of
 };
 
 }  // namespace tovel

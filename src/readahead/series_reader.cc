@@ -7,6 +7,7 @@
 
 #include "base/signals.h"
 #include "fields/number_field.h"
+#include "native/native_file.h"
 
 namespace tovel {
 namespace {
@@ -23,6 +24,19 @@ constexpr int kMostSlots = 64;
 // missing from a cached series is no reason to prefetch.
 constexpr int kStorageReadsToPrefetch = 8;
 constexpr int kStorageShareToPrefetch = 4;
+
+// Whether file `name` is read through xylib.
+bool is_instrument_file(const FileReading& reading, const std::string& name) {
+  switch (reading.instruments) {
+    case FileReading::Instruments::none:
+      return false;
+    case FileReading::Instruments::all:
+      return true;
+    case FileReading::Instruments::by_extension:
+      break;
+  }
+  return !has_text_extension(name);
+}
 
 }  // namespace
 
@@ -91,14 +105,22 @@ SeriesReader::~SeriesReader() {
 }
 
 void SeriesReader::read_file(int i, DataFile& file, FilePoints& points, bool opened) {
-  if (!opened) {
-    if (std::optional<Failure> failure = file.open(settings_.file_name(i))) {
-      points.end = FilePoints::End::not_opened;
-      points.failure = std::move(failure);
-      return;
-    }
-  }
   const FileReading& reading = settings_.reading;
+  int blocks = 0;
+  std::optional<Failure> failure;
+  if (std::string name = settings_.file_name(i); is_instrument_file(reading, name)) {
+    NativeText native = read_native_file(name, reading.format, reading.block, reading.line_rules);
+    blocks = native.blocks;
+    failure = std::move(native.failure);
+    if (!failure) file.read_text(std::move(name), std::move(native.text));
+  } else if (!opened) {
+    failure = file.open(std::move(name));
+  }
+  if (failure) {
+    points.end = FilePoints::End::not_opened;
+    points.failure = std::move(failure);
+    return;
+  }
   // Where commas are decimal marks, there is no sign to look for.
   file.watch_decimal_commas =
       !reading.line_rules.decimal_comma && i < first_decimal_comma_file_.load();
@@ -106,6 +128,7 @@ void SeriesReader::read_file(int i, DataFile& file, FilePoints& points, bool ope
                          .keep_x_values = i == 1,
                          .header = i == 1 || !header_ ? nullptr : &*header_};
   read_file_points(file, rules, points);
+  points.blocks = blocks;
   if (points.decimal_comma_line == 0) return;
   int first = first_decimal_comma_file_.load();
   while (i < first && !first_decimal_comma_file_.compare_exchange_weak(first, i)) {

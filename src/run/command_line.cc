@@ -6,6 +6,7 @@
 
 #include "base/byte_class.h"
 #include "base/version.h"
+#include "native/native_file.h"
 #include "plot/series_picture.h"
 #include "run/naming.h"
 
@@ -103,8 +104,20 @@ std::string banner_text() {
   return "Tovel v" + std::string(kVersionNumber) + " - collates a numbered series of data files";
 }
 
+std::string formats_text() {
+  std::string text = "text            Tovel's own text data files\n";
+  for (const NativeFormat& format : native_formats()) {
+    text += format.name + std::string(format.name.size() < 16 ? 16 - format.name.size() : 1, ' ') +
+            format.description + "\n";
+  }
+  return text;
+}
+
 std::string version_text() {
-  return "tovel " + std::string(kVersionNumber) +
+  const std::string formats = native_formats_built_in()
+                                  ? "instrument formats read through " + native_formats_version()
+                                  : "text data files only: no instrument formats";
+  return "tovel " + std::string(kVersionNumber) + "\n" + formats +
          "\n"
          "Copyright (c) 2026 the Tovel developers\n"
          "License MIT <https://opensource.org/licenses/MIT>: free to use, change and share.\n";
@@ -140,6 +153,8 @@ class OptionReader {
   bool whole_number(const char* value, std::string_view name, int least, int most, int& number);
   // The columns of x and y, "X,Y", or a refusal; `value` may be missing.
   bool columns(const char* value);
+  // The format of every data file, `text` or one of xylib's, or a refusal.
+  bool format(const char* value);
   bool stop() const { return line_.action != CommandLine::Action::run; }
 
   int argc_;
@@ -230,6 +245,23 @@ bool OptionReader::columns(const char* value) {
   return true;
 }
 
+bool OptionReader::format(const char* value) {
+  if (value == nullptr) return false;
+  const std::string name = value;
+  line_.format_given = true;
+  if (name == "text") {
+    line_.reading.instruments = FileReading::Instruments::none;
+    return true;
+  }
+  // A build without xylib refuses every other format once the run starts.
+  if (native_formats_built_in() && !is_native_format(name)) {
+    return refuse("unknown format '" + name + "'; tovel --list-formats lists them");
+  }
+  line_.reading.instruments = FileReading::Instruments::all;
+  line_.reading.format = name;
+  return true;
+}
+
 bool OptionReader::long_option(std::string_view word) {
   const std::size_t equals = word.find('=');
   const std::string_view name = word.substr(0, equals);
@@ -248,6 +280,16 @@ bool OptionReader::long_option(std::string_view word) {
   if (name == "plot") return flag(line_.plot);
   if (name == "no-open") return flag(line_.no_open);
   if (name == "files") return flag(line_.listed_files);
+  if (name == "list-formats") {
+    line_.action = CommandLine::Action::list_formats;
+    return flag(unused);
+  }
+  if (name == "format") return format(value_of(shown, attached));
+  if (name == "block") {
+    line_.reading.block_given = true;
+    return whole_number(value_of(shown, attached, true), "--block", 1, kMostBlocks,
+                        line_.reading.block);
+  }
   if (name == "output") {
     line_.output = value_of(shown, attached);
     return line_.output != nullptr;

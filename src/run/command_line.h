@@ -17,11 +17,13 @@ namespace tovel {
 // Threads that read data files: -j 1 to kMaxJobs; by default the online
 // CPUs, up to kDefaultMaxJobs.
 inline constexpr int kMaxJobs = 64;
+// The blocks --block may name: 1 to kMostBlocks.
+inline constexpr int kMostBlocks = 9999;
 inline constexpr int kDefaultMaxJobs = 8;
 int default_jobs();
 
 struct CommandLine {
-  enum class Action { run, help, version, refuse };
+  enum class Action { run, help, version, list_formats, refuse };
   Action action = Action::run;
   std::string refusal;  // with refuse: what is wrong, as "unknown option '-x'"
 
@@ -31,7 +33,8 @@ struct CommandLine {
   int jobs = default_jobs();        // -j N: threads that read the data files
   // --skip N, --columns X,Y, --decimal-comma, --max-points N, and --digits N,
   // the significant digits of the table's numbers.
-  FileReading reading{};
+  FileReading reading{};  // and --format NAME and --block N
+  bool format_given = false;
   // FIRST-NAME and COUNT, as far as given; with --files, every data file.
   bool listed_files = false;     // --files
   const char* output = nullptr;  // -o, --output PREFIX: the outputs' prefix with --files
@@ -44,6 +47,7 @@ CommandLine parse_command_line(int argc, const char* const* argv);
 // that begins a run.
 std::string usage_text();
 std::string version_text();
+std::string formats_text();  // --list-formats
 std::string banner_text();
 
 }  // namespace tovel

@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "base/signals.h"
+#include "native/native_file.h"
 #include "output/table_layout.h"
 #include "plot/series_picture.h"
 #include "run/command_line.h"
@@ -53,7 +55,8 @@ class Session {
   void answer_at_once(const CommandLine& line);
   void change_directory(const char* directory);
   Name first_name(const CommandLine& line);
-  SeriesNaming listed_naming(const CommandLine& line);
+  SeriesNaming listed_naming(const CommandLine& line, const FileReading& reading);
+  FileReading file_reading(const CommandLine& line);
   void open_table(TableWriter& table, const SeriesNaming& naming);
 
   const RunSeams& seams_;
@@ -76,6 +79,9 @@ void Session::answer_at_once(const CommandLine& line) {
       break;
     case CommandLine::Action::version:
       console_.write(version_text());
+      break;
+    case CommandLine::Action::list_formats:
+      console_.write(formats_text());
       break;
   }
   ending_.end_run(kCompleteRun);
@@ -103,14 +109,32 @@ Name Session::first_name(const CommandLine& line) {
 // The names of the files that --files names, once each is found readable
 // and none is an output of this run; else the refusal, before anything is
 // written.
-SeriesNaming Session::listed_naming(const CommandLine& line) {
+SeriesNaming Session::listed_naming(const CommandLine& line, const FileReading& reading) {
   std::vector<std::string> files(line.operands.begin(), line.operands.end());
+  if (reading.instruments == FileReading::Instruments::by_extension && !native_formats_built_in() &&
+      !std::all_of(files.begin(), files.end(), has_text_extension)) {
+    ending_.refuse(kTextOnlyBuild);
+  }
   std::string prefix = line.output != nullptr ? line.output : common_prefix(files);
   SeriesNaming naming(std::move(files), std::move(prefix));
   const std::string refusal =
       refusal_of_listed_files(naming, static_cast<int>(line.operands.size()), line.plot);
   if (!refusal.empty()) ending_.refuse(refusal);
   return naming;
+}
+
+// How the data files are read: as the options say, with the files that
+// --files names read through xylib by their extensions unless --format says
+// how. A build without xylib refuses a format of its.
+FileReading Session::file_reading(const CommandLine& line) {
+  FileReading reading = line.reading;
+  if (line.listed_files && !line.format_given) {
+    reading.instruments = FileReading::Instruments::by_extension;
+  }
+  if (reading.instruments == FileReading::Instruments::all && !native_formats_built_in()) {
+    ending_.refuse(kTextOnlyBuild);
+  }
+  return reading;
 }
 
 // Opens the table; a prefix that holds a directory gets a hint on failure.
@@ -127,14 +151,15 @@ void Session::run(int argc, const char* const* argv) {
   const CommandLine line = parse_command_line(argc, argv);
   answer_at_once(line);
   change_directory(line.directory);
+  const FileReading reading = file_reading(line);
   std::optional<SeriesNaming> listed;
-  if (line.listed_files) listed.emplace(listed_naming(line));
+  if (line.listed_files) listed.emplace(listed_naming(line, reading));
 
   console_.write("\n" + banner_text());
   dialogue_.say("\n\n");
   const SeriesNaming naming = listed ? std::move(*listed) : SeriesNaming(first_name(line));
   TableWriter table(buffers_->table);
-  table.set_number_field(line.reading.field);
+  table.set_number_field(reading.field);
   open_table(table, naming);
   ending_.hold_pending_output(table);
   RunProgress progress(naming, table);
@@ -157,7 +182,7 @@ void Session::run(int argc, const char* const* argv) {
   if (line.plot) picture.emplace(layout, k);
   TableRows& rows = picture ? static_cast<TableRows&>(*picture) : layout;
   const SeriesRun series_run{.dialogue = dialogue_, .progress = progress, .ending = ending_};
-  const int n = collate_series(naming, k, line.reading, line.jobs, rows, sums, series_run);
+  const int n = collate_series(naming, k, reading, line.jobs, rows, sums, series_run);
   finish_series({.naming = naming,
                  .files = k,
                  .last_points = n,

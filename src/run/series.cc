@@ -97,7 +97,8 @@ Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
 int collate_series(const SeriesNaming& naming, int k, const FileReading& reading, int jobs,
                    TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run) {
   RunEnding& ending = run.ending;
-  SeriesWarnings warnings(naming.file(1).data_name, reading.field, reading.line_rules);
+  SeriesWarnings warnings(naming.file(1).data_name, reading.field, reading.line_rules,
+                          reading.block_given);
   std::optional<SeriesReader> reader;  // started once the first file is found
   int last_points = 0;
   const std::function<void()> stop_if_interrupted = [&] { ending.stop_if_interrupted(); };

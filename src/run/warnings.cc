@@ -48,6 +48,11 @@ void SeriesWarnings::after_file(const FilePoints& points, std::string_view file)
     }
   }
   widest_row_ = std::max(widest_row_, points.count + 3);  // the label, the values, the peak
+  if (points.blocks > 1 && !block_given_ && !blocks_said_) {
+    blocks_said_ = true;
+    warn(shown_name(file) + " holds " + std::to_string(points.blocks) +
+         " blocks; the first is collated (--block N takes another)");
+  }
   too_large_.after_file(points.too_large, file);
   too_small_.after_file(points.too_small, file);
   if (points.decimal_comma_line != 0 && !decimal_comma_said_) {

@@ -17,8 +17,9 @@ class SeriesWarnings {
  public:
   // Of a series whose first file is `first_file`, read by `rules` and
   // written with `field`.
-  SeriesWarnings(std::string_view first_file, NumberField field, LineRules rules)
-      : first_file_(first_file), field_(field), rules_(rules) {}
+  SeriesWarnings(std::string_view first_file, NumberField field, LineRules rules,
+                 bool block_given = false)
+      : first_file_(first_file), field_(field), rules_(rules), block_given_(block_given) {}
 
   // Looks at a file read to its end. A file whose count of points differs
   // from the first file's, the first line that looks written with decimal
@@ -50,6 +51,8 @@ class SeriesWarnings {
   std::string first_file_;
   NumberField field_;
   LineRules rules_;
+  bool block_given_ = false;  // --block: no warning of files of several blocks
+  bool blocks_said_ = false;
   // The first file holds one value a line, and the warning said so: such
   // files are not warned of again, as lacking y or a positive one.
   bool one_value_said_ = false;

@@ -57,9 +57,9 @@ TEST(ListedFiles, NamesOrderLabelsAndRefusals) {
     return rows;
   };
   const ListedCase cases[] = {
-      {"numbers of any width, in order",
+      {"numbers of any width, in order, as text",
        {"1d-1.spe", "1d-2.spe", "1d-12.spe"},
-       {"--files", "1d-1.spe", "1d-2.spe", "1d-12.spe"},
+       {"--format", "text", "--files", "1d-1.spe", "1d-2.spe", "1d-12.spe"},
        false,
        0,
        "",
