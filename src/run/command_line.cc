@@ -32,7 +32,9 @@ std::string usage_text() {
          ", in the order given, whatever\n"
          "their names (ls -v lists numbered names in order). PREFIX is the beginning\n"
          "their names share, less the digits and the _ - . it ends in, or -o PREFIX;\n"
-         "rows are labelled by the files' names without extensions.\n"
+         "rows are labelled by the files' names without extensions. A FILE without a\n"
+         "text extension (.DAT .txt .csv .tsv .xy .xye, or none) is an instrument file,\n"
+         "read through xylib in the format it recognises (Bruker RAW, XRDML, SPE, ...).\n"
          "\n"
          "Data files of a numbered series:\n"
          "  - are numbered with four digits from 0001: S0001.DAT, S0002.DAT, ...\n"
@@ -59,6 +61,10 @@ std::string usage_text() {
          "                       there\n"
          "      --files          collate the FILEs named, in the order given\n"
          "  -o, --output PREFIX  with --files, write All_PREFIX.txt, .csv and .svg\n"
+         "      --format NAME    read every data file in format NAME, one that\n"
+         "                       --list-formats prints; text is Tovel's own\n"
+         "      --block N        read block N (from 1) of an instrument file of several\n"
+         "      --list-formats   print the formats --format takes and exit\n"
          "      --skip N         skip the first N lines (0 to " +
          std::to_string(kMaxSkip) +
          ") of every data file\n"
