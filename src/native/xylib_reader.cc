@@ -2,6 +2,7 @@
 #include <xylib/xylib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <exception>
 #include <fstream>
@@ -62,6 +63,29 @@ std::string points_as_text(const xylib::Block& block, const LineRules& rules) {
   return text;
 }
 
+// The format of `name` that xylib recognises, or null for none; xylib's
+// fallback to its own text format is none, as that is not Tovel's text.
+const xylib::FormatInfo* recognised_format(const std::string& name) {
+  std::ifstream stream(name, std::ios::binary);
+  const xylib::FormatInfo* info = xylib::guess_filetype(name, stream, nullptr);
+  return info != nullptr && std::string_view(info->name) == "text" ? nullptr : info;
+}
+
+// The data set of `name` in the format `info`. xylib's own load_file loses
+// the data set it made when reading fails; this one owns it from the start.
+// Compressed files (.gz, .bz2) are left to load_file, which decompresses
+// them.
+std::unique_ptr<xylib::DataSet> load(const std::string& name, const xylib::FormatInfo& info) {
+  if (name.ends_with(".gz") || name.ends_with(".bz2")) {
+    return std::unique_ptr<xylib::DataSet>(xylib::load_file(name, info.name));
+  }
+  std::ifstream stream(name, std::ios::binary);
+  if (!stream) throw xylib::RunTimeError(error_text(errno));
+  std::unique_ptr<xylib::DataSet> data(info.ctor());
+  data->load_data(stream, name.c_str());
+  return data;
+}
+
 }  // namespace
 
 bool native_formats_built_in() {
@@ -90,21 +114,18 @@ NativeText read_native_file(const std::string& name, const std::string& format, 
                             const LineRules& rules) {
   const std::lock_guard lock(xylib_calls);
   NativeText read;
-  const xylibFormat* info = format.empty() ? nullptr : xylib_get_format_by_name(format.c_str());
+  const xylib::FormatInfo* info = nullptr;
   try {
+    info = format.empty()
+               ? recognised_format(name)
+               : static_cast<const xylib::FormatInfo*>(xylib_get_format_by_name(format.c_str()));
     if (info == nullptr) {
-      std::ifstream stream(name, std::ios::binary);
-      info = xylib::guess_filetype(name, stream, nullptr);
-      // xylib falls back to its own text format, which is not Tovel's.
-      if (info != nullptr && std::string_view(info->name) == "text") {
-        read.failure = cannot_read(name,
-                                   "xylib recognises no instrument format in it; "
-                                   "--format text reads it as text");
-        return read;
-      }
+      read.failure = cannot_read(name,
+                                 "xylib recognises no instrument format in it; "
+                                 "--format text reads it as text");
+      return read;
     }
-    const std::unique_ptr<xylib::DataSet> data(
-        xylib::load_file(name, info != nullptr ? info->name : ""));
+    const std::unique_ptr<xylib::DataSet> data = load(name, *info);
     read.blocks = data->get_block_count();
     if (block > read.blocks) {
       read.failure = cannot_read(name, "--block " + std::to_string(block) + ", but it holds " +

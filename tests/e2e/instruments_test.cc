@@ -183,7 +183,7 @@ TEST(Instruments, EachFormatGivesTheTableOfItsValuesAsText) {
         {"cut_2.spe", winspec_spe(400, 0.5, {f}, 6), {}}},
        {},
        2,
-       "tovel: cut_2.spe: cannot read it as a PI WinSpec SPE file: unexpected eof [filetype: spe]\n"
+       "tovel: cut_2.spe: cannot read it as a PI WinSpec SPE file: unexpected eof\n"
        "Run-time error: Cannot read file 'cut_2.spe'\n"},
       {"Bruker RAW version 4, which this xylib does not know",
        {{"v4_1.raw", bruker_raw_v4(), {}}, {"v4_2.raw", bruker_raw_v4(), {}}},
