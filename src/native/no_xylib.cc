@@ -20,9 +20,11 @@ bool is_native_format(std::string_view) {
 }
 
 NativeText read_native_file(const std::string& name, const std::string&, int, const LineRules&) {
-  return {.failure = Failure{.file = name,
-                             .what = std::string(kTextOnlyBuild),
-                             .message = "Cannot read file '" + shown_name(name) + "'"}};
+  NativeText unread;
+  unread.failure = Failure{.file = name,
+                           .what = std::string(kTextOnlyBuild),
+                           .message = "Cannot read file '" + shown_name(name) + "'"};
+  return unread;
 }
 
 }  // namespace tovel
