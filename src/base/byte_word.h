@@ -24,7 +24,7 @@ inline uint64_t load_word(const char* p) {
 // The bytes of `word` that belong to `Class`; exact in every byte. The
 // class's runs of byte values come from the byte-class table.
 template <uint16_t Class>
-inline uint64_t bytes_in_class(uint64_t word) {
+[[gnu::always_inline]] inline uint64_t bytes_in_class(uint64_t word) {
   constexpr auto ranges = class_ranges<Class>();
   static_assert(
       [] {

@@ -86,6 +86,31 @@ template <Scan Wanted = Scan::decimal>
   const bool negative = *p == '-';
   p += in_class(*p, kSign);
   const char* const whole_start = p;
+  // The commonest shape, up to eight digits with or without a point, in one
+  // word: all its bytes digits, or all but one, the point.
+  if (const auto length = static_cast<int>(last - p); length > 0 && length <= 8) {
+    const uint64_t word = load_word(p);
+    const uint64_t in_token = ~uint64_t{0} >> (64 - 8 * length);
+    const uint64_t not_digits = ~bytes_in_class<kDigit>(word) & in_token & kByteHighBits;
+    const bool one_point = (not_digits & (not_digits - 1)) == 0 &&
+                           (not_digits == 0 || in_class(p[bytes_before_mark(not_digits)], kPoint));
+    if (one_point && length > int{not_digits != 0}) {
+      const int point_at = not_digits == 0 ? length : bytes_before_mark(not_digits);
+      const uint64_t before_point =
+          point_at == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * point_at)) - 1;
+      const uint64_t joined = (word & before_point) | ((word >> 8) & ~before_point);
+      const int count = length - int{not_digits != 0};
+      if constexpr (Wanted == Scan::decimal) {
+        decimal.digits = digits_value(joined, count);
+        decimal.exponent = point_at - count;
+        decimal.count = count;
+        decimal.negative = negative;
+        decimal.kind = Decimal::Kind::number;
+        decimal.significand = nullptr;
+      }
+      return true;
+    }
+  }
   uint64_t digits = 0;
   p = detail::take_digits<Wanted>(p, digits);
   // Without a point the fraction's digits are taken from the byte that ended
