@@ -42,6 +42,15 @@ float DeferredReal::value() const {
   return held_as_text() ? decode_real_field({text_, length_}).value_or(0.0f) : value_;
 }
 
+TokenText DeferredReal::token_text() const {
+  TokenText text;
+  static_assert(kTextSize <= sizeof text.text);
+  if (!held_as_text()) return text;
+  std::memcpy(text.text, text_, length_);
+  text.length = length_;
+  return text;
+}
+
 OutOfRange DeferredReal::out_of_range() const {
   if (!held_as_text()) return converted_out_of_range_;
   return decode_real_value({text_, length_}).value_or(Binary32{}).out_of_range;

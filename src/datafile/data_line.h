@@ -24,6 +24,13 @@ inline constexpr int kTokensRead = 3;
 // than kTokensRead.
 inline constexpr int kMostValuesCounted = kTokensRead + 1;
 
+// A token's text as read_plain_points compares it with a line's token: its
+// characters, zero bytes after them to the end.
+struct TokenText {
+  alignas(16) char text[32] = {};
+  uint8_t length = 0;  // 0: no token's text (none, or one longer than kept)
+};
+
 // A value of a data line that is read only when asked for: the collation
 // pass needs x only for the header row and the peak, and z never. It keeps
 // the token's text, checked already to be a number.
@@ -45,21 +52,9 @@ class DeferredReal {
     if (length_ != other.length_ || length_ == 0 || length_ > kTextSize) return false;
     return std::memcmp(text_, other.text_, length_) == 0;
   }
-  // The token's length as kept (0 for none, more than 26 for a longer one),
-  // and the word of its first eight characters, what follows them included.
-  uint8_t text_length() const { return length_; }
-  uint64_t first_word() const {
-    uint64_t word;
-    std::memcpy(&word, text_, sizeof word);
-    return word;
-  }
-  // All the characters kept, what follows a shorter token included, as
-  // words, the last one's two bytes beyond them zero.
-  std::array<uint64_t, 4> text_words() const {
-    std::array<uint64_t, 4> words{};
-    std::memcpy(words.data(), text_, kTextSize);
-    return words;
-  }
+  // The token's text as kept, for read_plain_points; none for a missing
+  // token or one longer than the text kept.
+  TokenText token_text() const;
   // Whether the value lies beyond single precision, and the token as a
   // warning shows it: its first characters and "..." for a token longer
   // than the text kept; nothing for a missing one.

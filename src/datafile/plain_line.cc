@@ -88,23 +88,30 @@ Mask class_mask(const char* p) {
   return bits;
 }
 
-// The word of a comma that looks like a decimal comma, as decimal_comma_word
-// finds it. The byte classes tell at once whether the line can hold one: a
-// comma between two digits, and a blank or tab with a value before it and
-// one after it.
+// Whether the line may hold a comma that looks like a decimal comma, as
+// decimal_comma_word finds one. The byte classes tell at once: a comma
+// between two digits, and a blank or tab with a value before it and one
+// after it.
 template <typename Mask>
-void look_for_decimal_comma(const char* line, int length, Mask separators, DataLine& values) {
+bool may_hold_decimal_comma(const char* line, int length, Mask separators) {
   const Mask in_line = (Mask{1} << length) - 1;
   const Mask commas = class_mask<kComma, Mask>(line) & in_line;
-  if (commas == 0) return;
+  if (commas == 0) return false;
   const Mask digits = class_mask<kDigit, Mask>(line);
-  if ((commas & digits << 1 & digits >> 1) == 0) return;
+  if ((commas & digits << 1 & digits >> 1) == 0) return false;
   const Mask value_bytes = ~separators & in_line;
   const Mask blanks_and_tabs = separators & ~commas & in_line;
   const Mask first_value = value_bytes & (~value_bytes + 1);
   const Mask later_gaps = blanks_and_tabs & ~((first_value << 1) - 1);
   const Mask gap = later_gaps & (~later_gaps + 1);
-  if (gap == 0 || value_bytes < gap << 1) return;  // no value after the gap
+  return gap != 0 && value_bytes >= gap << 1;  // a value after the gap
+}
+
+// The word of a comma that looks like a decimal comma, as decimal_comma_word
+// finds it.
+template <typename Mask>
+void look_for_decimal_comma(const char* line, int length, Mask separators, DataLine& values) {
+  if (!may_hold_decimal_comma(line, length, separators)) return;
   const auto text = std::string_view(line, static_cast<std::size_t>(length));
   values.decimal_comma.keep(decimal_comma_word(trim_trailing_blanks(text)));
 }
@@ -131,6 +138,91 @@ template <typename Mask>
   return true;
 }
 
+// Whether the token of `length` bytes at `token`, which may be read 32
+// bytes from its start, is `expected`'s text.
+[[gnu::always_inline]] inline bool is_token_text(const char* token, std::size_t length,
+                                                 const TokenText& expected) {
+  if (length != expected.length) return false;
+#if defined(__SSE2__)
+  // The token's bytes, those after it masked to zero, against the text's.
+  alignas(16) static constexpr unsigned char kLeadingOnes[64] = {
+      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  const auto load = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };
+  const unsigned char* const mask = kLeadingOnes + 32 - length;
+  const __m128i low = _mm_and_si128(load(token), load(mask));
+  const __m128i high = _mm_and_si128(load(token + 16), load(mask + 16));
+  const __m128i same = _mm_and_si128(_mm_cmpeq_epi8(low, load(expected.text)),
+                                     _mm_cmpeq_epi8(high, load(expected.text + 16)));
+  return _mm_movemask_epi8(same) == 0xFFFF;
+#else
+  return std::memcmp(token, expected.text, length) == 0;
+#endif
+}
+
+// Whether a lone comma joins two tokens, between a digit and a digit.
+inline bool joined_by_comma(TokenSpan token, TokenSpan next) {
+  return next.first - token.last == 1 && *token.last == ',' && in_class(token.last[-1], kDigit) &&
+         in_class(*next.first, kDigit);
+}
+
+// read_plain_point's line at the start of the buffer, given the separators
+// and line ends among its first bytes as read_line_in_buffer is.
+template <typename Mask>
+[[gnu::always_inline]] inline bool read_point_in_buffer(InputStream& in, Mask separators,
+                                                        Mask line_ends, const TokenText& x,
+                                                        bool watch_decimal_commas, float& y) {
+  const char* const line = in.buffered_begin();
+  const int length = index_of_lowest(line_ends);
+  TokenBounds<Mask> tokens(line, ~separators & ((Mask{1} << length) - 1));
+  if (!tokens.more()) return false;
+  const TokenSpan x_token = tokens.take();
+  if (!is_token_text(x_token.first, static_cast<std::size_t>(x_token.last - x_token.first), x)) {
+    return false;
+  }
+  if (!tokens.more()) return false;
+  const TokenSpan y_token = tokens.take();
+  Decimal y_read;
+  if (!TokenBounds<Mask>::read(y_token, y_read)) return false;
+  // A decimal comma shows first as a lone comma between two digits, which
+  // can only join two tokens; only then is the line looked at whole.
+  bool may_hold_comma = joined_by_comma(x_token, y_token);
+  if (tokens.more()) {
+    const TokenSpan z_token = tokens.take();
+    DeferredReal unused;
+    if (!TokenBounds<Mask>::keep(z_token, unused)) return false;
+    may_hold_comma = may_hold_comma || joined_by_comma(y_token, z_token) || tokens.more();
+  }
+  const Binary32 value = binary32_and_range(y_read);
+  if (value.out_of_range != OutOfRange::no) return false;
+  const char* const next = after_line_end(line + length, in.buffered_end());
+  if (next == nullptr) return false;
+  if (watch_decimal_commas && may_hold_comma && may_hold_decimal_comma(line, length, separators)) {
+    return false;
+  }
+  y = value.value;
+  in.take_buffered_line(next);
+  return true;
+}
+
+// read_plain_points for one line and its text `x`.
+[[gnu::always_inline]] inline bool read_plain_point(InputStream& in, const TokenText& x,
+                                                    bool watch_decimal_commas, float& y) {
+  in.fill_if_exhausted();
+  const char* const p = in.buffered_begin();
+  const uint32_t separators = class_bits<kSeparator>(p);
+  const uint32_t line_ends = class_bits<kLineEnd>(p);
+  if (line_ends != 0) {
+    return read_point_in_buffer<uint32_t>(in, separators, line_ends, x, watch_decimal_commas, y);
+  }
+  const uint64_t line_ends_64 = uint64_t{class_bits<kLineEnd>(p + 32)} << 32;
+  if (line_ends_64 == 0) return false;
+  const uint64_t separators_64 = separators | uint64_t{class_bits<kSeparator>(p + 32)} << 32;
+  return read_point_in_buffer<uint64_t>(in, separators_64, line_ends_64, x, watch_decimal_commas,
+                                        y);
+}
+
 }  // namespace
 
 bool read_plain_line(InputStream& in, DataLine& values, bool watch_decimal_commas) {
@@ -152,6 +244,14 @@ bool read_plain_line(InputStream& in, DataLine& values, bool watch_decimal_comma
   const uint128 separators_128 = separators_64 | uint128{class_bits<kSeparator>(p + 64)} << 64;
   return read_line_in_buffer<uint128>(in, separators_128, line_ends_128, watch_decimal_commas,
                                       values);
+}
+
+std::size_t read_plain_points(InputStream& in, std::span<const TokenText> x,
+                              bool watch_decimal_commas, float* y) {
+  std::size_t taken = 0;
+  while (taken < x.size() && read_plain_point(in, x[taken], watch_decimal_commas, y[taken]))
+    ++taken;
+  return taken;
 }
 
 }  // namespace tovel

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
+
 #include "base/line_taker.h"
 #include "datafile/data_line.h"
 
@@ -13,5 +16,17 @@ namespace tovel {
 // taking nothing, for any other line, which is left to the general reader;
 // `line` is then undefined.
 bool read_plain_line(InputStream& in, DataLine& line, bool watch_decimal_commas);
+
+// Reads lines as read_plain_line does while each is the usual line of a
+// later file, one for each of the texts `x` in turn: its x is that text
+// (the header's at its point), a y within single precision follows, and a
+// third value, if any, is a number; its line end comes within 64
+// characters, and, when decimal commas are watched for, it holds nothing
+// that looks like one. Such a line gives read_plain_line's y and nothing
+// that the series' warnings look at: y[i] gets the y of the line of x[i].
+// Returns how many lines were read and taken; the first line that is not
+// such a line is left untaken.
+std::size_t read_plain_points(InputStream& in, std::span<const TokenText> x,
+                              bool watch_decimal_commas, float* y);
 
 }  // namespace tovel

@@ -6,6 +6,7 @@
 
 #include "base/line_taker.h"
 #include "datafile/general_line.h"
+#include "datafile/plain_line.h"
 #include "datafile/read_data_line.h"
 
 namespace tovel {
@@ -203,13 +204,15 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   float ymax = 0.0f;
   long peak_line = 0;
   DeferredReal peak_x;
+  // Whether the peak's x is the header's at its point, read on the grid.
+  bool peak_on_grid = false;
   int trailing_empty_lines = 0;
   const auto keep_progress = [&] {
     points.count = count;
     points.peak = peak;
     points.ymax = ymax;
     points.peak_line = peak_line;
-    points.peak_x = peak_x;
+    points.peak_x = peak_on_grid ? header->x(static_cast<std::size_t>(peak)) : peak_x;
     points.trailing_empty_lines = trailing_empty_lines;
   };
   // The points that fit before the values must grow, never more than
@@ -220,7 +223,31 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   };
   std::size_t room = room_now();
   float* y = points.y.data();
+  const bool on_grid = file.usual_line_rules();
+  InputStream& in = file.stream();
   for (;;) {
+    // The usual lines of a later file, whose x are the header's texts, are
+    // read on the grid: their x are known to be numbers, and are not kept.
+    if (const auto at = static_cast<std::size_t>(count); on_grid && at < compared && at < room) {
+      const std::span<const TokenText> texts =
+          header->texts().subspan(at, std::min(compared, room) - at);
+      const auto read =
+          static_cast<int>(read_plain_points(in, texts, file.watch_decimal_commas, y + at));
+      if (read != 0) {
+        // Each point read was one line, the last of them just taken.
+        const long first_line = in.lines_taken() - read + 1;
+        for (int k = count; k < count + read; ++k) {
+          const bool higher = y[k] > ymax;
+          ymax = higher ? y[k] : ymax;
+          peak = higher ? k : peak;
+          peak_on_grid = higher || peak_on_grid;
+        }
+        if (peak_on_grid && peak >= count) peak_line = first_line + (peak - count);
+        count += read;
+        trailing_empty_lines = 0;
+        continue;
+      }
+    }
     DataLine line;
     const ReadOutcome read = read_data_line(line, file);
     if (read.status == ReadStatus::end) break;
@@ -253,11 +280,9 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
       points.fewest_values = std::min<int>(points.fewest_values, line.values);
       points.most_values = std::max<int>(points.most_values, line.values);
     }
-    if (at < compared && !header->same_short_text(at, line.x)) [[unlikely]] {
-      if (!header->same_long_text(at, line.x)) {
-        compare_x_in_general(*header, at, line, line_number, points);
-        if (points.x_differs_line != 0) compared = 0;
-      }
+    if (at < compared && !line.x.same_text(header->x(at))) [[unlikely]] {
+      compare_x_in_general(*header, at, line, line_number, points);
+      if (points.x_differs_line != 0) compared = 0;
     }
     y[at] = line.y;
     if (line.y_out_of_range.kind != OutOfRange::no) [[unlikely]] {
@@ -269,12 +294,13 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
     ymax = higher ? line.y : ymax;
     peak = higher ? count : peak;
     peak_x = *(higher ? &line.x : &peak_x);
+    peak_on_grid = !higher && peak_on_grid;
     peak_line = higher ? line_number : peak_line;
     ++count;
   }
   keep_progress();
   // The first file's x values were looked at already, its peak's among them.
-  if (peak >= 0 && !keep_x) note_if_out_of_range(peak_x, peak_line, points);
+  if (peak >= 0 && !keep_x) note_if_out_of_range(points.peak_x, peak_line, points);
   file.close();
   format_cells(rules.reading.field, points);
 }

@@ -2,23 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace tovel {
-
-HeaderGrid::LongTextKey HeaderGrid::long_text_key(const DeferredReal& x) {
-  LongTextKey key{x.text_words(), {}, kNoShortText};
-  const uint8_t length = x.text_length();
-  if (length <= 8 || x.shown_text().size() != length) return key;  // another test's, or none
-  std::array<unsigned char, sizeof key.mask> bytes{};
-  std::fill_n(bytes.begin(), length, 0xFF);
-  std::memcpy(key.mask.data(), bytes.data(), sizeof key.mask);
-  for (std::size_t i = 0; i < key.word.size(); ++i)
-    key.word[i] &= key.mask[i];
-  key.length = length;
-  return key;
-}
 
 HeaderGrid::HeaderGrid(const std::vector<DeferredReal>& x, std::size_t points,
                        const std::vector<int>& empty_points)
@@ -30,10 +16,7 @@ HeaderGrid::HeaderGrid(const std::vector<DeferredReal>& x, std::size_t points,
     empty_[static_cast<std::size_t>(at)] = true;
   for (std::size_t j = 0; j < points; ++j) {
     value_[j] = static_cast<double>(x_[j].value());
-    const uint8_t length = x_[j].text_length();
-    const uint64_t mask = length >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * length)) - 1;
-    keys_.push_back({x_[j].first_word() & mask, mask, length <= 8 ? length : kNoShortText});
-    long_keys_.push_back(long_text_key(x_[j]));
+    texts_.push_back(x_[j].token_text());
   }
   for (std::size_t j = 0; j < points; ++j) {
     if (empty_[j]) continue;

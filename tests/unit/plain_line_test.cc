@@ -107,6 +107,7 @@ std::string random_line(std::mt19937& random) {
 TEST(ReadPlainLine, AgreesWithTheGeneralReader) {
   std::mt19937 random(11);
   int direct = 0;
+  int on_grid = 0;
   int declined = 0;
   for (int round = 0; round < 4000; ++round) {
     std::string image;
@@ -118,10 +119,12 @@ TEST(ReadPlainLine, AgreesWithTheGeneralReader) {
     const testing::LineReaderComparison c = testing::compare_line_readers(image, chunk);
     ASSERT_EQ(c.difference, "") << image;
     direct += c.direct;
+    on_grid += c.on_grid;
     declined += c.declined;
   }
-  // Both kinds occur often enough for the comparison to mean something.
+  // Each kind occurs often enough for the comparison to mean something.
   EXPECT_GT(direct, 5000);
+  EXPECT_GT(on_grid, 2000);
   EXPECT_GT(declined, 2000);
 }
 
