@@ -138,89 +138,96 @@ template <typename Mask>
   return true;
 }
 
-// Whether the token of `length` bytes at `token`, which may be read 32
-// bytes from its start, is `expected`'s text.
-[[gnu::always_inline]] inline bool is_token_text(const char* token, std::size_t length,
-                                                 const TokenText& expected) {
-  if (length != expected.length) return false;
+// Whether the bytes at `p`, which may be read 32 bytes on, begin with
+// `expected`'s text.
+[[gnu::always_inline]] inline bool begins_with_text(const char* p, const TokenText& expected) {
 #if defined(__SSE2__)
-  // The token's bytes, those after it masked to zero, against the text's.
+  // The bytes, those after the text's length masked to zero, against the text's.
   alignas(16) static constexpr unsigned char kLeadingOnes[64] = {
       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-  const auto load = [](const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); };
-  const unsigned char* const mask = kLeadingOnes + 32 - length;
-  const __m128i low = _mm_and_si128(load(token), load(mask));
-  const __m128i high = _mm_and_si128(load(token + 16), load(mask + 16));
+  const auto load = [](const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); };
+  const unsigned char* const mask = kLeadingOnes + 32 - expected.length;
+  const __m128i low = _mm_and_si128(load(p), load(mask));
+  const __m128i high = _mm_and_si128(load(p + 16), load(mask + 16));
   const __m128i same = _mm_and_si128(_mm_cmpeq_epi8(low, load(expected.text)),
                                      _mm_cmpeq_epi8(high, load(expected.text + 16)));
   return _mm_movemask_epi8(same) == 0xFFFF;
 #else
-  return std::memcmp(token, expected.text, length) == 0;
+  return std::memcmp(p, expected.text, expected.length) == 0;
 #endif
 }
 
-// Whether a lone comma joins two tokens, between a digit and a digit.
-inline bool joined_by_comma(TokenSpan token, TokenSpan next) {
-  return next.first - token.last == 1 && *token.last == ',' && in_class(token.last[-1], kDigit) &&
-         in_class(*next.first, kDigit);
+const char* skip_separators(const char* p) {
+  while (in_class(*p, kSeparator))
+    ++p;
+  return p;
 }
 
-// read_plain_point's line at the start of the buffer, given the separators
-// and line ends among its first bytes as read_line_in_buffer is.
-template <typename Mask>
-[[gnu::always_inline]] inline bool read_point_in_buffer(InputStream& in, Mask separators,
-                                                        Mask line_ends, const TokenText& x,
-                                                        bool watch_decimal_commas, float& y) {
-  const char* const line = in.buffered_begin();
-  const int length = index_of_lowest(line_ends);
-  TokenBounds<Mask> tokens(line, ~separators & ((Mask{1} << length) - 1));
-  if (!tokens.more()) return false;
-  const TokenSpan x_token = tokens.take();
-  if (!is_token_text(x_token.first, static_cast<std::size_t>(x_token.last - x_token.first), x)) {
-    return false;
-  }
-  if (!tokens.more()) return false;
-  const TokenSpan y_token = tokens.take();
-  Decimal y_read;
-  if (!TokenBounds<Mask>::read(y_token, y_read)) return false;
-  // A decimal comma shows first as a lone comma between two digits, which
-  // can only join two tokens; only then is the line looked at whole.
-  bool may_hold_comma = joined_by_comma(x_token, y_token);
-  if (tokens.more()) {
-    const TokenSpan z_token = tokens.take();
-    DeferredReal unused;
-    if (!TokenBounds<Mask>::keep(z_token, unused)) return false;
-    may_hold_comma = may_hold_comma || joined_by_comma(y_token, z_token) || tokens.more();
-  }
-  const Binary32 value = binary32_and_range(y_read);
-  if (value.out_of_range != OutOfRange::no) return false;
-  const char* const next = after_line_end(line + length, in.buffered_end());
-  if (next == nullptr) return false;
-  if (watch_decimal_commas && may_hold_comma && may_hold_decimal_comma(line, length, separators)) {
-    return false;
-  }
-  y = value.value;
-  in.take_buffered_line(next);
-  return true;
+// Whether a lone comma between two digits joins the token that ends at
+// `last` to the next, which begins at `next`.
+bool joined_by_comma(const char* last, const char* next) {
+  return next - last == 1 && *last == ',' && in_class(last[-1], kDigit) && in_class(*next, kDigit);
 }
 
-// read_plain_points for one line and its text `x`.
+// Whether the gap between two tokens, [first, last), holds a blank or a tab.
+bool blank_or_tab_between(const char* first, const char* last) {
+  for (const char* p = first; p != last; ++p) {
+    if (*p != ',') return true;  // a separator other than a comma
+  }
+  return false;
+}
+
+// read_plain_points for one line and its text `x`. The line is walked token
+// by token, each token's end found by the scan of its number: x must be the
+// text at its start (past any separators), y and a third value numbers of
+// the usual shapes, each followed by separators or the line end.
 [[gnu::always_inline]] inline bool read_plain_point(InputStream& in, const TokenText& x,
                                                     bool watch_decimal_commas, float& y) {
   in.fill_if_exhausted();
-  const char* const p = in.buffered_begin();
-  const uint32_t separators = class_bits<kSeparator>(p);
-  const uint32_t line_ends = class_bits<kLineEnd>(p);
-  if (line_ends != 0) {
-    return read_point_in_buffer<uint32_t>(in, separators, line_ends, x, watch_decimal_commas, y);
+  // The buffered bytes are followed by NUL bytes, which end every walk.
+  const char* const line = in.buffered_begin();
+  const char* const x_first = skip_separators(line);
+  if (x.length == 0 || !begins_with_text(x_first, x)) return false;
+  const char* const x_last = x_first + x.length;
+  if (!in_class(*x_last, kSeparator)) return false;
+  const char* const y_first = skip_separators(x_last);
+  Decimal y_read;
+  const char* const y_last = scan_usual_number(y_first, y_read);
+  if (y_last == nullptr) return false;
+  const char* end = skip_separators(y_last);
+  // A decimal comma, as the plain reader looks for one: a lone comma between
+  // two digits, which can only join two tokens, and a blank or tab in a gap
+  // that a token follows.
+  bool joined = joined_by_comma(x_last, y_first);
+  bool blank_gap = joined && blank_or_tab_between(x_last, y_first);
+  if (!in_class(*end, kLineEnd)) {
+    if (end == y_last) return false;  // y runs on in what is no number
+    Decimal unused;
+    const char* const z_last = scan_usual_number<Scan::check>(end, unused);
+    if (z_last == nullptr) return false;
+    const char* const after_z = skip_separators(z_last);
+    // A fourth token, or a third that runs on: the plain reader's.
+    if (!in_class(*after_z, kLineEnd) || (after_z == z_last && !in_class(*z_last, kLineEnd))) {
+      return false;
+    }
+    const bool z_joined = joined_by_comma(y_last, end);
+    if (joined || z_joined) {
+      blank_gap = blank_or_tab_between(x_last, y_first) || blank_or_tab_between(y_last, end);
+    }
+    joined = joined || z_joined;
+    end = after_z;
   }
-  const uint64_t line_ends_64 = uint64_t{class_bits<kLineEnd>(p + 32)} << 32;
-  if (line_ends_64 == 0) return false;
-  const uint64_t separators_64 = separators | uint64_t{class_bits<kSeparator>(p + 32)} << 32;
-  return read_point_in_buffer<uint64_t>(in, separators_64, line_ends_64, x, watch_decimal_commas,
-                                        y);
+  if (watch_decimal_commas && joined && blank_gap) return false;
+  if (end - line >= static_cast<std::ptrdiff_t>(kDataLineWidth)) return false;
+  const char* const next = after_line_end(end, in.buffered_end());
+  if (next == nullptr) return false;
+  const Binary32 value = binary32_and_range(y_read);
+  if (value.out_of_range != OutOfRange::no) return false;
+  y = value.value;
+  in.take_buffered_line(next);
+  return true;
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ uint32_t exact_magnitude_bits(const Decimal& decimal) {
   return round_to_binary32(quotient, -scale, inexact);
 }
 
-uint32_t magnitude_bits_in_general(const Decimal& decimal) {
+uint32_t magnitude_bits_in_general(Decimal decimal) {
   // With digits cut after the 19th, the value lies below (digits + 1) ×
   // 10^exponent.
   const Bracket low = bracket(decimal.digits, decimal.exponent);

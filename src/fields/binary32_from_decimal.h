@@ -34,7 +34,9 @@ inline Bracket bracket(uint64_t digits, int exponent) {
 
 // The bits of the binary32 magnitude nearest to a decimal of digits > 0 and
 // an exponent in the table's range, when the fast path below cannot give it.
-uint32_t magnitude_bits_in_general(const Decimal& decimal);
+// The decimal is taken by value, so that a caller's own need not live in
+// memory for this rare call.
+uint32_t magnitude_bits_in_general(Decimal decimal);
 
 }  // namespace detail
 
@@ -52,7 +54,7 @@ struct Binary32 {
 
 namespace detail {
 // The conversion when the fast path below cannot give it.
-inline Binary32 binary32_in_general(const Decimal& decimal, uint32_t sign) {
+inline Binary32 binary32_in_general(Decimal decimal, uint32_t sign) {
   const uint32_t bits = magnitude_bits_in_general(decimal);
   const OutOfRange beyond = bits == kBinary32Infinity ? OutOfRange::too_large
                             : bits == 0               ? OutOfRange::too_small

@@ -139,6 +139,13 @@ bool scan_real_field(std::string_view field, Decimal& decimal) {
 
 namespace detail {
 
+ScannedField scan_unusual_field(const char* first, const char* last) {
+  ScannedField scanned{};
+  scanned.number =
+      scan_real_field({first, static_cast<std::size_t>(last - first)}, scanned.decimal);
+  return scanned;
+}
+
 template <Scan Wanted>
 const char* take_digit_words(const char* p, uint64_t& digits) {
   for (int n = 8; n == 8; p += n)

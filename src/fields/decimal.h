@@ -73,44 +73,47 @@ template <Scan Wanted>
 
 }  // namespace detail
 
-// scan_real_field for a token of a line in a buffer: the byte at `last` is a
-// separator or a line end, and 16 bytes from there can be read. The usual
-// shapes, [sign]digits[.digits][e[sign]digits] with at most 19 digits and 4
-// exponent digits, are read eight bytes at a time. The result is always that
-// of scan_real_field. With Scan::check only the result is sure: `decimal`
-// may be left alone.
+// The number at `first`, in the usual shapes only: [sign]digits[.digits]
+// [e[sign]digits] with at most 19 digits and 4 exponent digits, read eight
+// bytes at a time; 16 bytes past its end can be read. Returns where it ends,
+// with the decimal scan_real_field gives that token, or nullptr for a number
+// of another shape or none. The byte at the end is not part of such a
+// number; whether it ends the token is the caller's to judge. With
+// Scan::check `decimal` may be left alone.
 template <Scan Wanted = Scan::decimal>
-[[gnu::always_inline]] inline bool scan_padded_real_field(const char* first, const char* last,
-                                                          Decimal& decimal) {
+[[gnu::always_inline]] inline const char* scan_usual_number(const char* first, Decimal& decimal) {
   const char* p = first;
   const bool negative = *p == '-';
   p += in_class(*p, kSign);
-  const char* const whole_start = p;
-  // The commonest shape, up to eight digits with or without a point, in one
-  // word: all its bytes digits, or all but one, the point.
-  if (const auto length = static_cast<int>(last - p); length > 0 && length <= 8) {
-    const uint64_t word = load_word(p);
-    const uint64_t in_token = ~uint64_t{0} >> (64 - 8 * length);
-    const uint64_t not_digits = ~bytes_in_class<kDigit>(word) & in_token & kByteHighBits;
-    const bool one_point = (not_digits & (not_digits - 1)) == 0 &&
-                           (not_digits == 0 || in_class(p[bytes_before_mark(not_digits)], kPoint));
-    if (one_point && length > int{not_digits != 0}) {
-      const int point_at = not_digits == 0 ? length : bytes_before_mark(not_digits);
-      const uint64_t before_point =
-          point_at == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * point_at)) - 1;
-      const uint64_t joined = (word & before_point) | ((word >> 8) & ~before_point);
-      const int count = length - int{not_digits != 0};
-      if constexpr (Wanted == Scan::decimal) {
-        decimal.digits = digits_value(joined, count);
-        decimal.exponent = point_at - count;
-        decimal.count = count;
-        decimal.negative = negative;
-        decimal.kind = Decimal::Kind::number;
-        decimal.significand = nullptr;
-      }
-      return true;
+  const auto keep = [&](uint64_t digits, int exponent, int count) {
+    if constexpr (Wanted == Scan::decimal) {
+      decimal.digits = digits;
+      decimal.exponent = exponent;
+      decimal.count = count;
+      decimal.negative = negative;
+      decimal.kind = Decimal::Kind::number;
+      decimal.significand = nullptr;
+    }
+  };
+  // The commonest shapes in one word: up to seven digits, with or without a
+  // point among them, and no exponent.
+  const uint64_t word = load_word(p);
+  if (const int before_stop = bytes_before_mark(bytes_not_digit(word)); before_stop < 8) {
+    const bool point = in_class(p[before_stop], kPoint);
+    const int fraction = point && before_stop < 7
+                             ? bytes_before_mark(bytes_not_digit(word >> (8 * before_stop + 8)))
+                             : 0;
+    const int end = before_stop + int{point} + fraction;
+    const int count = before_stop + fraction;
+    if (count != 0 && !in_class(p[end], kDigit | kExponentLetter)) {
+      // The digits after the point move down over it.
+      const uint64_t whole_bytes = (uint64_t{1} << (8 * before_stop)) - 1;
+      const uint64_t joined = (word & whole_bytes) | ((word >> 8) & ~whole_bytes);
+      keep(digits_value(joined, count), -fraction, count);
+      return p + end;
     }
   }
+  const char* const whole_start = p;
   uint64_t digits = 0;
   p = detail::take_digits<Wanted>(p, digits);
   // Without a point the fraction's digits are taken from the byte that ended
@@ -126,23 +129,49 @@ template <Scan Wanted = Scan::decimal>
   if (in_class(*p, kExponentLetter)) {
     const bool exponent_negative = p[1] == '-';
     p += 1 + in_class(p[1], kSign);
-    const uint64_t word = load_word(p);
-    const int n = bytes_before_mark(bytes_not_digit(word));
-    exponent = static_cast<int>(digits_value(word, n));
+    const uint64_t exponent_word = load_word(p);
+    const int n = bytes_before_mark(bytes_not_digit(exponent_word));
+    exponent = static_cast<int>(digits_value(exponent_word, n));
     exponent = exponent_negative ? -exponent : exponent;
-    p = n == 0 || n > 4 ? nullptr : p + n;
+    if (n == 0 || n > 4) return nullptr;
+    p += n;
   }
-  if (p != last || count == 0 || count > kKeptDigits) {
-    return scan_real_field({first, static_cast<std::size_t>(last - first)}, decimal);
-  }
-  if constexpr (Wanted == Scan::check) return true;
-  decimal.digits = digits;
-  decimal.exponent = exponent - fraction;
-  decimal.count = count;
-  decimal.negative = negative;
-  decimal.kind = Decimal::Kind::number;
-  decimal.significand = nullptr;
-  return true;
+  if (count == 0 || count > kKeptDigits) return nullptr;
+  keep(digits, exponent - fraction, count);
+  return p;
+}
+
+// scan_real_field for the token [first, last) of a line in a buffer, in the
+// usual shapes only (scan_usual_number): the byte at `last` is a separator or
+// a line end. True, with scan_real_field's decimal, for a token of such a
+// shape; false for any other, which scan_real_field may still read.
+template <Scan Wanted = Scan::decimal>
+[[gnu::always_inline]] inline bool scan_usual_real_field(const char* first, const char* last,
+                                                         Decimal& decimal) {
+  return scan_usual_number<Wanted>(first, decimal) == last;
+}
+
+namespace detail {
+// scan_real_field's result for a token, out of line: the decimal is
+// returned, so that a caller's own stays in registers.
+struct ScannedField {
+  bool number;
+  Decimal decimal;
+};
+ScannedField scan_unusual_field(const char* first, const char* last);
+}  // namespace detail
+
+// scan_real_field for a token of a line in a buffer, as scan_usual_real_field
+// takes it: the usual shapes there, any other by scan_real_field itself. The
+// result is always that of scan_real_field.
+template <Scan Wanted = Scan::decimal>
+[[gnu::always_inline]] inline bool scan_padded_real_field(const char* first, const char* last,
+                                                          Decimal& decimal) {
+  if (scan_usual_real_field<Wanted>(first, last, decimal)) [[likely]]
+    return true;
+  const detail::ScannedField scanned = detail::scan_unusual_field(first, last);
+  decimal = scanned.decimal;
+  return scanned.number;
 }
 
 }  // namespace tovel
