@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Full-scale benchmark: Tovel's whole run on a full series (9999 files of 250
-# points, or 999 of 4001) against the floor of the same I/O, the work no collator can skip: every
-# input read with a plain loop of read(2) (tovel_read_inputs), a file of the
-# table's size written in 64 KiB writes, then cp and ls of it through the
-# shell. Runs and floors alternate, so that both meet the same machine.
+# points, or 999 of 4001) against the floor of the same I/O in one process,
+# the work no collator can skip (tovel_io_floor): every input read with a
+# plain loop of read(2) into one 64 KiB buffer, a file of the table's size
+# written in 64 KiB writes, then cp and ls of it through the shell. Runs and
+# floors alternate, so that both meet the same machine.
 #
 #   bench/full_series.sh [ROUNDS] [SERIES...]   (default 7 rounds, all three; needs GNU time)
 #
@@ -38,11 +39,7 @@ trap 'rm -rf "$work"' EXIT
 
 now() { date +%s%N; }
 run_tovel() { "$tovel" -n "${options[@]}" "$@" > /dev/null; }
-floor() {
-  "$root/build/tovel_read_inputs" PREFIX*.DAT > /dev/null &&
-    dd if=/dev/zero of=floor.txt bs=64K count="$table_size" iflag=count_bytes status=none &&
-    cp floor.txt floor.csv && ls -l floor* > /dev/null
-}
+floor() { "$root/build/tovel_io_floor" PREFIX "$files" "$table_size"; }
 drop() { "$root/build/tovel_drop_cache" PREFIX*.DAT; }
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 ms() { awk -v ns="$1" 'BEGIN {printf "%.1f", ns / 1e6}'; }
