@@ -43,6 +43,9 @@ bool is_instrument_file(const FileReading& reading, const std::string& name) {
 struct SeriesReader::Slot {
   int file = 0;        // the file it holds, or is being read into
   bool ready = false;  // the file is read
+  // The taking thread claimed the file ahead of the one it takes and found
+  // it not regular: no one reads it until it is the one taken.
+  bool held = false;
   FilePoints points;
 };
 
@@ -148,26 +151,48 @@ SeriesReader::Slot* SeriesReader::claim_next(std::pair<int, int>& prefetch) {
   Slot* slot = slots_[static_cast<std::size_t>(i % window)].get();
   slot->file = i;
   slot->ready = false;
+  slot->held = false;
   return slot;
 }
 
-bool SeriesReader::read_next(std::unique_lock<std::mutex>& lock, DataFile& file, bool opened) {
+bool SeriesReader::read_next(std::unique_lock<std::mutex>& lock, DataFile& file) {
   std::pair<int, int> prefetch{1, 0};
   Slot* slot = claim_next(prefetch);
-  if (slot == nullptr) {
-    if (opened) file.close();
-    return false;
-  }
+  if (slot == nullptr) return false;
   lock.unlock();
+  prefetch_ahead(prefetch);
+  read_file(slot->file, file, slot->points, false);
+  lock.lock();
+  finish_read(*slot, file);
+  return true;
+}
+
+bool SeriesReader::read_next_if_regular(std::unique_lock<std::mutex>& lock) {
+  std::pair<int, int> prefetch{1, 0};
+  Slot* slot = claim_next(prefetch);
+  if (slot == nullptr) return false;
+  lock.unlock();
+  prefetch_ahead(prefetch);
+  const bool regular = own_file_->open_if_regular(settings_.file_name(slot->file));
+  if (regular) read_file(slot->file, *own_file_, slot->points, true);
+  lock.lock();
+  if (regular) {
+    finish_read(*slot, *own_file_);
+  } else {
+    slot->held = true;
+  }
+  return true;
+}
+
+void SeriesReader::prefetch_ahead(std::pair<int, int> prefetch) const {
   for (int ahead = prefetch.first; ahead <= prefetch.second; ++ahead)
     prefetch_data_file(settings_.file_name(ahead));
-  read_file(slot->file, file, slot->points, opened);
-  const bool from_storage = file.stream().read_from_storage();
-  lock.lock();
-  slot->ready = true;
-  storage_reads_ += from_storage ? 1 : 0;
+}
+
+void SeriesReader::finish_read(Slot& slot, DataFile& file) {
+  slot.ready = true;
+  storage_reads_ += file.stream().read_from_storage() ? 1 : 0;
   ++files_read_;
-  return true;
 }
 
 void SeriesReader::work(int job) {
@@ -191,22 +216,24 @@ const FilePoints& SeriesReader::take(int i, const std::function<void()>& waiting
   Slot& slot = *slots_[static_cast<std::size_t>(i % window)];
   std::unique_lock lock(mutex_);
   while (!(slot.ready && slot.file == i)) {
+    // A file held for this thread is read now that it is the one taken.
+    if (slot.file == i && slot.held) {
+      slot.held = false;
+      lock.unlock();
+      read_file(i, *own_file_, slot.points, false);
+      lock.lock();
+      finish_read(slot, *own_file_);
+      continue;
+    }
     // Rather than wait, this thread reads the next file no one has begun:
     // file i itself, or one beyond it while a worker is still at file i,
     // when that is a regular file. A file beyond i may never be read to its
     // end (a FIFO with no writer), and the run must not wait on it when file
-    // i ends the run.
+    // i ends the run: one that is not regular is claimed and held, and read
+    // here once it is file i.
     const int next = next_to_read_;
     if (next != i && next <= settings_.files) {
-      lock.unlock();
-      const bool regular = own_file_->open_if_regular(settings_.file_name(next));
-      lock.lock();
-      if (next_to_read_ != next) {
-        own_file_->close();
-        continue;
-      }
-      // Claimed now, the next file is the one opened.
-      if (regular && read_next(lock, *own_file_, true)) continue;
+      if (read_next_if_regular(lock)) continue;
     } else if (read_next(lock, *own_file_)) {
       continue;
     }

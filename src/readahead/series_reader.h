@@ -74,10 +74,17 @@ class SeriesReader {
   // the series is seen to come from storage, `prefetch` gets the files to
   // ask for ahead of their readers.
   Slot* claim_next(std::pair<int, int>& prefetch);
-  // Claims the next file and reads it on this thread, through `file`,
-  // which has it `opened` already or opens it. False when there is none to
-  // claim; an opened file is then closed.
-  bool read_next(std::unique_lock<std::mutex>& lock, DataFile& file, bool opened = false);
+  // Claims the next file and reads it on this thread, through `file`.
+  // False when there is none to claim.
+  bool read_next(std::unique_lock<std::mutex>& lock, DataFile& file);
+  // The same on the taking thread for a file ahead of the one it takes:
+  // read only when it is a regular file, and held for the taking thread
+  // otherwise.
+  bool read_next_if_regular(std::unique_lock<std::mutex>& lock);
+  // Asks for the files of `prefetch` (first, last) ahead of their readers.
+  void prefetch_ahead(std::pair<int, int> prefetch) const;
+  // Marks the slot's file read through `file`. Under the lock.
+  void finish_read(Slot& slot, DataFile& file);
   // Reads file i into `read`, through `file`, which has it `opened` or
   // opens it.
   void read_file(int i, DataFile& file, FilePoints& points, bool opened);
