@@ -68,14 +68,39 @@ inline bool in_fixed_range(float value) {
   return magnitude >= kBitsL && magnitude < kBitsU;
 }
 
+// The decimals of the fixed form by a magnitude's binade, from L's to U's:
+// `decimals` below the binade's threshold, if it holds one, and one fewer
+// from the threshold on. No binade holds two thresholds.
+struct FixedBinade {
+  uint32_t threshold;  // the bits of T0, T1, T2 or T3, or above every magnitude
+  int decimals;
+};
+inline constexpr uint32_t kFirstFixedBinade = kBitsL >> 23;
+inline constexpr auto kFixedBinades = [] {
+  constexpr uint32_t kThresholds[] = {kBitsT0, kBitsT1, kBitsT2, kBitsT3};
+  std::array<FixedBinade, (kBitsU >> 23) - kFirstFixedBinade + 1> binades{};
+  for (uint32_t b = 0; b < binades.size(); ++b) {
+    const uint32_t first = (kFirstFixedBinade + b) << 23;
+    binades[b] = {~uint32_t{0}, 4};
+    for (const uint32_t t : kThresholds) {
+      if (t < first) --binades[b].decimals;
+      if (t >> 23 == first >> 23) binades[b].threshold = t;
+    }
+  }
+  return binades;
+}();
+static_assert((kBitsT0 >> 23) != (kBitsT1 >> 23) && (kBitsT1 >> 23) != (kBitsT2 >> 23) &&
+                  (kBitsT2 >> 23) != (kBitsT3 >> 23),
+              "one threshold a binade");
+
 // The fixed form of a value whose magnitude lies from L up to U. Its digits
 // rounded number exactly four (1000 to 9999 units of the last decimal): the
 // thresholds are where a fifth digit would appear.
 inline void format_four_digit_fixed(float value, char* out) {
   const uint32_t bits = std::bit_cast<uint32_t>(value);
   const uint32_t magnitude = bits & 0x7FFFFFFFu;
-  const int n = 4 - int{magnitude >= kBitsT0} - int{magnitude >= kBitsT1} -
-                int{magnitude >= kBitsT2} - int{magnitude >= kBitsT3};
+  const FixedBinade& binade = kFixedBinades[(magnitude >> 23) - kFirstFixedBinade];
+  const int n = binade.decimals - int{magnitude >= binade.threshold};
   // magnitude × 10^n rounded to nearest, ties to even; the binary exponent
   // lies in [-27, -10] here, so the product fits easily. The bits shifted
   // out are kept at the top of `fraction`, where a half is 2^63.
@@ -84,21 +109,25 @@ inline void format_four_digit_fixed(float value, char* out) {
   const int shift = 150 - static_cast<int>(magnitude >> 23);
   const uint64_t fraction = scaled << (64 - shift);
   constexpr uint64_t kHalf = uint64_t{1} << 63;
-  const uint64_t q = round_half_even(scaled >> shift, fraction > kHalf, fraction == kHalf);
+  const auto q =
+      static_cast<uint32_t>(round_half_even(scaled >> shift, fraction > kHalf, fraction == kHalf));
 
+  // q / 100 for q below 43699, by a multiplication.
+  const uint32_t high = (q * 5243) >> 19;
   uint32_t digits;
-  std::memcpy(&digits, &kDigitPairs[2 * (q / 100)], 2);
-  std::memcpy(reinterpret_cast<char*>(&digits) + 2, &kDigitPairs[2 * (q % 100)], 2);
+  std::memcpy(&digits, &kDigitPairs[2 * high], 2);
+  std::memcpy(reinterpret_cast<char*>(&digits) + 2, &kDigitPairs[2 * (q - 100 * high)], 2);
   const FixedLayout& layout = kFixedLayouts[n];
   uint64_t text = digits * layout.keep + (digits & layout.moved) * layout.move + layout.inserted;
   const bool negative = bits != magnitude;
   text = negative ? text << 8 | '-' : text;
   const int length = 5 + int{n == 4} + int{negative};  // at most 7
-  // Right-aligned in the first 10 columns, blanks before and after; the
-  // word's zero bytes beyond the text are covered by the last blanks.
-  std::memcpy(out, "          ", 10);
+  // Right-aligned in the first 10 columns, blanks before and after: the
+  // text's word, blanks beyond its length, over a field of blanks.
+  text |= 0x2020202020202020u << (8 * length);
+  std::memcpy(out, "        ", 8);
+  std::memcpy(out + 6, "        ", 8);
   std::memcpy(out + 10 - length, &text, 8);
-  std::memcpy(out + 10, "    ", 4);
 }
 
 // Zero, the exponent form, infinities and NaN.
