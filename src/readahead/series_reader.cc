@@ -17,7 +17,11 @@ constexpr std::size_t kBufferSize = 1 << 16;
 // How far ahead of the file claimed the files of a series that comes from
 // storage are asked for: enough reads in flight to keep the storage busy.
 constexpr int kPrefetchDistance = 128;
-constexpr int kMostSlots = 64;
+// The most files read ahead: enough for the workers to read on for some
+// milliseconds while the taking thread is held up, as it is when the first
+// write cuts the table left by an earlier run (about 9 ms at 38 MB, while
+// that table's pages are still being written back).
+constexpr int kMostSlots = 512;
 
 // When a series is taken to come from storage: at least this many of its
 // files, and one in four of those read, came from there. A page now and then

@@ -31,12 +31,12 @@ namespace tovel {
 // What the slots of files read ahead may hold at most, as the y values and
 // their cells of files of the longest length allowed: however long the
 // files, only as many are held at once as fit.
-inline constexpr std::size_t kSlotBudget = std::size_t{8} << 20;
+inline constexpr std::size_t kSlotBudget = std::size_t{4} << 20;
 
 // The slots of files read ahead, and the worker threads that fill them, for
 // `jobs` threads on a series of `files` files whose longest allowed file
 // takes `bytes_per_file` in a slot: as many slots as the budget holds, at
-// most 64 and at least one; a worker for each slot but the one the taking
+// most 512 and at least one; a worker for each slot but the one the taking
 // thread fills, up to jobs - 1.
 struct ReadAhead {
   int slots = 1;

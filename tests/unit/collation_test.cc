@@ -137,8 +137,8 @@ struct ReadAheadCase {
 TEST(SeriesReader, ReadAheadWithinTheBudget) {
   const std::size_t usual = 250 * 18, longest = 1000000 * 18;
   const ReadAheadCase cases[] = {
-      {9999, 8, usual, {64, 7}}, {9999, 64, longest, {1, 0}}, {9999, 8, 100000 * 18, {4, 3}},
-      {2, 8, usual, {2, 1}},     {9999, 1, usual, {1, 0}},    {9999, 64, kSlotBudget / 2, {2, 1}},
+      {9999, 8, usual, {512, 7}}, {9999, 64, longest, {1, 0}}, {9999, 8, 100000 * 18, {2, 1}},
+      {2, 8, usual, {2, 1}},      {9999, 1, usual, {1, 0}},    {9999, 64, kSlotBudget / 2, {2, 1}},
   };
   for (const ReadAheadCase& c : cases) {
     const ReadAhead plan = plan_read_ahead(c.files, c.jobs, c.bytes_per_file);
