@@ -85,45 +85,54 @@ template <Scan Wanted = Scan::decimal>
   const char* p = first;
   const bool negative = *p == '-';
   p += in_class(*p, kSign);
-  const auto keep = [&](uint64_t digits, int exponent, int count) {
-    if constexpr (Wanted == Scan::decimal) {
-      decimal.digits = digits;
-      decimal.exponent = exponent;
-      decimal.count = count;
-      decimal.negative = negative;
-      decimal.kind = Decimal::Kind::number;
-      decimal.significand = nullptr;
-    }
-  };
-  // The commonest shapes in one word: up to seven digits, with or without a
-  // point among them, and no exponent.
-  const uint64_t word = load_word(p);
-  if (const int before_stop = bytes_before_mark(bytes_not_digit(word)); before_stop < 8) {
-    const bool point = in_class(p[before_stop], kPoint);
-    const int fraction = point && before_stop < 7
-                             ? bytes_before_mark(bytes_not_digit(word >> (8 * before_stop + 8)))
-                             : 0;
-    const int end = before_stop + int{point} + fraction;
-    const int count = before_stop + fraction;
-    if (count != 0 && !in_class(p[end], kDigit | kExponentLetter)) {
-      // The digits after the point move down over it.
-      const uint64_t whole_bytes = (uint64_t{1} << (8 * before_stop)) - 1;
-      const uint64_t joined = (word & whole_bytes) | ((word >> 8) & ~whole_bytes);
-      keep(digits_value(joined, count), -fraction, count);
-      return p + end;
-    }
-  }
   const char* const whole_start = p;
   uint64_t digits = 0;
-  p = detail::take_digits<Wanted>(p, digits);
-  // Without a point the fraction's digits are taken from the byte that ended
-  // the whole part, which is none: cheaper than a branch hard to predict.
-  const bool has_point = in_class(*p, kPoint);
-  const int whole = static_cast<int>(p - whole_start);
-  p += has_point;
-  const char* const fraction_start = p;
-  p = detail::take_digits<Wanted>(p, digits);
-  const int fraction = static_cast<int>(p - fraction_start);
+  int whole = 0;
+  int fraction = 0;
+  const uint64_t word = load_word(p);
+  if (const int first_stop = bytes_before_mark(bytes_not_digit(word)); first_stop < 8) {
+    // The commonest shapes: fewer than eight digits before the point, and
+    // those of the fraction that follow in the same word, joined over the
+    // point into one value; a fraction that fills the word goes on in the
+    // next ones.
+    whole = first_stop;
+    const bool point = in_class(p[whole], kPoint);
+    fraction = point && whole < 7 ? bytes_before_mark(bytes_not_digit(word >> (8 * whole + 8))) : 0;
+    const int end = whole + int{point} + fraction;
+    if constexpr (Wanted == Scan::decimal) {
+      const uint64_t whole_bytes = (uint64_t{1} << (8 * whole)) - 1;
+      digits = digits_value((word & whole_bytes) | ((word >> 8) & ~whole_bytes), whole + fraction);
+    }
+    // No exponent, and all the digits in the word: done.
+    if (whole + fraction != 0 && !in_class(p[end], kDigit | kExponentLetter)) {
+      if constexpr (Wanted == Scan::decimal) {
+        decimal.digits = digits;
+        decimal.exponent = -fraction;
+        decimal.count = whole + fraction;
+        decimal.negative = negative;
+        decimal.kind = Decimal::Kind::number;
+        decimal.significand = nullptr;
+      }
+      return p + end;
+    }
+    p += end;
+    if (end == 8) {  // a fraction that fills the word, and goes on
+      const char* const more = p;
+      p = detail::take_digits<Wanted>(p, digits);
+      fraction += static_cast<int>(p - more);
+    }
+  } else {
+    p = detail::take_digits<Wanted>(p, digits);
+    // Without a point the fraction's digits are taken from the byte that
+    // ended the whole part, which is none: cheaper than a branch hard to
+    // predict.
+    const bool has_point = in_class(*p, kPoint);
+    whole = static_cast<int>(p - whole_start);
+    p += has_point;
+    const char* const fraction_start = p;
+    p = detail::take_digits<Wanted>(p, digits);
+    fraction = static_cast<int>(p - fraction_start);
+  }
   const int count = whole + fraction;
   int exponent = 0;
   if (in_class(*p, kExponentLetter)) {
@@ -137,7 +146,14 @@ template <Scan Wanted = Scan::decimal>
     p += n;
   }
   if (count == 0 || count > kKeptDigits) return nullptr;
-  keep(digits, exponent - fraction, count);
+  if constexpr (Wanted == Scan::decimal) {
+    decimal.digits = digits;
+    decimal.exponent = exponent - fraction;
+    decimal.count = count;
+    decimal.negative = negative;
+    decimal.kind = Decimal::Kind::number;
+    decimal.significand = nullptr;
+  }
   return p;
 }
 
