@@ -62,8 +62,8 @@ TEST(Interference, KilledReRunLeavesItsOwnBeginningOrTheOlderTable) {
     }
   }
   // However the timing falls above, a run held at a data file that is a
-  // FIFO is interrupted during the collation: it opens the FIFO once the
-  // files before it are read, and waits there. (The FIFO comes early enough
+  // FIFO is interrupted during the collation: it opens the FIFO once it
+  // reads that far ahead, and waits there. (The FIFO comes early enough
   // that the run's lines until then fit in the pipe of its standard output,
   // which is read only at the end.)
   const std::string held = dir.at("S0500.DAT");
@@ -80,9 +80,12 @@ TEST(Interference, KilledReRunLeavesItsOwnBeginningOrTheOlderTable) {
   run.signal(SIGINT);
   const Outcome r = run.finish();
   if (writer >= 0) ::close(writer);
+  // A worker may reach the FIFO, and be waiting there, while the run's own
+  // thread is still at the first file.
+  const std::string one = "tovel: interrupted: All_S.txt holds the row of S0001.DAT only";
   const std::string said = "tovel: interrupted: All_S.txt holds the rows of S0001.DAT to S";
-  ASSERT_TRUE(r.err.starts_with(said)) << r.err;
-  const int rows = std::stoi(r.err.substr(said.size(), 4));
+  ASSERT_TRUE(r.err.starts_with(said) || r.err.starts_with(one)) << r.err;
+  const int rows = r.err.starts_with(one) ? 1 : std::stoi(r.err.substr(said.size(), 4));
   EXPECT_EQ(r.status, 128 + SIGINT);
   EXPECT_LT(rows, 500);
   EXPECT_EQ(dir.read("All_S.txt"), rows_of(full, rows));
