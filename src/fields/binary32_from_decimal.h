@@ -10,10 +10,6 @@
 namespace tovel {
 namespace detail {
 
-// 10^0 to 10^10, each exactly a binary32 (5^10 < 2^24).
-inline constexpr float kExactPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                              1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-
 // The bits of the binary32 magnitude nearest to the decimal's value, with
 // exact arithmetic on all its digits; for the values the fast path below
 // cannot settle, which are rare.
@@ -67,15 +63,12 @@ inline Binary32 binary32_in_general(Decimal decimal, uint32_t sign) {
 }
 }  // namespace detail
 
-// The binary32 value nearest to the decimal, ties to even. Magnitudes
-// beyond the largest finite value round to infinity, tiny ones through the
-// subnormals to a signed zero.
+// The binary32 value nearest to the decimal, ties to even, computed with
+// integer arithmetic only, so the result does not depend on the
+// floating-point unit's rounding mode. Magnitudes beyond the largest finite
+// value round to infinity, tiny ones through the subnormals to a signed zero.
 //
-// A decimal of fewer than 2^24 digit units and at most 10 decimals, the
-// shortest values' kind, is one division of two floats that both hold their
-// values exactly, which IEEE 754 rounds to nearest, ties to even, in the
-// rounding mode Tovel never leaves. Every other value is computed with
-// integer arithmetic only. A decimal of up to 19 digits (the usual kind) is bracketed by one 64 ×
+// A decimal of up to 19 digits (the usual kind) is bracketed by one 64 ×
 // 64-bit product, [H, H + 2) units, and when no half-way point between two
 // floats lies in the bracket, H rounds as the value does. Values within
 // about 2^-38 of a half-way point (exact ties among them), results in the
@@ -90,11 +83,6 @@ inline Binary32 binary32_in_general(Decimal decimal, uint32_t sign) {
   }
   const uint64_t digits = decimal.digits;
   const int exponent = decimal.exponent;
-  if (digits < (uint64_t{1} << 24) && exponent <= 0 && exponent >= -10) {
-    const float magnitude = static_cast<float>(static_cast<uint32_t>(digits)) /
-                            detail::kExactPowersOfTen[static_cast<std::size_t>(-exponent)];
-    return {std::bit_cast<float>(sign | std::bit_cast<uint32_t>(magnitude)), OutOfRange::no};
-  }
   if (digits == 0) return {std::bit_cast<float>(sign), OutOfRange::no};
   // Beyond the table, with at most 19 digits: at least 10^39, or below 10^-46.
   if (exponent > 38) return {std::bit_cast<float>(sign | kBinary32Infinity), OutOfRange::too_large};
