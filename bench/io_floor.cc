@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,9 +49,9 @@ int main(int argc, char** argv) {
     std::perror("floor_All.txt");
     return 1;
   }
-  for (; table_bytes > 0; table_bytes -= static_cast<long long>(sizeof buffer)) {
-    const auto n = static_cast<std::size_t>(
-        table_bytes < static_cast<long long>(sizeof buffer) ? table_bytes : sizeof buffer);
+  constexpr auto kBufferBytes = static_cast<long long>(sizeof buffer);
+  for (; table_bytes > 0; table_bytes -= kBufferBytes) {
+    const auto n = static_cast<std::size_t>(std::min(table_bytes, kBufferBytes));
     if (::write(out, buffer, n) != static_cast<ssize_t>(n)) {
       std::perror("floor_All.txt");
       return 1;
