@@ -88,30 +88,23 @@ Mask class_mask(const char* p) {
   return bits;
 }
 
-// Whether the line may hold a comma that looks like a decimal comma, as
-// decimal_comma_word finds one. The byte classes tell at once: a comma
-// between two digits, and a blank or tab with a value before it and one
-// after it.
+// The word of a comma that looks like a decimal comma, as decimal_comma_word
+// finds it. The byte classes tell at once whether the line can hold one: a
+// comma between two digits, and a blank or tab with a value before it and
+// one after it.
 template <typename Mask>
-bool may_hold_decimal_comma(const char* line, int length, Mask separators) {
+void look_for_decimal_comma(const char* line, int length, Mask separators, DataLine& values) {
   const Mask in_line = (Mask{1} << length) - 1;
   const Mask commas = class_mask<kComma, Mask>(line) & in_line;
-  if (commas == 0) return false;
+  if (commas == 0) return;
   const Mask digits = class_mask<kDigit, Mask>(line);
-  if ((commas & digits << 1 & digits >> 1) == 0) return false;
+  if ((commas & digits << 1 & digits >> 1) == 0) return;
   const Mask value_bytes = ~separators & in_line;
   const Mask blanks_and_tabs = separators & ~commas & in_line;
   const Mask first_value = value_bytes & (~value_bytes + 1);
   const Mask later_gaps = blanks_and_tabs & ~((first_value << 1) - 1);
   const Mask gap = later_gaps & (~later_gaps + 1);
-  return gap != 0 && value_bytes >= gap << 1;  // a value after the gap
-}
-
-// The word of a comma that looks like a decimal comma, as decimal_comma_word
-// finds it.
-template <typename Mask>
-void look_for_decimal_comma(const char* line, int length, Mask separators, DataLine& values) {
-  if (!may_hold_decimal_comma(line, length, separators)) return;
+  if (gap == 0 || value_bytes < gap << 1) return;  // no value after the gap
   const auto text = std::string_view(line, static_cast<std::size_t>(length));
   values.decimal_comma.keep(decimal_comma_word(trim_trailing_blanks(text)));
 }
