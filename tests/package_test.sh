@@ -21,6 +21,13 @@ test "$("$root/usr/bin/tovel" --version | head -n 1)" = "tovel $version"
 test "$(MANPATH="$root/usr/share/man" man -w tovel)" = "$root/usr/share/man/man1/tovel.1"
 cmp "$root/usr/share/doc/tovel/copyright" "$(dirname "$0")/../LICENSE"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libstdc++6; do
+libraries=libc6
+# A build with xylib installs its module, which the program finds from where
+# it is installed, and which brings xylib and the shared C++ library.
+if [ -f "$build/tovel-xylib.so" ]; then
+  "$root/usr/bin/tovel" --version | grep -q "^instrument formats read through xylib [0-9]"
+  libraries="libc6 libstdc++6 libxy3v5"
+fi
+for library in $libraries; do
   case "$depends" in *"$library "*) ;; *) echo "no $library in Depends: $depends"; exit 1 ;; esac
 done

@@ -1,89 +1,92 @@
-// Instrument files read through xylib: this build has it.
-#include <xylib/xylib.h>
+// Instrument files read through the instrument-format module, which this
+// build has: it is opened on first use, beside the program or in its
+// libexec/tovel directory.
+#include <dlfcn.h>
+#include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <charconv>
-#include <exception>
-#include <fstream>
-#include <memory>
+#include <climits>
 #include <mutex>
+#include <new>
+#include <string>
 
 #include "native/native_file.h"
+#include "native/xylib_module.h"
 
 namespace tovel {
 namespace {
 
-// xylib is not documented as safe to call from several threads at once.
-std::mutex xylib_calls;
+// The module, or why it cannot be opened.
+struct LoadedModule {
+  const TovelXylibModule* module = nullptr;
+  std::string failure;
+};
 
-std::string described(const xylibFormat* format) {
-  return format != nullptr && format->desc != nullptr ? format->desc : "instrument";
+// The directory of the running program, with its final slash.
+std::string program_directory() {
+  char path[PATH_MAX];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+  if (length <= 0 || length >= static_cast<ssize_t>(sizeof path)) return "";
+  const std::string program(path, static_cast<std::size_t>(length));
+  return program.substr(0, program.rfind('/') + 1);
 }
 
-Failure cannot_read(const std::string& name, const std::string& what) {
+LoadedModule open_module() {
+  const std::string directory = program_directory();
+  std::string tried;
+  for (const std::string& place :
+       {directory, directory + TOVEL_MODULE_DIRECTORY_FROM_PROGRAM "/"}) {
+    const std::string path = place + kTovelXylibModuleName;
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+      if (tried.empty()) tried = ::dlerror();
+      continue;
+    }
+    const auto entry =
+        reinterpret_cast<const TovelXylibModule* (*)()>(::dlsym(handle, "tovel_xylib_module"));
+    const TovelXylibModule* module = entry != nullptr ? entry() : nullptr;
+    if (module != nullptr && module->interface_version == kTovelXylibInterface) return {module, ""};
+    return {nullptr, path + " is not this program's instrument-format module"};
+  }
+  return {nullptr, "cannot open the instrument-format module: " + tried};
+}
+
+// The module, opened once for the whole run.
+const LoadedModule& loaded_module() {
+  static const LoadedModule loaded = open_module();
+  return loaded;
+}
+
+Failure cannot_read(const std::string& name, std::string what) {
   return {.file = name,
-          .what = what,
+          .what = std::move(what),
           .message = "Cannot read file '" + shown_name(name) + "'",
           .kind = FailureKind::bad_value};
 }
 
-// Appends `value` rounded once to binary32, with 9 significant digits.
-void append_value(std::string& text, double value, bool decimal_comma) {
-  char digits[32];
-  const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<float>(value),
-                                     std::chars_format::general, 9);
-  if (decimal_comma) std::replace(digits, written.ptr, '.', ',');
-  text.append(digits, written.ptr);
+// Where the module's texts go.
+struct ReadTexts {
+  std::string points;
+  std::string failure;
+  bool lost = false;  // a text could not be kept
+};
+
+void keep_text(std::string& kept, bool& lost, const char* text, std::size_t length) {
+  try {
+    kept.assign(text, length);
+  } catch (const std::bad_alloc&) {
+    lost = true;
+  }
 }
 
-// The points of `block` as text lines, the columns `rules` reads in their
-// places.
-std::string points_as_text(const xylib::Block& block, const LineRules& rules) {
-  const int columns = block.get_column_count();
-  const int last = std::min(std::max(rules.x_column, rules.y_column), columns);
-  int points = -1;
-  for (int j = 1; j <= last; ++j) {
-    const int count = block.get_column(j).get_point_count();
-    if (count >= 0 && (points < 0 || count < points)) points = count;
-  }
-  std::string text;
-  const char separator = rules.decimal_comma ? ';' : ' ';
-  for (int i = 0; i < std::max(points, 0); ++i) {
-    for (int j = 1; j <= last; ++j) {
-      if (j > 1) text += separator;
-      if (j == rules.x_column || j == rules.y_column) {
-        append_value(text, block.get_column(j).get_value(i), rules.decimal_comma);
-      } else {
-        text += '0';
-      }
-    }
-    text += '\n';
-  }
-  return text;
+void keep_points(void* context, const char* text, std::size_t length) {
+  auto* texts = static_cast<ReadTexts*>(context);
+  keep_text(texts->points, texts->lost, text, length);
 }
 
-// The format of `name` that xylib recognises, or null for none; xylib's
-// fallback to its own text format is none, as that is not Tovel's text.
-const xylib::FormatInfo* recognised_format(const std::string& name) {
-  std::ifstream stream(name, std::ios::binary);
-  const xylib::FormatInfo* info = xylib::guess_filetype(name, stream, nullptr);
-  return info != nullptr && std::string_view(info->name) == "text" ? nullptr : info;
-}
-
-// The data set of `name` in the format `info`. xylib's own load_file loses
-// the data set it made when reading fails; this one owns it from the start.
-// Compressed files (.gz, .bz2) are left to load_file, which decompresses
-// them.
-std::unique_ptr<xylib::DataSet> load(const std::string& name, const xylib::FormatInfo& info) {
-  if (name.ends_with(".gz") || name.ends_with(".bz2")) {
-    return std::unique_ptr<xylib::DataSet>(xylib::load_file(name, info.name));
-  }
-  std::ifstream stream(name, std::ios::binary);
-  if (!stream) throw xylib::RunTimeError(error_text(errno));
-  std::unique_ptr<xylib::DataSet> data(info.ctor());
-  data->load_data(stream, name.c_str());
-  return data;
+void keep_failure(void* context, const char* text, std::size_t length) {
+  auto* texts = static_cast<ReadTexts*>(context);
+  keep_text(texts->failure, texts->lost, text, length);
 }
 
 }  // namespace
@@ -93,50 +96,43 @@ bool native_formats_built_in() {
 }
 
 std::string native_formats_version() {
-  return "xylib " + std::string(xylib_get_version());
+  const LoadedModule& loaded = loaded_module();
+  if (loaded.module == nullptr) return "xylib, whose module is missing (" + loaded.failure + ")";
+  return "xylib " + std::string(loaded.module->version());
 }
 
 std::vector<NativeFormat> native_formats() {
   std::vector<NativeFormat> formats;
-  // xylib's own text format goes by the name that means Tovel's text.
-  for (int i = 0; const xylibFormat* format = xylib_get_format(i); ++i) {
-    if (std::string_view(format->name) != "text")
-      formats.push_back({format->name, described(format)});
-  }
+  const TovelXylibModule* module = loaded_module().module;
+  const char* name = nullptr;
+  const char* description = nullptr;
+  for (int i = 0; module != nullptr && module->format(i, &name, &description); ++i)
+    formats.push_back({name, description});
   return formats;
 }
 
 bool is_native_format(std::string_view name) {
-  return name != "text" && xylib_get_format_by_name(std::string(name).c_str()) != nullptr;
+  const TovelXylibModule* module = loaded_module().module;
+  return module != nullptr && module->has_format(std::string(name).c_str());
 }
 
 NativeText read_native_file(const std::string& name, const std::string& format, int block,
                             const LineRules& rules) {
-  const std::lock_guard lock(xylib_calls);
   NativeText read;
-  const xylib::FormatInfo* info = nullptr;
-  try {
-    info = format.empty()
-               ? recognised_format(name)
-               : static_cast<const xylib::FormatInfo*>(xylib_get_format_by_name(format.c_str()));
-    if (info == nullptr) {
-      read.failure = cannot_read(name,
-                                 "xylib recognises no instrument format in it; "
-                                 "--format text reads it as text");
-      return read;
-    }
-    const std::unique_ptr<xylib::DataSet> data = load(name, *info);
-    read.blocks = data->get_block_count();
-    if (block > read.blocks) {
-      read.failure = cannot_read(name, "--block " + std::to_string(block) + ", but it holds " +
-                                           std::to_string(read.blocks) +
-                                           (read.blocks == 1 ? " block" : " blocks"));
-      return read;
-    }
-    read.text = points_as_text(*data->get_block(block - 1), rules);
-  } catch (const std::exception& error) {
-    read.failure =
-        cannot_read(name, "cannot read it as a " + described(info) + " file: " + error.what());
+  const LoadedModule& loaded = loaded_module();
+  if (loaded.module == nullptr) {
+    read.failure = cannot_read(name, loaded.failure);
+    return read;
+  }
+  ReadTexts texts;
+  read.blocks =
+      loaded.module->read(name.c_str(), format.c_str(), block, rules.x_column, rules.y_column,
+                          rules.decimal_comma, &texts, keep_points, keep_failure);
+  if (texts.lost) throw std::bad_alloc();
+  if (read.blocks < 0) {
+    read.failure = cannot_read(name, std::move(texts.failure));
+  } else {
+    read.text = std::move(texts.points);
   }
   return read;
 }
