@@ -74,4 +74,22 @@ inline uint64_t digits_value(uint64_t word, int count) {
          32;
 }
 
+// The value of the eight digits of `word`: digits_value(word, 8), cheaper.
+inline uint64_t eight_digits_value(uint64_t word) {
+  uint64_t v = word & 0x0F0F0F0F0F0F0F0Fu;
+  v = v * 10 + (v >> 8);  // pairs of digits
+  return ((v & 0x000000FF000000FFu) * (100 + (1000000ull << 32)) +
+          ((v >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32))) >>
+         32;
+}
+
+// The value of the decimal number written by the first `count` (1 to 4)
+// bytes of `word`, which must be digits: digits_value for an exponent.
+inline uint32_t short_digits_value(uint64_t word, int count) {
+  // The digits at the top of four bytes, zeros before them.
+  uint32_t v = (static_cast<uint32_t>(word) & 0x0F0F0F0Fu) << (32 - 8 * count);
+  v = v * 10 + (v >> 8);  // pairs of digits in the first and third bytes
+  return (v & 0xFFu) * 100 + ((v >> 16) & 0xFFu);
+}
+
 }  // namespace tovel

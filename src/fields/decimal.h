@@ -116,10 +116,30 @@ template <Scan Wanted = Scan::decimal>
       return p + end;
     }
     p += end;
-    if (end == 8) {  // a fraction that fills the word, and goes on
-      const char* const more = p;
-      p = detail::take_digits<Wanted>(p, digits);
-      fraction += static_cast<int>(p - more);
+    if (end == 8) {
+      // A fraction that fills the word goes on, within 19 digits in all
+      // (numpy's %.18e has 1 + 18) in at most two more words, read inline.
+      const uint64_t second = load_word(p);
+      const int more = bytes_before_mark(bytes_not_digit(second));
+      if (more < 8) {
+        if constexpr (Wanted == Scan::decimal) {
+          digits =
+              digits * kPowersOfTen64[static_cast<std::size_t>(more)] + digits_value(second, more);
+        }
+        p += more;
+        fraction += more;
+      } else {
+        const uint64_t third = load_word(p + 8);
+        const int last = bytes_before_mark(bytes_not_digit(third));
+        if (last == 8) return nullptr;  // more than 19 digits
+        if constexpr (Wanted == Scan::decimal) {
+          digits = (digits * kPowersOfTen64[8] + eight_digits_value(second)) *
+                       kPowersOfTen64[static_cast<std::size_t>(last)] +
+                   digits_value(third, last);
+        }
+        p += 8 + last;
+        fraction += 8 + last;
+      }
     }
   } else {
     p = detail::take_digits<Wanted>(p, digits);
@@ -140,9 +160,9 @@ template <Scan Wanted = Scan::decimal>
     p += 1 + in_class(p[1], kSign);
     const uint64_t exponent_word = load_word(p);
     const int n = bytes_before_mark(bytes_not_digit(exponent_word));
-    exponent = static_cast<int>(digits_value(exponent_word, n));
-    exponent = exponent_negative ? -exponent : exponent;
     if (n == 0 || n > 4) return nullptr;
+    exponent = static_cast<int>(short_digits_value(exponent_word, n));
+    exponent = exponent_negative ? -exponent : exponent;
     p += n;
   }
   if (count == 0 || count > kKeptDigits) return nullptr;
