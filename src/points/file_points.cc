@@ -4,6 +4,10 @@
 #include <cstring>
 #include <span>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/line_taker.h"
 #include "datafile/general_line.h"
 #include "datafile/plain_line.h"
@@ -32,6 +36,30 @@ namespace {
     points.decimal_comma_word = line.decimal_comma;
     file.watch_decimal_commas = false;  // once is enough for a series
   }
+}
+
+// Where the first of the highest values above `ymax` lies among `y`, or -1
+// when none is above it: the strict peak that a walk from `ymax` finds, NaN
+// never above. `ymax` is not negative, so the highest is positive, and
+// equals only itself.
+int first_peak_above(float ymax, std::span<const float> y) {
+  std::size_t k = 0;
+  float highest = ymax;
+#if defined(__SSE2__)
+  // Four running maxima: maxps keeps its second operand when the first is
+  // NaN, as the walk does.
+  __m128 four = _mm_set1_ps(ymax);
+  for (; k + 4 <= y.size(); k += 4)
+    four = _mm_max_ps(_mm_loadu_ps(y.data() + k), four);
+  alignas(16) float lanes[4];
+  _mm_store_ps(lanes, four);
+  for (const float lane : lanes)
+    highest = lane > highest ? lane : highest;
+#endif
+  for (std::size_t j = k; j < y.size(); ++j)
+    highest = y[j] > highest ? y[j] : highest;
+  if (!(highest > ymax)) return -1;
+  return static_cast<int>(std::find(y.begin(), y.end(), highest) - y.begin());
 }
 
 // Notes a value beyond single precision on line `line_number`; the first by
@@ -236,13 +264,13 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
       if (read != 0) {
         // Each point read was one line, the last of them just taken.
         const long first_line = in.lines_taken() - read + 1;
-        for (int k = count; k < count + read; ++k) {
-          const bool higher = y[k] > ymax;
-          ymax = higher ? y[k] : ymax;
-          peak = higher ? k : peak;
-          peak_on_grid = higher || peak_on_grid;
+        if (const int higher = first_peak_above(ymax, {y + count, static_cast<std::size_t>(read)});
+            higher >= 0) {
+          ymax = y[count + higher];
+          peak = count + higher;
+          peak_on_grid = true;
+          peak_line = first_line + higher;
         }
-        if (peak_on_grid && peak >= count) peak_line = first_line + (peak - count);
         count += read;
         trailing_empty_lines = 0;
         continue;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "points/header_grid.h"
 #include "readahead/series_reader.h"
 
 namespace tovel {
@@ -58,8 +60,9 @@ class MemorySource : public ByteSource {
 // One file's pass as the series makes it: its points read, then handed to
 // the table; the table's refusal, if any.
 std::optional<Failure> collate_file(bool first_file, DataFile& file, TableRows& table,
-                                    ColumnAccumulators& sums, FilePoints& points) {
-  read_file_points(file, PointRules{.keep_x_values = first_file}, points);
+                                    ColumnAccumulators& sums, FilePoints& points,
+                                    const HeaderGrid* header = nullptr) {
+  read_file_points(file, PointRules{.keep_x_values = first_file, .header = header}, points);
   return collate_points(points, first_file, "F", table, sums);
 }
 
@@ -78,9 +81,11 @@ struct PassCase {
   FilePoints::End end;
   bool refused;  // the table refused a call
   std::string table;
+  std::string header = "";  // a first file, whose x the data's are read on
 };
 
 TEST(CollateFile, WhatThePassHandsToTheTable) {
+  const std::string grid = "1 0\n2 0\n3 0\n4 0\n5 0\n6 0\n7 0\n8 0\n";
   const PassCase cases[] = {
       {"first file", "1 5\n2 9\n3 9\n", true, -1, FilePoints::End::complete, false,
        "header: 1 2 3;F: 5 9 9 peak 2 9;"},
@@ -89,6 +94,9 @@ TEST(CollateFile, WhatThePassHandsToTheTable) {
       {"empty first file", "", true, -1, FilePoints::End::complete, false, "header:;F: peak 0 0;"},
       {"a value that is not a number", "1 5\n2 5mV\n", true, -1, FilePoints::End::failed, false,
        "header: 1"},
+      {"later file on the grid, equal peaks: the first is the file's",
+       "1 3\n2 1\n3 9\n4 8\n5 9\n6 2\n7 5\n8 4\n", false, -1, FilePoints::End::complete, false,
+       "F: 3 1 9 8 9 2 5 4 peak 3 9;", grid},
       {"the table refuses a header cell", "1 5\n2 6\n", true, 2, FilePoints::End::complete, true,
        "header: 1"},
       {"the table refuses the row", "1 5\n", false, 0, FilePoints::End::complete, true, ""},
@@ -102,7 +110,18 @@ TEST(CollateFile, WhatThePassHandsToTheTable) {
     ColumnAccumulators sums;
     sums.clear();
     FilePoints values;
-    const std::optional<Failure> refusal = collate_file(c.first_file, file, table, sums, values);
+    std::optional<HeaderGrid> header;
+    if (!c.header.empty()) {
+      char header_buffer[InputStream::kReadPadding + 256];
+      DataFile header_file(header_buffer);
+      MemorySource header_source(c.header);
+      header_file.stream().attach(header_source);
+      FilePoints first;
+      read_file_points(header_file, PointRules{.keep_x_values = true}, first);
+      header.emplace(first.x, static_cast<std::size_t>(first.count), first.empty_points);
+    }
+    const std::optional<Failure> refusal =
+        collate_file(c.first_file, file, table, sums, values, header ? &*header : nullptr);
     EXPECT_EQ(values.end, c.end) << c.name;
     EXPECT_EQ(refusal.has_value(), c.refused) << c.name;
     EXPECT_EQ(table.text, c.table) << c.name;
