@@ -41,17 +41,24 @@ int BufferedWriter::write(std::string_view text) {
   return 0;
 }
 
+int BufferedWriter::make_room(std::size_t size) {
+  const std::size_t tail = static_cast<std::size_t>(written_ + held_) % block_;
+  if (tail >= held_ || buffer_.size() - tail < size) return write_out();
+  return write_out_first(held_ - tail);
+}
+
 int BufferedWriter::write_out() {
-  if (held_ == 0) return 0;  // also before a sink is attached
-  const std::size_t done = write_fully(*sink_, {buffer_.data(), held_});
+  return write_out_first(held_);
+}
+
+int BufferedWriter::write_out_first(std::size_t count) {
+  if (count == 0) return 0;  // also before a sink is attached
+  const std::size_t done = write_fully(*sink_, {buffer_.data(), count});
   written_ += static_cast<long long>(done);
-  if (done == held_) {
-    held_ = 0;
-    return 0;
-  }
-  last_error_ = errno;
   std::memmove(buffer_.data(), buffer_.data() + done, held_ - done);
   held_ -= done;
+  if (done == count) return 0;
+  last_error_ = errno;
   return last_error_;
 }
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "fields/binary32_from_decimal.h"
+#include "fields/decimal.h"
 #include "fields/real_field.h"
 
 namespace tovel {
@@ -38,8 +40,17 @@ bool DeferredReal::held_as_text() const {
   return length_ != 0 && length_ != kLongToken;
 }
 
+Binary32 DeferredReal::decoded() const {
+  // A copy with room for the usual scan's reads past the token.
+  char padded[kTextSize + 32] = {};
+  std::memcpy(padded, text_, kTextSize);
+  Decimal decimal;
+  if (scan_usual_number(padded, decimal) == padded + length_) return binary32_and_range(decimal);
+  return decode_real_value({text_, length_}).value_or(Binary32{});
+}
+
 float DeferredReal::value() const {
-  return held_as_text() ? decode_real_field({text_, length_}).value_or(0.0f) : value_;
+  return held_as_text() ? decoded().value : value_;
 }
 
 TokenText DeferredReal::token_text() const {
@@ -53,7 +64,7 @@ TokenText DeferredReal::token_text() const {
 
 OutOfRange DeferredReal::out_of_range() const {
   if (!held_as_text()) return converted_out_of_range_;
-  return decode_real_value({text_, length_}).value_or(Binary32{}).out_of_range;
+  return decoded().out_of_range;
 }
 
 std::string DeferredReal::shown_text() const {

@@ -69,6 +69,8 @@ class DeferredReal {
   // characters are kept.
   static constexpr uint8_t kLongToken = 255;
   bool held_as_text() const;
+  // The value of the text held, and whether it lies beyond single precision.
+  Binary32 decoded() const;
   uint8_t length_ = 0;
   OutOfRange converted_out_of_range_ = OutOfRange::no;  // of the value in value_
   float value_ = 0.0f;

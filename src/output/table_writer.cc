@@ -62,7 +62,7 @@ long TableWriter::CuttingSink::write(const char* data, std::size_t size) {
   return file->write(data, size);
 }
 
-TableWriter::TableWriter(std::span<char> buffer) : writer_(buffer) {
+TableWriter::TableWriter(std::span<char> buffer) : writer_(buffer, kTableBlock) {
   writer_.attach(sink_);
 }
 

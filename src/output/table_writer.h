@@ -27,6 +27,11 @@ class TableFile : public ByteSink {
 // a regular file is cut to nothing just before the first bytes are written
 // out, so that however the run ends, even killed, the file holds either the
 // older table untouched or the beginning of this run's table, never a mix.
+// The table goes out in writes of whole blocks of kTableBlock bytes at
+// their offsets, from a buffer of kTableBuffer bytes: about 256 KiB a write.
+inline constexpr std::size_t kTableBlock = std::size_t{1} << 16;
+inline constexpr std::size_t kTableBuffer = 5 * kTableBlock;
+
 // Cells are collected in a large buffer, which the run writes out however it
 // ends. The writes of cells, the hot path, return false once the table
 // cannot take them, and failure() says why; the rest returns the failure.

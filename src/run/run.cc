@@ -26,7 +26,7 @@ namespace {
 struct Buffers {
   char console[4096];
   char keyboard[4096];
-  char table[1 << 16];
+  char table[kTableBuffer];
   char picture[1 << 16];
 };
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace tovel {
 namespace {
@@ -70,6 +71,53 @@ TEST(TableWriter, CutsARegularFileOnceAndWritesEachByteOnce) {
     }
     EXPECT_EQ(file.bytes, c.bytes) << c.name;
     EXPECT_EQ(file.cuts, c.cuts) << c.name;
+  }
+}
+
+// A sink that keeps what it is given, and the size of each write.
+class RecordingSink : public ByteSink {
+ public:
+  long write(const char* data, std::size_t size) override {
+    bytes.append(data, size);
+    writes.push_back(size);
+    return static_cast<long>(size);
+  }
+  std::string bytes;
+  std::vector<std::size_t> writes;
+};
+
+struct BlockCase {
+  const char* name;
+  std::size_t block;
+  std::vector<std::size_t> pieces;  // reserved and filled in turn, in a buffer of 16
+  std::vector<std::size_t> writes;  // the sink's, the last one by write_out
+};
+
+// A full buffer goes out up to the last block's end of the whole output,
+// the rest kept in order; all of it when that would leave too little room.
+TEST(BufferedWriter, WritesWholeBlocksOfTheOutput) {
+  const BlockCase cases[] = {
+      {"no blocks", 1, {6, 6, 6}, {12, 6}},
+      {"blocks of 5", 5, {6, 6, 6}, {10, 8}},
+      {"blocks of 5, a later write at a block's end", 5, {7, 7, 7, 7}, {10, 10, 8}},
+      {"a tail that leaves too little room", 8, {7, 7, 12}, {14, 12}},
+  };
+  for (const BlockCase& c : cases) {
+    char buffer[16];
+    BufferedWriter writer(buffer, c.block);
+    RecordingSink sink;
+    writer.attach(sink);
+    std::string expected;
+    for (std::size_t i = 0; i < c.pieces.size(); ++i) {
+      char* room = writer.reserve(c.pieces[i]);
+      ASSERT_NE(room, nullptr) << c.name;
+      std::memset(room, 'a' + static_cast<int>(i), c.pieces[i]);
+      writer.commit(c.pieces[i]);
+      expected.append(c.pieces[i], static_cast<char>('a' + i));
+    }
+    EXPECT_EQ(writer.write_out(), 0) << c.name;
+    EXPECT_EQ(sink.bytes, expected) << c.name;
+    EXPECT_EQ(sink.writes, c.writes) << c.name;
   }
 }
 
