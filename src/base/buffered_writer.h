@@ -36,19 +36,24 @@ std::size_t write_fully(ByteSink& sink, std::string_view bytes);
 // written twice.
 class BufferedWriter {
  public:
-  // With a `block` above 1, a full buffer is written out up to the last
-  // multiple of `block` bytes of the whole output, the rest kept for the
-  // next write: a file's page cache takes aligned writes of 64 KiB and more
-  // in large pages, at about half the kernel's cost.
+  // With a `block` above 1, the bytes held are written out up to the last
+  // multiple of `block` bytes of the whole output once they fill all but
+  // one block of the buffer, the few after it kept for the next write: a
+  // file's page cache takes aligned writes of 64 KiB and more in large
+  // pages, at about half the kernel's cost.
   explicit BufferedWriter(std::span<char> buffer, std::size_t block = 1)
-      : buffer_(buffer), block_(block) {}
+      : buffer_(buffer),
+        block_(block),
+        write_out_at_(block > 1 && buffer.size() > block ? buffer.size() - block : buffer.size()) {}
   void attach(ByteSink& sink) { sink_ = &sink; }
 
   // Room for `size` more bytes (at most the buffer's size), writing out what
   // is held first when needed; nullptr when that fails, and last_error()
   // says why. Fill the room, then commit what was filled.
   char* reserve(std::size_t size) {
-    if (buffer_.size() - held_ < size && make_room(size) != 0) return nullptr;
+    if ((held_ >= write_out_at_ || buffer_.size() - held_ < size) && make_room(size) != 0) {
+      return nullptr;
+    }
     return buffer_.data() + held_;
   }
   void commit(std::size_t size) { held_ += size; }
@@ -65,13 +70,14 @@ class BufferedWriter {
  private:
   // Room for `size` bytes: what is held up to the last block's end is
   // written out and the rest moved to the front, or all of it when that
-  // leaves too little room.
+  // leaves too little room or no block ends in it.
   int make_room(std::size_t size);
   // Writes out the first `count` bytes held, keeping the rest.
   int write_out_first(std::size_t count);
 
   std::span<char> buffer_;
   std::size_t block_;
+  std::size_t write_out_at_;  // the bytes held that start a writing out
   ByteSink* sink_ = nullptr;
   std::size_t held_ = 0;
   long long written_ = 0;

@@ -130,6 +130,46 @@ inline void format_four_digit_fixed(float value, char* out) {
   std::memcpy(out + 10 - length, &text, 8);
 }
 
+// The exponent form of a magnitude from 2^-30 up to L, the commonest
+// outside the fixed range: 0.dddd and E-ee, the digits the magnitude
+// rounded to four, ties to even; false, writing nothing, for any other.
+inline bool format_small_exponent_form(float value, char* out) {
+  const uint32_t bits = std::bit_cast<uint32_t>(value);
+  const uint32_t magnitude = bits & 0x7FFFFFFFu;
+  constexpr uint32_t kLeast = 97u << 23;  // 2^-30
+  if (magnitude < kLeast || magnitude >= kBitsL) return false;
+  const uint64_t m = (magnitude & 0x7FFFFFu) | 0x800000u;
+  const int e = static_cast<int>(magnitude >> 23) - 150;
+  // floor(log10) of the magnitude is p or p - 1, at most -2; its four
+  // digits are magnitude × 10^(3 - p) rounded, one more p when that reaches
+  // 10^4. m × 5^t < 2^24 × 5^13 < 2^55, and the shift is from 22 to 41.
+  int p = ((e + 23) * 78913) >> 18;
+  uint64_t q = 0;
+  for (;; ++p) {
+    const int t = 3 - p;
+    const uint64_t scaled = m * static_cast<uint64_t>(power_of_five(t));
+    const int shift = -(e + t);
+    const uint64_t fraction = scaled << (64 - shift);
+    constexpr uint64_t kHalf = uint64_t{1} << 63;
+    q = round_half_even(scaled >> shift, fraction > kHalf, fraction == kHalf);
+    if (q < 10000) break;
+  }
+  // The text, "0.dddd" and "E-ee" with the exponent p + 1, in columns 4 to
+  // 13, a sign before it.
+  const auto high = static_cast<uint32_t>((q * 5243) >> 19);
+  const auto low = static_cast<uint32_t>(q) - 100 * high;
+  const auto exponent = static_cast<uint32_t>(-(p + 1));
+  char text[16];
+  std::memcpy(text, "    0.", 6);
+  std::memcpy(text + 6, &kDigitPairs[2 * high], 2);
+  std::memcpy(text + 8, &kDigitPairs[2 * low], 2);
+  std::memcpy(text + 10, "E-", 2);
+  std::memcpy(text + 12, &kDigitPairs[2 * exponent], 2);
+  if (bits != magnitude) text[3] = '-';
+  std::memcpy(out, text, 14);
+  return true;
+}
+
 // Zero, the exponent form, infinities and NaN.
 void format_g14_4_in_general(float value, char* out);
 

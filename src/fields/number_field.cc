@@ -251,6 +251,7 @@ void NumberField::write_cells(std::span<const float> values, char* out) const {
 namespace detail {
 
 [[gnu::noinline]] void format_g14_4_in_general(float value, char* out) {
+  if (format_small_exponent_form(value, out)) return;
   format_field<kG14Width - 10>(value, out);
 }
 

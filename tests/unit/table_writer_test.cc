@@ -93,14 +93,16 @@ struct BlockCase {
   std::vector<std::size_t> writes;  // the sink's, the last one by write_out
 };
 
-// A full buffer goes out up to the last block's end of the whole output,
-// the rest kept in order; all of it when that would leave too little room.
+// A buffer filled to all but one block goes out up to the last block's end
+// of the whole output, the rest kept in order; all of it when that would
+// leave too little room.
 TEST(BufferedWriter, WritesWholeBlocksOfTheOutput) {
   const BlockCase cases[] = {
       {"no blocks", 1, {6, 6, 6}, {12, 6}},
       {"blocks of 5", 5, {6, 6, 6}, {10, 8}},
       {"blocks of 5, a later write at a block's end", 5, {7, 7, 7, 7}, {10, 10, 8}},
       {"a tail that leaves too little room", 8, {7, 7, 12}, {14, 12}},
+      {"all but one block filled, with room left", 4, {7, 6, 1}, {12, 2}},
   };
   for (const BlockCase& c : cases) {
     char buffer[16];
