@@ -142,10 +142,10 @@ template <typename Mask>
       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   const auto load = [](const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); };
   const unsigned char* const mask = kLeadingOnes + 32 - expected.length;
-  const __m128i low = _mm_and_si128(load(p), load(mask));
+  const __m128i low = _mm_cmpeq_epi8(_mm_and_si128(load(p), load(mask)), load(expected.text));
+  if (expected.length <= 16) return _mm_movemask_epi8(low) == 0xFFFF;
   const __m128i high = _mm_and_si128(load(p + 16), load(mask + 16));
-  const __m128i same = _mm_and_si128(_mm_cmpeq_epi8(low, load(expected.text)),
-                                     _mm_cmpeq_epi8(high, load(expected.text + 16)));
+  const __m128i same = _mm_and_si128(low, _mm_cmpeq_epi8(high, load(expected.text + 16)));
   return _mm_movemask_epi8(same) == 0xFFFF;
 #else
   return std::memcmp(p, expected.text, expected.length) == 0;
@@ -190,11 +190,6 @@ bool blank_or_tab_between(const char* first, const char* last) {
   const char* const y_last = scan_usual_number(y_first, y_read);
   if (y_last == nullptr) return false;
   const char* end = skip_separators(y_last);
-  // A decimal comma, as the plain reader looks for one: a lone comma between
-  // two digits, which can only join two tokens, and a blank or tab in a gap
-  // that a token follows.
-  bool joined = joined_by_comma(x_last, y_first);
-  bool blank_gap = joined && blank_or_tab_between(x_last, y_first);
   if (!in_class(*end, kLineEnd)) {
     if (end == y_last) return false;  // y runs on in what is no number
     Decimal unused;
@@ -202,17 +197,17 @@ bool blank_or_tab_between(const char* first, const char* last) {
     if (z_last == nullptr) return false;
     const char* const after_z = skip_separators(z_last);
     // A fourth token, or a third that runs on: the plain reader's.
-    if (!in_class(*after_z, kLineEnd) || (after_z == z_last && !in_class(*z_last, kLineEnd))) {
+    if (!in_class(*after_z, kLineEnd)) return false;
+    // A decimal comma, as the plain reader looks for one: a lone comma
+    // between two digits in one gap, and a blank or tab in another. A line
+    // of two tokens has one gap, which cannot be both.
+    if (watch_decimal_commas &&
+        (joined_by_comma(x_last, y_first) || joined_by_comma(y_last, end)) &&
+        (blank_or_tab_between(x_last, y_first) || blank_or_tab_between(y_last, end))) {
       return false;
     }
-    const bool z_joined = joined_by_comma(y_last, end);
-    if (joined || z_joined) {
-      blank_gap = blank_or_tab_between(x_last, y_first) || blank_or_tab_between(y_last, end);
-    }
-    joined = joined || z_joined;
     end = after_z;
   }
-  if (watch_decimal_commas && joined && blank_gap) return false;
   if (end - line >= static_cast<std::ptrdiff_t>(kDataLineWidth)) return false;
   const char* const next = after_line_end(end, in.buffered_end());
   if (next == nullptr) return false;
