@@ -132,6 +132,29 @@ template <Scan Wanted = Scan::decimal>
         const uint64_t third = load_word(p + 8);
         const int last = bytes_before_mark(bytes_not_digit(third));
         if (last == 8) return nullptr;  // more than 19 digits
+        if (last == 4) {
+          // numpy's %.18e: 19 digits, and the rest of the word an exponent
+          // of two digits, "e+dd" or "e-dd", that ends the number.
+          const auto letter = static_cast<char>((third >> 32) | 0x20);
+          const auto sign = static_cast<char>(third >> 40);
+          const auto tens = static_cast<unsigned>((third >> 48) & 0xFF) - '0';
+          const auto units = static_cast<unsigned>(third >> 56) - '0';
+          if (letter == 'e' && (sign == '-' || sign == '+') && tens < 10 && units < 10 &&
+              !in_class(p[16], kDigit)) {
+            if constexpr (Wanted == Scan::decimal) {
+              const auto exponent = static_cast<int>(10 * tens + units);
+              decimal.digits =
+                  (digits * kPowersOfTen64[8] + eight_digits_value(second)) * kPowersOfTen64[4] +
+                  short_digits_value(third, 4);
+              decimal.exponent = (sign == '-' ? -exponent : exponent) - (fraction + 12);
+              decimal.count = whole + fraction + 12;
+              decimal.negative = negative;
+              decimal.kind = Decimal::Kind::number;
+              decimal.significand = nullptr;
+            }
+            return p + 16;
+          }
+        }
         if constexpr (Wanted == Scan::decimal) {
           digits = (digits * kPowersOfTen64[8] + eight_digits_value(second)) *
                        kPowersOfTen64[static_cast<std::size_t>(last)] +
