@@ -44,22 +44,33 @@ static_assert(std::bit_cast<uint32_t>(kR) == 0x3851B717u && kBitsT0 == 0x3F7FFCB
                   kBitsT3 == 0x4479FCCDu && kBitsU == 0x461C3E00u,
               "the thresholds' documented bit patterns");
 
-// How the four digits of a fixed-form text (in a word, the first digit in
-// the lowest byte) take their places for n decimals: the text is
-// digits × keep + (digits & moved) × move + inserted, which puts the point
-// after 4 - n digits, or "0." before all four.
+// kDigitPairs as 16-bit words, the first digit in the lower byte.
+inline constexpr auto kDigitPairWords = [] {
+  std::array<uint16_t, 100> words{};
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    words[i] = static_cast<uint16_t>(static_cast<unsigned char>(kDigitPairs[2 * i]) |
+                                     static_cast<unsigned char>(kDigitPairs[2 * i + 1]) << 8);
+  }
+  return words;
+}();
+
+// The fixed form with n decimals, n from 0 to 4, as the word of columns 2
+// to 9 of the field, where its text ends: the four digits (in a word, the
+// first in the lowest byte) go to bytes 3 to 6 and on with the point after
+// 4 - n of them, or after "0." for n = 4, over blanks. A minus sign turns
+// the blank before the text into '-' (0x20 | 0x0D).
 struct FixedLayout {
-  uint64_t keep;
-  uint64_t moved;
-  uint64_t move;
-  uint64_t inserted;
+  uint64_t power;   // 10^n
+  uint64_t base;    // the blanks, the point and the "0"
+  uint32_t before;  // the digits' bytes before the point, moved 3 bytes up; the rest 4
+  uint64_t minus;   // 0x0D in the byte before the text
 };
 inline constexpr FixedLayout kFixedLayouts[] = {
-    {1, 0, 0, uint64_t{'.'} << 32},                       // dddd.
-    {1, 0xFF000000u, 255, uint64_t{'.'} << 24},           // ddd.d
-    {1, 0xFFFF0000u, 255, uint64_t{'.'} << 16},           // dd.dd
-    {1, 0xFFFFFF00u, 255, uint64_t{'.'} << 8},            // d.ddd
-    {0, 0xFFFFFFFFu, 1 << 16, uint64_t{'0'} | '.' << 8},  // 0.dddd
+    {1, 0x2E00000000202020u, 0xFFFFFFFFu, uint64_t{0x0D} << 16},     // dddd.
+    {10, 0x002E000000202020u, 0x00FFFFFFu, uint64_t{0x0D} << 16},    // ddd.d
+    {100, 0x00002E0000202020u, 0x0000FFFFu, uint64_t{0x0D} << 16},   // dd.dd
+    {1000, 0x0000002E00202020u, 0x000000FFu, uint64_t{0x0D} << 16},  // d.ddd
+    {10000, 0x000000002E302020u, 0x00000000u, uint64_t{0x0D} << 8},  // 0.dddd
 };
 
 // Whether a value's magnitude takes the usual fixed form, from L up to U.
@@ -70,10 +81,13 @@ inline bool in_fixed_range(float value) {
 
 // The decimals of the fixed form by a magnitude's binade, from L's to U's:
 // `decimals` below the binade's threshold, if it holds one, and one fewer
-// from the threshold on. No binade holds two thresholds.
+// from the threshold on; and the binade's rounding of m × 10^n, m its 24
+// bits: the product's bits below `shift` go, ties to even.
 struct FixedBinade {
   uint32_t threshold;  // the bits of T0, T1, T2 or T3, or above every magnitude
-  int decimals;
+  uint8_t decimals;
+  uint8_t shift;        // 150 - the binade's biased exponent: from 10 to 27
+  uint64_t below_half;  // 2^(shift - 1) - 1
 };
 inline constexpr uint32_t kFirstFixedBinade = kBitsL >> 23;
 inline constexpr auto kFixedBinades = [] {
@@ -81,7 +95,8 @@ inline constexpr auto kFixedBinades = [] {
   std::array<FixedBinade, (kBitsU >> 23) - kFirstFixedBinade + 1> binades{};
   for (uint32_t b = 0; b < binades.size(); ++b) {
     const uint32_t first = (kFirstFixedBinade + b) << 23;
-    binades[b] = {~uint32_t{0}, 4};
+    const auto shift = static_cast<uint8_t>(150 - (kFirstFixedBinade + b));
+    binades[b] = {~uint32_t{0}, 4, shift, (uint64_t{1} << (shift - 1)) - 1};
     for (const uint32_t t : kThresholds) {
       if (t < first) --binades[b].decimals;
       if (t >> 23 == first >> 23) binades[b].threshold = t;
@@ -100,34 +115,22 @@ inline void format_four_digit_fixed(float value, char* out) {
   const uint32_t bits = std::bit_cast<uint32_t>(value);
   const uint32_t magnitude = bits & 0x7FFFFFFFu;
   const FixedBinade& binade = kFixedBinades[(magnitude >> 23) - kFirstFixedBinade];
-  const int n = binade.decimals - int{magnitude >= binade.threshold};
-  // magnitude × 10^n rounded to nearest, ties to even; the binary exponent
-  // lies in [-27, -10] here, so the product fits easily. The bits shifted
-  // out are kept at the top of `fraction`, where a half is 2^63.
-  const uint64_t scaled =
-      uint64_t{(magnitude & 0x7FFFFFu) | 0x800000u} * kPowersOfTen64[static_cast<std::size_t>(n)];
-  const int shift = 150 - static_cast<int>(magnitude >> 23);
-  const uint64_t fraction = scaled << (64 - shift);
-  constexpr uint64_t kHalf = uint64_t{1} << 63;
-  const auto q =
-      static_cast<uint32_t>(round_half_even(scaled >> shift, fraction > kHalf, fraction == kHalf));
-
+  const FixedLayout& layout = kFixedLayouts[binade.decimals - int{magnitude >= binade.threshold}];
+  // magnitude × 10^n rounded to nearest, ties to even: a half less one, and
+  // one more when the kept bits are odd, carry exactly the right ones.
+  const uint64_t scaled = uint64_t{(magnitude & 0x7FFFFFu) | 0x800000u} * layout.power;
+  const auto q = static_cast<uint32_t>(
+      (scaled + binade.below_half + ((scaled >> binade.shift) & 1)) >> binade.shift);
   // q / 100 for q below 43699, by a multiplication.
   const uint32_t high = (q * 5243) >> 19;
-  uint32_t digits;
-  std::memcpy(&digits, &kDigitPairs[2 * high], 2);
-  std::memcpy(reinterpret_cast<char*>(&digits) + 2, &kDigitPairs[2 * (q - 100 * high)], 2);
-  const FixedLayout& layout = kFixedLayouts[n];
-  uint64_t text = digits * layout.keep + (digits & layout.moved) * layout.move + layout.inserted;
-  const bool negative = bits != magnitude;
-  text = negative ? text << 8 | '-' : text;
-  const int length = 5 + int{n == 4} + int{negative};  // at most 7
-  // Right-aligned in the first 10 columns, blanks before and after: the
-  // text's word, blanks beyond its length, over a field of blanks.
-  text |= 0x2020202020202020u << (8 * length);
+  const uint32_t digits = kDigitPairWords[high] | uint32_t{kDigitPairWords[q - 100 * high]} << 16;
+  const uint32_t before = digits & layout.before;
+  uint64_t text = layout.base | uint64_t{before} << 24 | uint64_t{digits ^ before} << 32;
+  text |= layout.minus & (0 - uint64_t{bits >> 31});
+  // Columns 0 and 1, and 10 to 13, are blanks.
   std::memcpy(out, "        ", 8);
-  std::memcpy(out + 6, "        ", 8);
-  std::memcpy(out + 10 - length, &text, 8);
+  std::memcpy(out + 2, &text, 8);
+  std::memcpy(out + 10, "    ", 4);
 }
 
 // The exponent form of a magnitude from 2^-30 up to L, the commonest
