@@ -40,7 +40,8 @@ bool DeferredReal::held_as_text() const {
   return length_ != 0 && length_ != kLongToken;
 }
 
-Binary32 DeferredReal::decoded() const {
+Binary32 DeferredReal::read() const {
+  if (!held_as_text()) return {value_, converted_out_of_range_};
   // A copy with room for the usual scan's reads past the token.
   char padded[kTextSize + 32] = {};
   std::memcpy(padded, text_, kTextSize);
@@ -50,7 +51,7 @@ Binary32 DeferredReal::decoded() const {
 }
 
 float DeferredReal::value() const {
-  return held_as_text() ? decoded().value : value_;
+  return read().value;
 }
 
 TokenText DeferredReal::token_text() const {
@@ -63,8 +64,7 @@ TokenText DeferredReal::token_text() const {
 }
 
 OutOfRange DeferredReal::out_of_range() const {
-  if (!held_as_text()) return converted_out_of_range_;
-  return decoded().out_of_range;
+  return read().out_of_range;
 }
 
 std::string DeferredReal::shown_text() const {

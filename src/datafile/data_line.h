@@ -25,9 +25,11 @@ inline constexpr int kTokensRead = 3;
 inline constexpr int kMostValuesCounted = kTokensRead + 1;
 
 // A token's text as read_plain_points compares it with a line's token: its
-// characters, zero bytes after them to the end.
+// characters, zero bytes after them to the end. Without a token's text the
+// first byte is 0xFF, which the line's bytes, masked to the length 0, never
+// match.
 struct TokenText {
-  alignas(16) char text[32] = {};
+  alignas(16) char text[32] = {'\xFF'};
   uint8_t length = 0;  // 0: no token's text (none, or one longer than kept)
 };
 
@@ -46,6 +48,8 @@ class DeferredReal {
   void assign_padded(const char* token, std::size_t length);
 
   float value() const;
+  // The value, and whether it lies beyond single precision, in one reading.
+  Binary32 read() const;
   // Whether both hold the same token's text; a token longer than the text
   // kept, and a missing one, are never the same as any.
   bool same_text(const DeferredReal& other) const {
@@ -69,8 +73,6 @@ class DeferredReal {
   // characters are kept.
   static constexpr uint8_t kLongToken = 255;
   bool held_as_text() const;
-  // The value of the text held, and whether it lies beyond single precision.
-  Binary32 decoded() const;
   uint8_t length_ = 0;
   OutOfRange converted_out_of_range_ = OutOfRange::no;  // of the value in value_
   float value_ = 0.0f;

@@ -132,7 +132,7 @@ template <typename Mask>
 }
 
 // Whether the bytes at `p`, which may be read 32 bytes on, begin with
-// `expected`'s text.
+// `expected`'s text; never for no text.
 [[gnu::always_inline]] inline bool begins_with_text(const char* p, const TokenText& expected) {
 #if defined(__SSE2__)
   // The bytes, those after the text's length masked to zero, against the text's.
@@ -148,7 +148,7 @@ template <typename Mask>
   const __m128i same = _mm_and_si128(low, _mm_cmpeq_epi8(high, load(expected.text + 16)));
   return _mm_movemask_epi8(same) == 0xFFFF;
 #else
-  return std::memcmp(p, expected.text, expected.length) == 0;
+  return expected.length != 0 && std::memcmp(p, expected.text, expected.length) == 0;
 #endif
 }
 
@@ -182,7 +182,7 @@ bool blank_or_tab_between(const char* first, const char* last) {
   // The buffered bytes are followed by NUL bytes, which end every walk.
   const char* const line = in.buffered_begin();
   const char* const x_first = skip_separators(line);
-  if (x.length == 0 || !begins_with_text(x_first, x)) return false;
+  if (!begins_with_text(x_first, x)) return false;
   const char* const x_last = x_first + x.length;
   if (!in_class(*x_last, kSeparator)) return false;
   const char* const y_first = skip_separators(x_last);

@@ -328,7 +328,13 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   }
   keep_progress();
   // The first file's x values were looked at already, its peak's among them.
-  if (peak >= 0 && !keep_x) note_if_out_of_range(points.peak_x, peak_line, points);
+  if (peak >= 0 && !keep_x) {
+    // A peak on the grid has the header's x, read once for the series.
+    const OutOfRange kind =
+        peak_on_grid ? header->out_of_range(static_cast<std::size_t>(peak)) : peak_x.out_of_range();
+    if (kind != OutOfRange::no)
+      note_out_of_range(kind, points.peak_x.shown_text(), peak_line, points);
+  }
   file.close();
   format_cells(rules.reading.field, points);
 }
