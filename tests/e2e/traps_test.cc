@@ -215,6 +215,12 @@ TEST(Warnings, TrapsInRealData) {
        "position, so its y values stand under other x values\n",
        "P0002     \t     9.000    \t     1.000    \t    0.1401E-44\t      Infinity\t     9.000    "
        "\n"},
+      {"a later file's peak on the header's x beyond single precision",
+       {"1 1\n1e39 2\n", "1 1\n1e39 5\n"},
+       0,
+       "tovel: warning: P0001.DAT:2: \"1e39\" is too large for single precision and is read as "
+       "Infinity (and so is 1 more value)\n",
+       "P0002     \t     1.000    \t     5.000    \t      Infinity\t     5.000    \n"},
       {"infinity and NaN written as words",
        {"1 inf\n2 nan\n", "1 -infinity\n2 1\n"},
        0,
