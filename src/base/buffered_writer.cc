@@ -42,7 +42,7 @@ int BufferedWriter::write(std::string_view text) {
 }
 
 int BufferedWriter::make_room(std::size_t size) {
-  const std::size_t tail = static_cast<std::size_t>(written_ + held_) % block_;
+  const std::size_t tail = (static_cast<std::size_t>(written_) + held_) % block_;
   if (tail >= held_ || buffer_.size() - tail < size) return write_out();
   return write_out_first(held_ - tail);
 }
