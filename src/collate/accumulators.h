@@ -37,6 +37,24 @@ ColumnStatistics column_statistics(const ColumnSums& column, int k);
 // Per table column, the sums from which the summary rows are computed.
 // Each value is taken exactly into binary64 and every operation rounded to
 // nearest, none fused. Columns are matched by position only.
+namespace detail {
+// A run of values and the columns of sums they are added to, element by
+// element: sum += v, shifted_sum += v - shift, shifted_squares += (v -
+// shift)^2, in binary64.
+struct SumsRun {
+  std::span<const float> values;
+  double* sum;
+  const double* shift;
+  double* shifted_sum;
+  double* shifted_squares;
+};
+// The same sums by the baseline's instructions and by AVX2's, which the
+// accumulators take where the processor has them.
+void add_to_sums_baseline(const SumsRun& run);
+void add_to_sums_avx2(const SumsRun& run);
+bool avx2_available();
+}  // namespace detail
+
 class ColumnAccumulators {
  public:
   // No file added yet; columns for kDefaultMaxPoints points and their peak.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -100,6 +101,67 @@ const StatisticsCase kStatistics[] = {
      "     0.000    ",
      "     0.000    "},
 };
+
+struct SumsCase {
+  const char* name;
+  std::vector<float> values;
+  std::vector<double> shift, sum, shifted_sum, shifted_squares;  // before, then expected after
+};
+
+// The sums of a run by the baseline's instructions and by AVX2's: the
+// expected values, the same bits from both, and no element touched past
+// the run (runs of 1, 3, 5 and 9 leave vector tails).
+TEST(AddToSums, BothVariantsGiveTheSameBits) {
+  constexpr double kDoubleInfinity = std::numeric_limits<double>::infinity();
+  const SumsCase cases[] = {
+      {"one value", {3.0f}, {1.0}, {3.0}, {2.0}, {4.0}},
+      {"three, one of them negative",
+       {1.0f, -2.0f, 0.5f},
+       {1.0, 1.0, 0.5},
+       {1.0, -2.0, 0.5},
+       {0.0, -3.0, 0.0},
+       {0.0, 9.0, 0.0}},
+      {"five, with an infinity",
+       {1e30f, 1e-30f, -0.0f, INFINITY, 7.0f},
+       {0.0, 0.0, 0.0, 0.0, 8.0},
+       {static_cast<double>(1e30f), static_cast<double>(1e-30f), 0.0, kDoubleInfinity, 7.0},
+       {static_cast<double>(1e30f), static_cast<double>(1e-30f), 0.0, kDoubleInfinity, -1.0},
+       {static_cast<double>(1e30f) * static_cast<double>(1e30f),
+        static_cast<double>(1e-30f) * static_cast<double>(1e-30f), 0.0, kDoubleInfinity, 1.0}},
+      {"nine",
+       {1, 2, 3, 4, 5, 6, 7, 8, 9},
+       {5, 5, 5, 5, 5, 5, 5, 5, 5},
+       {1, 2, 3, 4, 5, 6, 7, 8, 9},
+       {-4, -3, -2, -1, 0, 1, 2, 3, 4},
+       {16, 9, 4, 1, 0, 1, 4, 9, 16}},
+  };
+  using Variant = void (*)(const detail::SumsRun&);
+  std::vector<Variant> variants = {detail::add_to_sums_baseline};
+  if (detail::avx2_available()) variants.push_back(detail::add_to_sums_avx2);
+  for (const SumsCase& c : cases) {
+    for (const Variant add : variants) {
+      // Each column starts at 0 and has one more element, which must stay 42.
+      const std::size_t n = c.values.size();
+      std::vector<double> sum(n + 1, 0.0), shifted_sum(n + 1, 0.0), shifted_squares(n + 1, 0.0);
+      sum[n] = shifted_sum[n] = shifted_squares[n] = 42.0;
+      add({.values = c.values,
+           .sum = sum.data(),
+           .shift = c.shift.data(),
+           .shifted_sum = shifted_sum.data(),
+           .shifted_squares = shifted_squares.data()});
+      for (std::size_t j = 0; j < n; ++j) {
+        EXPECT_EQ(std::bit_cast<uint64_t>(sum[j]), std::bit_cast<uint64_t>(c.sum[j])) << c.name;
+        EXPECT_EQ(std::bit_cast<uint64_t>(shifted_sum[j]),
+                  std::bit_cast<uint64_t>(c.shifted_sum[j]))
+            << c.name;
+        EXPECT_EQ(std::bit_cast<uint64_t>(shifted_squares[j]),
+                  std::bit_cast<uint64_t>(c.shifted_squares[j]))
+            << c.name;
+      }
+      EXPECT_EQ(sum[n] + shifted_sum[n] + shifted_squares[n], 126.0) << c.name;
+    }
+  }
+}
 
 TEST(ColumnStatistics, Table) {
   for (const auto& c : kStatistics) {
