@@ -60,6 +60,9 @@ TokenText DeferredReal::token_text() const {
   if (!held_as_text()) return text;
   std::memcpy(text.text, text_, length_);
   text.length = length_;
+  const auto bits = [](std::size_t count) { return count >= 16 ? 0xFFFFu : (1u << count) - 1; };
+  text.first_bytes = bits(length_);
+  text.later_bytes = length_ > 16 ? bits(length_ - 16u) : 0;
   return text;
 }
 

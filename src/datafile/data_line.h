@@ -25,12 +25,15 @@ inline constexpr int kTokensRead = 3;
 inline constexpr int kMostValuesCounted = kTokensRead + 1;
 
 // A token's text as read_plain_points compares it with a line's token: its
-// characters, zero bytes after them to the end. Without a token's text the
-// first byte is 0xFF, which the line's bytes, masked to the length 0, never
-// match.
+// characters, zero bytes after them to the end, and the bits of its bytes
+// among each 16, which a line's bytes must match.
 struct TokenText {
-  alignas(16) char text[32] = {'\xFF'};
+  alignas(16) char text[32] = {};
   uint8_t length = 0;  // 0: no token's text (none, or one longer than kept)
+  // Bit i for byte i of the first 16, and of the next 16. Without a token's
+  // text bit 16, which no 16 bytes have, so that no line matches.
+  uint32_t first_bytes = 1u << 16;
+  uint32_t later_bytes = 0;
 };
 
 // A value of a data line that is read only when asked for: the collation

@@ -135,18 +135,14 @@ template <typename Mask>
 // `expected`'s text; never for no text.
 [[gnu::always_inline]] inline bool begins_with_text(const char* p, const TokenText& expected) {
 #if defined(__SSE2__)
-  // The bytes, those after the text's length masked to zero, against the text's.
-  alignas(16) static constexpr unsigned char kLeadingOnes[64] = {
-      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-  const auto load = [](const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); };
-  const unsigned char* const mask = kLeadingOnes + 32 - expected.length;
-  const __m128i low = _mm_cmpeq_epi8(_mm_and_si128(load(p), load(mask)), load(expected.text));
-  if (expected.length <= 16) return _mm_movemask_epi8(low) == 0xFFFF;
-  const __m128i high = _mm_and_si128(load(p + 16), load(mask + 16));
-  const __m128i same = _mm_and_si128(low, _mm_cmpeq_epi8(high, load(expected.text + 16)));
-  return _mm_movemask_epi8(same) == 0xFFFF;
+  const auto same_bytes = [](const char* a, const char* b) {
+    return static_cast<uint32_t>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a)),
+                                         _mm_load_si128(reinterpret_cast<const __m128i*>(b)))));
+  };
+  if ((same_bytes(p, expected.text) & expected.first_bytes) != expected.first_bytes) return false;
+  return expected.length <= 16 ||
+         (same_bytes(p + 16, expected.text + 16) & expected.later_bytes) == expected.later_bytes;
 #else
   return expected.length != 0 && std::memcmp(p, expected.text, expected.length) == 0;
 #endif

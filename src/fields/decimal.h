@@ -9,6 +9,9 @@
 
 namespace tovel {
 
+static_assert(class_members<kPoint>().size() == 1 && class_members<kPoint>()[0] == '.',
+              "the point, which the usual scan looks for as itself");
+
 // The significant digits a 64-bit integer always holds.
 inline constexpr int kKeptDigits = 19;
 
@@ -96,7 +99,7 @@ template <Scan Wanted = Scan::decimal>
     // point into one value; a fraction that fills the word goes on in the
     // next ones.
     whole = first_stop;
-    const bool point = in_class(p[whole], kPoint);
+    const bool point = p[whole] == '.';
     fraction = point && whole < 7 ? bytes_before_mark(bytes_not_digit(word >> (8 * whole + 8))) : 0;
     const int end = whole + int{point} + fraction;
     if constexpr (Wanted == Scan::decimal) {

@@ -204,6 +204,7 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   points.peak = -1;
   points.ymax = 0.0f;
   points.peak_x = DeferredReal();
+  points.header_peak_x.reset();
   points.end = FilePoints::End::complete;
   points.failure.reset();
   points.trailing_empty_lines = points.empty_lines = 0;
@@ -241,6 +242,9 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
     points.ymax = ymax;
     points.peak_line = peak_line;
     points.peak_x = peak_on_grid ? header->x(static_cast<std::size_t>(peak)) : peak_x;
+    points.header_peak_x = peak_on_grid
+                               ? std::optional<float>(header->value(static_cast<std::size_t>(peak)))
+                               : std::nullopt;
     points.trailing_empty_lines = trailing_empty_lines;
   };
   // The points that fit before the values must grow, never more than
