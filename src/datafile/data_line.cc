@@ -26,6 +26,7 @@ DeferredReal DeferredReal::whole_number(long number) {
 
 void DeferredReal::assign_padded(const char* token, std::size_t length) {
   std::memcpy(text_, token, kTextSize);
+  resolved_ = false;
   if (length <= kTextSize) {
     length_ = static_cast<uint8_t>(length);
   } else {
@@ -41,13 +42,20 @@ bool DeferredReal::held_as_text() const {
 }
 
 Binary32 DeferredReal::read() const {
-  if (!held_as_text()) return {value_, converted_out_of_range_};
+  if (!held_as_text() || resolved_) return {value_, converted_out_of_range_};
   // A copy with room for the usual scan's reads past the token.
   char padded[kTextSize + 32] = {};
   std::memcpy(padded, text_, kTextSize);
   Decimal decimal;
   if (scan_usual_number(padded, decimal) == padded + length_) return binary32_and_range(decimal);
   return decode_real_value({text_, length_}).value_or(Binary32{});
+}
+
+void DeferredReal::resolve() {
+  const Binary32 now = read();
+  value_ = now.value;
+  converted_out_of_range_ = now.out_of_range;
+  resolved_ = true;
 }
 
 float DeferredReal::value() const {

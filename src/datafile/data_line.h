@@ -53,6 +53,10 @@ class DeferredReal {
   float value() const;
   // The value, and whether it lies beyond single precision, in one reading.
   Binary32 read() const;
+  // Reads the value now and keeps it with the text, so that every later
+  // value(), read() and out_of_range() takes it at once: for the first
+  // file's x, which the header row, the grid and the warnings each read.
+  void resolve();
   // Whether both hold the same token's text; a token longer than the text
   // kept, and a missing one, are never the same as any.
   bool same_text(const DeferredReal& other) const {
@@ -77,6 +81,7 @@ class DeferredReal {
   static constexpr uint8_t kLongToken = 255;
   bool held_as_text() const;
   uint8_t length_ = 0;
+  bool resolved_ = false;  // a token held as text whose value is in value_ too
   OutOfRange converted_out_of_range_ = OutOfRange::no;  // of the value in value_
   float value_ = 0.0f;
 };

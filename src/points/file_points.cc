@@ -306,6 +306,7 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
     note_line(line, line_number, file, points);
     trailing_empty_lines = line.empty ? trailing_empty_lines + 1 : 0;
     if (keep_x) {
+      line.x.resolve();  // read by the header row, the grid and the warnings
       points.x[at] = line.x;
       note_if_out_of_range(line.x, line_number, points);
       if (line.empty) points.empty_points.push_back(count);
