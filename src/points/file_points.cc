@@ -204,7 +204,6 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   points.peak = -1;
   points.ymax = 0.0f;
   points.peak_x = DeferredReal();
-  points.header_peak_x.reset();
   points.end = FilePoints::End::complete;
   points.failure.reset();
   points.trailing_empty_lines = points.empty_lines = 0;
@@ -242,9 +241,7 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
     points.ymax = ymax;
     points.peak_line = peak_line;
     points.peak_x = peak_on_grid ? header->x(static_cast<std::size_t>(peak)) : peak_x;
-    points.header_peak_x = peak_on_grid
-                               ? std::optional<float>(header->value(static_cast<std::size_t>(peak)))
-                               : std::nullopt;
+
     points.trailing_empty_lines = trailing_empty_lines;
   };
   // The points that fit before the values must grow, never more than
@@ -332,14 +329,9 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
     ++count;
   }
   keep_progress();
-  // The first file's x values were looked at already, its peak's among them.
-  if (peak >= 0 && !keep_x) {
-    // A peak on the grid has the header's x, read once for the series.
-    const OutOfRange kind =
-        peak_on_grid ? header->out_of_range(static_cast<std::size_t>(peak)) : peak_x.out_of_range();
-    if (kind != OutOfRange::no)
-      note_out_of_range(kind, points.peak_x.shown_text(), peak_line, points);
-  }
+  // The first file's x values were looked at already, its peak's among
+  // them; a later file's peak on the grid has the header's x, read once.
+  if (peak >= 0 && !keep_x) note_if_out_of_range(points.peak_x, peak_line, points);
   file.close();
   format_cells(rules.reading.field, points);
 }

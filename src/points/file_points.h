@@ -39,9 +39,6 @@ struct FilePoints {
   int peak = -1;
   float ymax = 0.0f;
   DeferredReal peak_x;  // the x of the peak, read only when asked for
-  // The peak's x value when it is the header's x, which is read once for
-  // the series.
-  std::optional<float> header_peak_x;
 
   // How the reading ended: a file that could not be opened was never read.
   enum class End { complete, too_many_points, failed, not_opened };
@@ -90,10 +87,7 @@ struct FilePoints {
   std::string x_differs_text;
   std::string header_x_text;
 
-  float xmax() const {
-    if (peak < 0) return 0.0f;
-    return header_peak_x ? *header_peak_x : peak_x.value();
-  }
+  float xmax() const { return peak < 0 ? 0.0f : peak_x.value(); }
   // Read from the first two columns: every line that is not empty holds
   // one value, and there is one.
   bool one_value_a_line() const {

@@ -10,15 +10,12 @@ HeaderGrid::HeaderGrid(const std::vector<DeferredReal>& x, std::size_t points,
                        const std::vector<int>& empty_points)
     : x_(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(points)),
       value_(points),
-      out_of_range_(points),
       tolerance_(points, 0.0),
       empty_(points, false) {
   for (const int at : empty_points)
     empty_[static_cast<std::size_t>(at)] = true;
   for (std::size_t j = 0; j < points; ++j) {
-    const Binary32 read = x_[j].read();
-    value_[j] = static_cast<double>(read.value);
-    out_of_range_[j] = read.out_of_range;
+    value_[j] = static_cast<double>(x_[j].value());
     texts_.push_back(x_[j].token_text());
   }
   for (std::size_t j = 0; j < points; ++j) {

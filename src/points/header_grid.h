@@ -34,15 +34,11 @@ class HeaderGrid {
   // same_x for the points whose text differs from the header's.
   bool same_x_in_general(std::size_t at, const DeferredReal& x, bool empty_line) const;
   const DeferredReal& x(std::size_t at) const { return x_[at]; }
-  float value(std::size_t at) const { return static_cast<float>(value_[at]); }
-  // Whether the header's x at `at` lies beyond single precision.
-  OutOfRange out_of_range(std::size_t at) const { return out_of_range_[at]; }
 
  private:
   std::vector<DeferredReal> x_;
   std::vector<TokenText> texts_;
   std::vector<double> value_;
-  std::vector<OutOfRange> out_of_range_;
   std::vector<double> tolerance_;  // 0: only the very value
   std::vector<bool> empty_;
 };
