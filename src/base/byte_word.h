@@ -61,26 +61,22 @@ inline int bytes_before_mark(uint64_t marks) {
   return std::countr_zero(marks) >> 3;
 }
 
-// The value of the decimal number written by the first `count` (0 to 8)
-// bytes of `word`, which must be digits.
-inline uint64_t digits_value(uint64_t word, int count) {
-  // Move the digits to the top of the word, zeros taking the place of the
-  // bytes before them; two shifts, so that a count of 0 clears the word.
-  const int half_shift = 32 - 4 * count;
-  uint64_t v = ((word & 0x0F0F0F0F0F0F0F0Fu) << half_shift) << half_shift;
-  v = v * 10 + (v >> 8);  // pairs of digits
-  return ((v & 0x000000FF000000FFu) * (100 + (1000000ull << 32)) +
-          ((v >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32))) >>
-         32;
-}
-
-// The value of the eight digits of `word`: digits_value(word, 8), cheaper.
+// The value of the eight digits of `word`.
 inline uint64_t eight_digits_value(uint64_t word) {
   uint64_t v = word & 0x0F0F0F0F0F0F0F0Fu;
   v = v * 10 + (v >> 8);  // pairs of digits
   return ((v & 0x000000FF000000FFu) * (100 + (1000000ull << 32)) +
           ((v >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32))) >>
          32;
+}
+
+// The value of the decimal number written by the first `count` (0 to 8)
+// bytes of `word`, which must be digits.
+inline uint64_t digits_value(uint64_t word, int count) {
+  // Move the digits to the top of the word, zeros taking the place of the
+  // bytes before them; two shifts, so that a count of 0 clears the word.
+  const int half_shift = 32 - 4 * count;
+  return eight_digits_value((word << half_shift) << half_shift);
 }
 
 // The value of the decimal number written by the first `count` (1 to 4)

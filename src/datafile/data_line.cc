@@ -47,8 +47,8 @@ Binary32 DeferredReal::read() const {
   char padded[kTextSize + 32] = {};
   std::memcpy(padded, text_, kTextSize);
   Decimal decimal;
-  if (scan_usual_number(padded, decimal) == padded + length_) return binary32_and_range(decimal);
-  return decode_real_value({text_, length_}).value_or(Binary32{});
+  if (!scan_padded_real_field(padded, padded + length_, decimal)) return Binary32{};
+  return binary32_and_range(decimal);
 }
 
 void DeferredReal::resolve() {

@@ -92,6 +92,17 @@ template <Scan Wanted = Scan::decimal>
   uint64_t digits = 0;
   int whole = 0;
   int fraction = 0;
+  // The decimal of a number that ends here, as scan_real_field gives it.
+  const auto give = [&](uint64_t value, int exponent, int count) {
+    if constexpr (Wanted == Scan::decimal) {
+      decimal.digits = value;
+      decimal.exponent = exponent;
+      decimal.count = count;
+      decimal.negative = negative;
+      decimal.kind = Decimal::Kind::number;
+      decimal.significand = nullptr;
+    }
+  };
   const uint64_t word = load_word(p);
   if (const int first_stop = bytes_before_mark(bytes_not_digit(word)); first_stop < 8) {
     // The commonest shapes: fewer than eight digits before the point, and
@@ -108,14 +119,7 @@ template <Scan Wanted = Scan::decimal>
     }
     // No exponent, and all the digits in the word: done.
     if (whole + fraction != 0 && !in_class(p[end], kDigit | kExponentLetter)) {
-      if constexpr (Wanted == Scan::decimal) {
-        decimal.digits = digits;
-        decimal.exponent = -fraction;
-        decimal.count = whole + fraction;
-        decimal.negative = negative;
-        decimal.kind = Decimal::Kind::number;
-        decimal.significand = nullptr;
-      }
+      give(digits, -fraction, whole + fraction);
       return p + end;
     }
     p += end;
@@ -146,14 +150,9 @@ template <Scan Wanted = Scan::decimal>
               !in_class(p[16], kDigit)) {
             if constexpr (Wanted == Scan::decimal) {
               const auto exponent = static_cast<int>(10 * tens + units);
-              decimal.digits =
-                  (digits * kPowersOfTen64[8] + eight_digits_value(second)) * kPowersOfTen64[4] +
-                  short_digits_value(third, 4);
-              decimal.exponent = (sign == '-' ? -exponent : exponent) - (fraction + 12);
-              decimal.count = whole + fraction + 12;
-              decimal.negative = negative;
-              decimal.kind = Decimal::Kind::number;
-              decimal.significand = nullptr;
+              give((digits * kPowersOfTen64[8] + eight_digits_value(second)) * kPowersOfTen64[4] +
+                       short_digits_value(third, 4),
+                   (sign == '-' ? -exponent : exponent) - (fraction + 12), whole + fraction + 12);
             }
             return p + 16;
           }
@@ -192,14 +191,7 @@ template <Scan Wanted = Scan::decimal>
     p += n;
   }
   if (count == 0 || count > kKeptDigits) return nullptr;
-  if constexpr (Wanted == Scan::decimal) {
-    decimal.digits = digits;
-    decimal.exponent = exponent - fraction;
-    decimal.count = count;
-    decimal.negative = negative;
-    decimal.kind = Decimal::Kind::number;
-    decimal.significand = nullptr;
-  }
+  give(digits, exponent - fraction, count);
   return p;
 }
 
