@@ -49,7 +49,8 @@ std::string usage_text() {
          "  All_PREFIX.txt  the table, tab-separated: the first file's x values; each\n"
          "                  file's y values and peak; the mean, standard deviation and\n"
          "                  CV % of each column\n"
-         "  All_PREFIX.csv  a copy of the table, tab-separated too\n"
+         "  All_PREFIX.csv  a copy of the table, tab-separated too; with --csv, the\n"
+         "                  table as comma-separated values\n"
          "  All_PREFIX.svg  with --plot, a picture of the series: each file's curve\n"
          "                  (above " +
          curves +
@@ -83,13 +84,17 @@ std::string usage_text() {
          std::to_string(kMostMaxPoints) +
          ";\n"
          "                       by default " +
-         points +
-         ")\n"
+         points + ", and " + std::to_string(kMostMaxPoints) +
+         " with --files)\n"
          "      --digits N       write the table's numbers with N significant digits\n"
          "                       (" +
          std::to_string(kLeastDigits) + " to " + std::to_string(kMostDigits) + "; by default " +
          std::to_string(kLeastDigits) +
          ")\n"
+         "      --csv            write All_PREFIX.csv as comma-separated values, with\n"
+         "                       semicolons and decimal commas with --decimal-comma\n"
+         "      --transpose      turn the tables: x down the first column, a column\n"
+         "                       for each file, then the statistics' columns\n"
          "      --plot           also draw the series, in All_PREFIX.svg\n"
          "  -h, --help           print this text and exit\n"
          "  -V, --version        print the version and exit\n"
@@ -98,9 +103,7 @@ std::string usage_text() {
          "Exit status:\n"
          "  0  the table and its copy are complete\n"
          "  1  an orderly stop: the first data file is missing, or a file holds more\n"
-         "     than " +
-         points +
-         " points\n"
+         "     points than --max-points allows\n"
          "  2  a run-time error, reported on standard error, or a refused command line\n"
          "\n"
          "Full documentation: man tovel\n";
@@ -284,6 +287,8 @@ bool OptionReader::long_option(std::string_view word) {
   if (name == "version") line_.action = CommandLine::Action::version;
   if (name == "help" || name == "version") return flag(unused);
   if (name == "plot") return flag(line_.plot);
+  if (name == "csv") return flag(line_.csv);
+  if (name == "transpose") return flag(line_.transpose);
   if (name == "no-open") return flag(line_.no_open);
   if (name == "files") return flag(line_.listed_files);
   if (name == "list-formats") {

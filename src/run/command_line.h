@@ -28,6 +28,8 @@ struct CommandLine {
   std::string refusal;  // with refuse: what is wrong, as "unknown option '-x'"
 
   bool plot = false;                // --plot: draw the series beside the table
+  bool csv = false;                 // --csv: write All_PREFIX.csv as comma-separated values
+  bool transpose = false;           // --transpose: the table turned, x down its first column
   bool no_open = false;             // -n: answer the last question 0 without asking
   const char* directory = nullptr;  // -C DIR: run in DIR
   int jobs = default_jobs();        // -j N: threads that read the data files

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "output/csv_table.h"
 #include "output/shell_commands.h"
+#include "output/transposed_table.h"
 #include "plot/picture_file.h"
 
 namespace tovel {
@@ -38,6 +40,25 @@ void copy_table(const std::string& table, const std::string& copy, Commands& com
   run.progress.reach(RunProgress::Stage::copied);
 }
 
+// Writes the comma-separated file in place of the copy, as the table is
+// written: cut just before its first bytes, whatever way the run ends.
+void write_csv_file(const CollatedSeries& series, std::span<char> buffer, const SeriesRun& run) {
+  const SeriesNaming& naming = series.naming;
+  run.progress.reach(RunProgress::Stage::copying);
+  if (naming.copy_name() == naming.table_name()) {
+    run.ending.fail(
+        write_failure(naming.copy_name(), "is the table's own name", 0,
+                      "Cannot write file '" + shown_name(naming.copy_name()) + "' over the table"));
+  }
+  TableWriter csv(buffer);
+  run.ending.fail_if(csv.open(naming.copy_name()));
+  run.ending.hold_pending_output(csv);
+  const std::optional<Failure> failure = write_csv_table(*series.held, series.form, csv);
+  run.ending.fail_if(failure ? failure : csv.close());
+  run.ending.let_go_of_pending_output(csv);
+  run.progress.reach(RunProgress::Stage::copied);
+}
+
 void say_closing_messages(const SeriesNaming& naming, Dialogue& dialogue) {
   Console& console = dialogue.console();
   console.write("\nOutput file is ");
@@ -68,6 +89,7 @@ void finish_series(const CollatedSeries& series, bool ask_to_open, const SeriesR
   // The columns of the last file's points and of its peak.
   ending.fail_if(
       series.rows.summary_rows(series.sums.summary(series.last_points + 2, series.files)));
+  if (series.form.transposed) ending.fail_if(write_transposed_table(*series.held, series.table));
   ending.fail_if(series.table.close());
   ending.let_go_of_pending_output(series.table);
   run.progress.reach(RunProgress::Stage::table_complete);
@@ -76,7 +98,11 @@ void finish_series(const CollatedSeries& series, bool ask_to_open, const SeriesR
   ending.stop_if_interrupted();
 
   const std::string& table_name = naming.table_name();
-  copy_table(table_name, naming.copy_name(), commands, run);
+  if (series.form.csv) {
+    write_csv_file(series, spare_buffer, run);
+  } else {
+    copy_table(table_name, naming.copy_name(), commands, run);
+  }
   series.table.release_lock();
   ending.stop_if_interrupted();
   // The listing and the editor are courtesies: how they end is not looked at.

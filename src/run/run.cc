@@ -10,6 +10,7 @@
 
 #include "base/signals.h"
 #include "native/native_file.h"
+#include "output/held_series.h"
 #include "output/table_layout.h"
 #include "plot/series_picture.h"
 #include "run/command_line.h"
@@ -131,6 +132,8 @@ FileReading Session::file_reading(const CommandLine& line) {
   if (line.listed_files && !line.format_given) {
     reading.instruments = FileReading::Instruments::by_extension;
   }
+  // Named and instrument files are collated whole, however long.
+  if (line.listed_files && !reading.max_points_given) reading.max_points = kMostMaxPoints;
   if (reading.instruments == FileReading::Instruments::all && !native_formats_built_in()) {
     ending_.refuse(kTextOnlyBuild);
   }
@@ -177,19 +180,31 @@ void Session::run(int argc, const char* const* argv) {
   ending_.stop_if_interrupted();
   ColumnAccumulators sums;
   sums.clear();
+  const OutputForm form{.csv = line.csv,
+                        .transposed = line.transpose,
+                        .decimal_comma = reading.line_rules.decimal_comma};
   TableLayout layout(table, naming.label_width());
+  // With --csv or --transpose, every row is held until the end; turned, the
+  // table is written from what is held.
+  std::optional<HeldSeries> held;
+  if (form.holds_series()) {
+    held.emplace(form.transposed ? nullptr : &layout, reading.field, k, naming.table_name());
+  }
+  TableRows& table_rows = held ? static_cast<TableRows&>(*held) : layout;
   std::optional<SeriesPicture> picture;  // with --plot, gathered on the way to the table
-  if (line.plot) picture.emplace(layout, k);
-  TableRows& rows = picture ? static_cast<TableRows&>(*picture) : layout;
+  if (line.plot) picture.emplace(table_rows, k);
+  TableRows& rows = picture ? static_cast<TableRows&>(*picture) : table_rows;
   const SeriesRun series_run{.dialogue = dialogue_, .progress = progress, .ending = ending_};
-  const int n = collate_series(naming, k, reading, line.jobs, rows, sums, series_run);
+  const int n = collate_series(naming, k, reading, line.jobs, rows, sums, series_run, form);
   finish_series({.naming = naming,
                  .files = k,
                  .last_points = n,
                  .sums = sums,
                  .rows = rows,
                  .table = table,
-                 .picture = picture ? &*picture : nullptr},
+                 .picture = picture ? &*picture : nullptr,
+                 .held = held ? &*held : nullptr,
+                 .form = form},
                 !line.no_open, series_run, seams_.shell, buffers_->picture);
   ending_.end_run(kCompleteRun);
 }

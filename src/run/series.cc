@@ -95,10 +95,12 @@ Failure with_series_hint(Failure failure, const SeriesNaming& naming, int i) {
 }  // namespace
 
 int collate_series(const SeriesNaming& naming, int k, const FileReading& reading, int jobs,
-                   TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run) {
+                   TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run,
+                   OutputForm form) {
   RunEnding& ending = run.ending;
   SeriesWarnings warnings(naming.file(1).data_name, reading.field, reading.line_rules,
                           reading.block_given);
+  warnings.set_transposed(form.transposed);
   std::optional<SeriesReader> reader;  // started once the first file is found
   int last_points = 0;
   const std::function<void()> stop_if_interrupted = [&] { ending.stop_if_interrupted(); };

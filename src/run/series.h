@@ -2,6 +2,7 @@
 
 #include "collate/accumulators.h"
 #include "collate/table_rows.h"
+#include "output/held_series.h"
 #include "points/file_reading.h"
 #include "run/dialogue.h"
 #include "run/ending.h"
@@ -28,7 +29,10 @@ struct SeriesRun {
 // read. Every other way the series ends early ends the run through
 // `run.ending`: the stop at a file of too many points, a failure with its
 // report, a stop signal. Returns the last file's number of points.
+// `form` says whether the table is turned, which the warning of a table
+// wider than spreadsheets show looks at.
 int collate_series(const SeriesNaming& naming, int k, const FileReading& reading, int jobs,
-                   TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run);
+                   TableRows& rows, ColumnAccumulators& sums, const SeriesRun& run,
+                   OutputForm form = {});
 
 }  // namespace tovel

@@ -111,9 +111,9 @@ void SeriesWarnings::OutOfRangeSeen::warn_at_end(std::string_view beyond,
 }
 
 void SeriesWarnings::at_series_end() const {
-  if (widest_row_ > kSpreadsheetColumns) {
+  if (widest_row_ > kSpreadsheetColumns && !transposed_) {
     warn("the table has " + std::to_string(widest_row_) + " columns; spreadsheets show the first " +
-         std::to_string(kSpreadsheetColumns));
+         std::to_string(kSpreadsheetColumns) + "; --transpose writes them as rows");
   }
   if (!first_without_peak_.empty()) {
     warn(more_without_peak_ == 0

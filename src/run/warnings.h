@@ -32,6 +32,8 @@ class SeriesWarnings {
   // than spreadsheets show, values beyond single precision, and files on
   // another x grid.
   void at_series_end() const;
+  // The table is turned: its files are its columns, never too many.
+  void set_transposed(bool transposed) { transposed_ = transposed; }
 
  private:
   // Values of one kind beyond single precision: the first, as
@@ -66,6 +68,7 @@ class SeriesWarnings {
   std::string first_missing_value_;  // FILE:LINE of the first line that lacks a value
   long more_missing_values_ = 0;
   int widest_row_ = 0;  // the cells of the table's widest row
+  bool transposed_ = false;
   OutOfRangeSeen too_large_;
   OutOfRangeSeen too_small_;
   std::string first_x_difference_;  // FILE:LINE: x is … where the header has …

@@ -3,6 +3,7 @@
 // thins a long curve without losing its peaks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -49,6 +50,12 @@ TEST(LongScans, MaxPoints) {
       {250, {"--max-points", "1000001"}, 2, refusal},
       {250, {"--max-points", "abc"}, 2, refusal},
       {250, {"N", "2", "--max-points"}, 2, refusal},
+      // Named files are collated whole unless --max-points says otherwise.
+      {1000, {"--files"}, 0, ""},
+      {1000,
+       {"--max-points", "999", "--files"},
+       1,
+       "tovel: N0001.DAT:1000: more than 999 points\n"},
   };
   Scratch plain;
   write_long_series(plain, 250);
@@ -57,7 +64,13 @@ TEST(LongScans, MaxPoints) {
     Scratch dir;
     write_long_series(dir, c.points);
     std::vector<std::string> args = c.options;
-    if (args.empty() || args[0] != "N") args.insert(args.end(), {"N", "2"});
+    if (args.empty() || args[0] != "N") {
+      if (args.empty() || args.back() != "--files") {
+        args.insert(args.end(), {"N", "2"});
+      } else {
+        args.insert(args.end(), {"N0001.DAT", "N0002.DAT"});
+      }
+    }
     const Outcome r = run_tovel(dir, {args, "0\n"});
     const std::string shown = ::testing::PrintToString(args);
     EXPECT_EQ(r.status, c.status) << shown;
@@ -85,9 +98,18 @@ TEST(LongScans, WiderThanSpreadsheets) {
             "tovel: warning: the header row shows \"0.1000E+05\" for x = 10000 and x = 10001 "
             "(columns 10000 and 10001), and so do 5743 more neighbouring pairs; --digits 5 tells "
             "them apart\n"
-            "tovel: warning: the table has 16385 columns; spreadsheets show the first 16384\n");
+            "tovel: warning: the table has 16385 columns; spreadsheets show the first 16384; "
+            "--transpose writes them as rows\n");
   const std::string table = dir.read("All_N.txt");
   EXPECT_EQ(table.find('\n'), 11 + 16382 * 15 + 21);  // the header row, whole
+  // Turned, the table is as many rows of 6 columns, and is not warned of.
+  const Outcome turned =
+      run_tovel(dir, {{"--transpose", "--max-points", "20000", "N", "2"}, "0\n"});
+  EXPECT_EQ(turned.status, 0);
+  EXPECT_EQ(turned.err, r.err.substr(0, r.err.find("tovel: warning: the table has")));
+  const std::string rows = dir.read("All_N.txt");
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), '\n'), 16385);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), '\t'), 16385 * 5);  // 6 columns a row
 }
 
 // The topmost row of pixels that are mostly of one colour (0 red, 1
