@@ -64,22 +64,37 @@ ReadAhead plan_read_ahead(int files, int jobs, std::size_t bytes_per_file) {
 
 SeriesReader::SeriesReader(Settings settings)
     : settings_(std::move(settings)), first_decimal_comma_file_(INT_MAX) {
-  // No more threads than files, nor slots: a small series starts as fast
-  // as it would on one thread.
-  const FileReading& reading = settings_.reading;
-  const std::size_t bytes_per_point = sizeof(float) + reading.field.cell_width();
-  const ReadAhead plan =
-      plan_read_ahead(settings_.files, settings_.jobs,
-                      bytes_per_point * static_cast<std::size_t>(reading.max_points));
-  const int workers = plan.workers;
-  for (int s = 0; s < plan.slots; ++s)
-    slots_.push_back(std::make_unique_for_overwrite<Slot>());
-  for (int job = 0; job <= workers; ++job)
-    buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBufferSize));
+  // The first file's slot; the others follow once its length is known.
+  slots_.push_back(std::make_unique_for_overwrite<Slot>());
+  buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBufferSize));
   own_file_ = std::make_unique<DataFile>(std::span<char>(buffers_[0].get(), kBufferSize));
   own_file_->stream().give_up_waits_when(giving_up_);
-  own_file_->set_line_rules(reading.line_rules);
-  workers_wanted_ = workers;
+  own_file_->set_line_rules(settings_.reading.line_rules);
+}
+
+void SeriesReader::plan_window(int first_points) {
+  // No more threads than files, nor slots: a small series starts as fast
+  // as it would on one thread. The files are taken to be as long as
+  // --max-points allows, or, where it was not given, as the first one or
+  // kDefaultMaxPoints, whichever is longer.
+  const FileReading& reading = settings_.reading;
+  const int longest = reading.max_points_given
+                          ? reading.max_points
+                          : std::min(reading.max_points, std::max(first_points, kDefaultMaxPoints));
+  const std::size_t bytes_per_point = sizeof(float) + reading.field.cell_width();
+  const ReadAhead plan = plan_read_ahead(settings_.files, settings_.jobs,
+                                         bytes_per_point * static_cast<std::size_t>(longest));
+  // The first file's slot keeps its place: file 1 goes into slot 1 % slots.
+  std::vector<std::unique_ptr<Slot>> slots(static_cast<std::size_t>(plan.slots));
+  slots[static_cast<std::size_t>(1 % plan.slots)] = std::move(slots_[0]);
+  for (std::unique_ptr<Slot>& slot : slots) {
+    if (!slot) slot = std::make_unique_for_overwrite<Slot>();
+  }
+  const std::lock_guard lock(mutex_);
+  slots_ = std::move(slots);
+  for (int job = 1; job <= plan.workers; ++job)
+    buffers_.push_back(std::make_unique_for_overwrite<char[]>(kBufferSize));
+  workers_wanted_ = plan.workers;
 }
 
 void SeriesReader::start_workers() {
@@ -97,6 +112,7 @@ void SeriesReader::after_first_file(const FilePoints& first) {
   if (first.end == FilePoints::End::complete) {
     header_.emplace(first.x, static_cast<std::size_t>(first.count), first.empty_points);
   }
+  plan_window(first.count);
   start_workers();
 }
 

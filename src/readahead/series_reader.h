@@ -89,8 +89,10 @@ class SeriesReader {
   // opens it.
   void read_file(int i, DataFile& file, FilePoints& points, bool opened);
 
-  // After the first file: the header's x values from it, then the workers.
+  // After the first file: the header's x values from it, the window of
+  // slots for files as long as it, then the workers.
   void after_first_file(const FilePoints& first);
+  void plan_window(int first_points);
   void start_workers();
 
   Settings settings_;
