@@ -12,31 +12,11 @@
 namespace tovel {
 namespace {
 
-// The fixed form of a field of up to this many digits is already the
-// shortest decimal of its value: distinct decimals of so few digits are
-// distinct floats, and no exponent form of them is shorter.
-constexpr std::size_t kShortestFixedWidth = 5 + 10;
-// The fixed form is followed by four blanks, which no other form ends in.
-constexpr std::size_t kFixedTail = 4;
-
 std::size_t with_decimal_mark(char* out, std::size_t size, char decimal_mark) {
   if (decimal_mark != '.') {
     if (char* point = static_cast<char*>(std::memchr(out, '.', size))) *point = decimal_mark;
   }
   return size;
-}
-
-// The fixed form's text less its leading blanks, and less the zeros that
-// end its decimals and a point left last.
-std::size_t write_fixed_form(std::string_view field, char decimal_mark, char* out) {
-  std::string_view text = field.substr(0, field.size() - kFixedTail);
-  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
-  if (text.find('.') != std::string_view::npos) {
-    text.remove_suffix(text.size() - 1 - text.find_last_not_of('0'));
-    if (text.ends_with('.')) text.remove_suffix(1);
-  }
-  text.copy(out, text.size());
-  return with_decimal_mark(out, text.size(), decimal_mark);
 }
 
 std::size_t write_value(float value, char decimal_mark, char* out) {
@@ -50,10 +30,7 @@ std::size_t write_value(float value, char decimal_mark, char* out) {
 
 }  // namespace
 
-std::size_t write_shown_number(std::string_view field, char decimal_mark, char* out) {
-  if (field.size() <= kShortestFixedWidth && field.ends_with("    ")) {
-    return write_fixed_form(field, decimal_mark, out);
-  }
+std::size_t write_shown_number_in_general(std::string_view field, char decimal_mark, char* out) {
   std::string_view text = trim_trailing_blanks(field);
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
   const std::optional<Binary32> value = decode_real_value(text);
