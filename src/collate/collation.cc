@@ -29,8 +29,12 @@ std::optional<Failure> collate_points(const FilePoints& points, bool first_file,
   sums.add_points(y);
   if (points.end != FilePoints::End::complete) return std::nullopt;
   const float xmax = points.xmax();
-  const FileRow row{
-      .label = row_label, .y = y, .y_cells = points.y_cells, .xmax = xmax, .ymax = points.ymax};
+  const FileRow row{.label = row_label,
+                    .y = y,
+                    .y_cells = points.y_cells,
+                    .y_csv_fields = points.y_csv_fields,
+                    .xmax = xmax,
+                    .ymax = points.ymax};
   if (auto failure = table.file_row(row)) return failure;
   sums.add_peak(points.count, xmax, points.ymax);
   return std::nullopt;

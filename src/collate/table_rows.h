@@ -16,6 +16,7 @@ struct FileRow {
   std::string_view label;
   std::span<const float> y;
   std::string_view y_cells;
+  std::string_view y_csv_fields;  // with --csv, the csv's fields, each after a separator
   float xmax;
   float ymax;
 };

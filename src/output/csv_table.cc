@@ -14,8 +14,8 @@ class CsvWriter {
   CsvWriter(const HeldSeries& series, OutputForm form, TableWriter& csv)
       : series_(series),
         csv_(csv),
-        separator_(form.decimal_comma ? ';' : ','),
-        decimal_mark_(form.decimal_comma ? ',' : '.') {}
+        separator_(form.csv_separator()),
+        decimal_mark_(form.csv_decimal_mark()) {}
 
   bool write_rows();
   bool write_transposed_rows();
@@ -44,9 +44,7 @@ class CsvWriter {
     series_.field().write(value, field.data());
     shown({field.data(), series_.field().width()});
   }
-  void y_value(const HeldSeries::Row& row, std::size_t j) {
-    shown(series_.y_cell(row, j).substr(0, series_.field().width()));
-  }
+
   // Ends the row and writes it; false when the file does not take it.
   bool end_row() {
     line_ += "\r\n";
@@ -108,10 +106,11 @@ bool CsvWriter::write_rows() {
   text("Xmax");
   text("Ymax");
   if (!end_row()) return false;
-  for (const HeldSeries::Row& row : series_.rows()) {
+  for (std::size_t i = 0; i < series_.rows().size(); ++i) {
+    const HeldSeries::Row& row = series_.rows()[i];
     text(row.label);
-    for (std::size_t j = 0; j < row.points; ++j)
-      y_value(row, j);
+    line_ += series_.csv_fields(i);
+    fields_ += row.points;
     empties(points - row.points);
     number(row.xmax);
     number(row.ymax);
@@ -129,9 +128,10 @@ bool CsvWriter::point_row(std::size_t j) {
   } else {
     empties(1);
   }
-  for (const HeldSeries::Row& row : series_.rows()) {
-    if (j < row.points) {
-      y_value(row, j);
+  const float* const y = series_.point_values(j);
+  for (std::size_t i = 0; i < series_.rows().size(); ++i) {
+    if (series_.has_y(i, j)) {
+      number(y[i]);
     } else {
       empties(1);
     }
@@ -181,8 +181,8 @@ bool CsvWriter::write_transposed_rows() {
 
 }  // namespace
 
-std::optional<Failure> write_csv_table(const HeldSeries& series, OutputForm form,
-                                       TableWriter& csv) {
+std::optional<Failure> write_csv_table(const HeldSeries& series, TableWriter& csv) {
+  const OutputForm form = series.form();
   CsvWriter writer(series, form, csv);
   if (form.transposed ? writer.write_transposed_rows() : writer.write_rows()) return std::nullopt;
   return csv.failure();

@@ -8,8 +8,8 @@
 
 namespace tovel {
 
-// Writes the held series into `csv` as comma-separated values, or, with
-// the form's decimal comma, with semicolons between the fields and a decimal
+// Writes the held series into `csv` as comma-separated values, turned as
+// the held form says, or, with its decimal comma, with semicolons between the fields and a decimal
 // comma in each number (RFC 4180:
 // CR LF after each row, a field that holds the separator, a quote or a line
 // end quoted with its quotes doubled). The rows and columns are the
@@ -23,6 +23,6 @@ namespace tovel {
 // names, and the rows are the points', then "Xmax" and "Ymax". Each number
 // is the value the table's cell shows, in the shortest decimal that reads
 // back to it (write_shown_number).
-std::optional<Failure> write_csv_table(const HeldSeries& series, OutputForm form, TableWriter& csv);
+std::optional<Failure> write_csv_table(const HeldSeries& series, TableWriter& csv);
 
 }  // namespace tovel

@@ -54,12 +54,22 @@ bool TableWriter::OpenedFile::cut(long long length) {
   return ::ftruncate(sink_.fd(), static_cast<off_t>(length)) == 0;
 }
 
-long TableWriter::CuttingSink::write(const char* data, std::size_t size) {
+bool TableWriter::CuttingSink::cut_once() {
   if (!cut && file->regular()) {
-    if (!file->cut(0)) return -1;
+    if (!file->cut(0)) return false;
     cut = true;
   }
-  return file->write(data, size);
+  return true;
+}
+
+long TableWriter::CuttingSink::write(const char* data, std::size_t size) {
+  return cut_once() ? file->write(data, size) : -1;
+}
+
+std::optional<Failure> TableWriter::cut_now() {
+  if (read_only_ || sink_.cut_once()) return std::nullopt;
+  error_ = errno;
+  return failure();
 }
 
 TableWriter::TableWriter(std::span<char> buffer) : writer_(buffer, kTableBlock) {

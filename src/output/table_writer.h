@@ -75,6 +75,11 @@ class TableWriter : public PendingOutput {
   }
   // A value's field alone, which ends a row.
   bool write_field(float value);
+  // Cuts the file now, as its first bytes written out would: for a table
+  // whose first bytes come only at the run's end (turned), so that the wait
+  // for an older table's pages to be written back falls while the files
+  // are read. A table that may only be read is left to its first write.
+  std::optional<Failure> cut_now();
   // Writes out what is held and closes the file.
   std::optional<Failure> close();
 
@@ -87,6 +92,7 @@ class TableWriter : public PendingOutput {
   std::optional<Failure> write_out() override;
   // Why the last write failed, as the report shows it.
   Failure failure() const;
+  const std::string& name() const { return name_; }
 
  private:
   bool refuse();  // records why a write cannot be made, and returns false
@@ -95,6 +101,7 @@ class TableWriter : public PendingOutput {
   class CuttingSink : public ByteSink {
    public:
     long write(const char* data, std::size_t size) override;
+    bool cut_once();  // false with errno set
     TableFile* file = nullptr;
     bool cut = false;  // the older content is gone
   };

@@ -63,8 +63,17 @@ class TransposedWriter {
   bool point_row(std::size_t j) {
     const std::span<const float> x = series_.x();
     if (!(j < x.size() ? table_.write_cell(x[j]) : table_.write(blank_cell_))) return false;
-    for (const HeldSeries::Row& row : series_.rows()) {
-      if (!table_.write(j < row.points ? series_.y_cell(row, j) : blank_cell_)) return false;
+    const std::size_t files = series_.rows().size();
+    const float* const y = series_.point_values(j);
+    if (series_.every_file_has_y(j)) {
+      // The usual row, formatted as the usual table's rows are.
+      if (!table_.write_cells({y, files})) return false;
+    } else {
+      for (std::size_t i = 0; i < files; ++i) {
+        if (!(series_.has_y(i, j) ? table_.write_cell(y[i]) : table_.write(blank_cell_))) {
+          return false;
+        }
+      }
     }
     return statistics(j < summary_columns() ? j : series_.summary().size());
   }

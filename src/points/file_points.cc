@@ -12,6 +12,7 @@
 #include "datafile/general_line.h"
 #include "datafile/plain_line.h"
 #include "datafile/read_data_line.h"
+#include "fields/shown_number.h"
 
 namespace tovel {
 namespace {
@@ -138,11 +139,23 @@ ReadOutcome skip_header_lines(DataFile& file, int count) {
 }
 
 // The y values as the table's cells, in the string that holds them from
-// file to file.
-void format_cells(const NumberField& field, FilePoints& points) {
+// file to file, and, when the reading asks for them, as the csv's fields,
+// each after its separator: the value each cell shows.
+void format_cells(const FileReading& reading, FilePoints& points) {
+  if (!reading.y_cells) return;
+  const NumberField& field = reading.field;
   const auto count = static_cast<std::size_t>(points.count);
   points.y_cells.resize(count * field.cell_width());
   field.write_cells(std::span<const float>(points.y).first(count), points.y_cells.data());
+  if (reading.csv_separator == '\0') return;
+  points.y_csv_fields.resize(count * (kLongestShownNumber + 1));
+  char* at = points.y_csv_fields.data();
+  for (std::size_t j = 0; j < count; ++j) {
+    *at++ = reading.csv_separator;
+    at += write_shown_number({points.y_cells.data() + j * field.cell_width(), field.width()},
+                             reading.csv_decimal_mark, at);
+  }
+  points.y_csv_fields.resize(static_cast<std::size_t>(at - points.y_csv_fields.data()));
 }
 
 // The last of the lines from `refused`, a refused line that reads as a
@@ -333,7 +346,7 @@ long last_header_line(DataFile& file, const ReadOutcome& refused) {
   // them; a later file's peak on the grid has the header's x, read once.
   if (peak >= 0 && !keep_x) note_if_out_of_range(points.peak_x, peak_line, points);
   file.close();
-  format_cells(rules.reading.field, points);
+  format_cells(rules.reading, points);
 }
 
 }  // namespace tovel

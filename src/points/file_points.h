@@ -33,7 +33,8 @@ struct FilePoints {
   // number field and a tab: formatted where the file was read, which may be
   // a thread ahead of the table's.
   std::string y_cells;
-  int count = 0;  // the points read: all of the file's once it is complete
+  std::string y_csv_fields;  // and as the csv's fields, when the reading asks for them
+  int count = 0;             // the points read: all of the file's once it is complete
   // The peak: the first point of the highest y above 0, or none (-1), when
   // the table gives it as (0, 0).
   int peak = -1;

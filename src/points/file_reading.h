@@ -18,6 +18,13 @@ struct FileReading {
   // points counts the file's points on, for the hint that lets them in.
   bool max_points_given = false;
   NumberField field{};  // --digits: the field of the y values' cells
+  // The texts of the y values that a file's reading ends with: the table's
+  // cells, but for a table turned (--transpose), which is written from the
+  // values at its end; and with --csv, the csv's fields, each after
+  // `csv_separator` and with `csv_decimal_mark`, none without a separator.
+  bool y_cells = true;
+  char csv_separator = '\0';
+  char csv_decimal_mark = '.';
   // Which files are instrument files, read through xylib: none, every file
   // (--format NAME), or each without a text extension (--files).
   enum class Instruments { none, all, by_extension };

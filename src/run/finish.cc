@@ -53,7 +53,7 @@ void write_csv_file(const CollatedSeries& series, std::span<char> buffer, const 
   TableWriter csv(buffer);
   run.ending.fail_if(csv.open(naming.copy_name()));
   run.ending.hold_pending_output(csv);
-  const std::optional<Failure> failure = write_csv_table(*series.held, series.form, csv);
+  const std::optional<Failure> failure = write_csv_table(*series.held, csv);
   run.ending.fail_if(failure ? failure : csv.close());
   run.ending.let_go_of_pending_output(csv);
   run.progress.reach(RunProgress::Stage::copied);

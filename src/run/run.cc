@@ -57,7 +57,7 @@ class Session {
   void change_directory(const char* directory);
   Name first_name(const CommandLine& line);
   SeriesNaming listed_naming(const CommandLine& line, const FileReading& reading);
-  FileReading file_reading(const CommandLine& line);
+  FileReading file_reading(const CommandLine& line, OutputForm form);
   void open_table(TableWriter& table, const SeriesNaming& naming);
 
   const RunSeams& seams_;
@@ -126,9 +126,17 @@ SeriesNaming Session::listed_naming(const CommandLine& line, const FileReading& 
 
 // How the data files are read: as the options say, with the files that
 // --files names read through xylib by their extensions unless --format says
-// how. A build without xylib refuses a format of its.
-FileReading Session::file_reading(const CommandLine& line) {
+// how, and the texts of their y values that the outputs' `form` needs. A
+// build without xylib refuses a format of its.
+FileReading Session::file_reading(const CommandLine& line, OutputForm form) {
   FileReading reading = line.reading;
+  // A table turned is formatted from the values at its end; the csv's
+  // fields of one not turned are made as each file is read.
+  reading.y_cells = !form.transposed;
+  if (form.csv && !form.transposed) {
+    reading.csv_separator = form.csv_separator();
+    reading.csv_decimal_mark = form.csv_decimal_mark();
+  }
   if (line.listed_files && !line.format_given) {
     reading.instruments = FileReading::Instruments::by_extension;
   }
@@ -154,7 +162,10 @@ void Session::run(int argc, const char* const* argv) {
   const CommandLine line = parse_command_line(argc, argv);
   answer_at_once(line);
   change_directory(line.directory);
-  const FileReading reading = file_reading(line);
+  const OutputForm form{.csv = line.csv,
+                        .transposed = line.transpose,
+                        .decimal_comma = line.reading.line_rules.decimal_comma};
+  const FileReading reading = file_reading(line, form);
   std::optional<SeriesNaming> listed;
   if (line.listed_files) listed.emplace(listed_naming(line, reading));
 
@@ -180,15 +191,12 @@ void Session::run(int argc, const char* const* argv) {
   ending_.stop_if_interrupted();
   ColumnAccumulators sums;
   sums.clear();
-  const OutputForm form{.csv = line.csv,
-                        .transposed = line.transpose,
-                        .decimal_comma = reading.line_rules.decimal_comma};
   TableLayout layout(table, naming.label_width());
   // With --csv or --transpose, every row is held until the end; turned, the
   // table is written from what is held.
   std::optional<HeldSeries> held;
   if (form.holds_series()) {
-    held.emplace(form.transposed ? nullptr : &layout, reading.field, k, naming.table_name());
+    held.emplace(form.transposed ? nullptr : &layout, form, reading.field, k, table);
   }
   TableRows& table_rows = held ? static_cast<TableRows&>(*held) : layout;
   std::optional<SeriesPicture> picture;  // with --plot, gathered on the way to the table
