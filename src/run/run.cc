@@ -28,7 +28,7 @@ struct Buffers {
   char console[4096];
   char keyboard[4096];
   char table[kTableBuffer];
-  char picture[1 << 16];
+  char spare[kTableBuffer];  // the picture, then the csv file
 };
 
 // One run: its buffers, its standard streams and its pending output, and
@@ -213,7 +213,7 @@ void Session::run(int argc, const char* const* argv) {
                  .picture = picture ? &*picture : nullptr,
                  .held = held ? &*held : nullptr,
                  .form = form},
-                !line.no_open, series_run, seams_.shell, buffers_->picture);
+                !line.no_open, series_run, seams_.shell, buffers_->spare);
   ending_.end_run(kCompleteRun);
 }
 
