@@ -22,11 +22,13 @@ std::string RunProgress::what_the_files_hold() const {
     case Stage::collating:
       break;
     case Stage::table_complete:
-      return table + " is complete, but it was not copied to " + copy;
+      return table + " is complete, but " +
+             (csv_written_ ? copy + " was not written" : "it was not copied to " + copy);
     case Stage::copying:
-      return table + " is complete; its copy " + copy + " may be incomplete";
+      return table + " is complete; " + (csv_written_ ? "" : "its copy ") + copy +
+             " may be incomplete";
     case Stage::copied:
-      return table + " and its copy " + copy + " are complete";
+      return table + " and " + (csv_written_ ? "" : "its copy ") + copy + " are complete";
   }
   if (!table_.written_to()) return "nothing was written to " + table;
   if (rows_ == 0) return table + " holds part of the header row only";

@@ -13,8 +13,10 @@ class RunProgress {
  public:
   enum class Stage { collating, table_complete, copying, copied };
 
-  RunProgress(const SeriesNaming& naming, const TableWriter& table)
-      : naming_(naming), table_(table) {}
+  // With `csv_written`, the run writes the .csv itself (--csv) rather than
+  // copy the table to it.
+  RunProgress(const SeriesNaming& naming, const TableWriter& table, bool csv_written = false)
+      : naming_(naming), table_(table), csv_written_(csv_written) {}
 
   // File i's row is in the table.
   void row_written(int i) { rows_ = i; }
@@ -29,6 +31,7 @@ class RunProgress {
  private:
   const SeriesNaming& naming_;
   const TableWriter& table_;
+  bool csv_written_;
   int rows_ = 0;
   Stage stage_ = Stage::collating;
 };

@@ -176,7 +176,7 @@ void Session::run(int argc, const char* const* argv) {
   table.set_number_field(reading.field);
   open_table(table, naming);
   ending_.hold_pending_output(table);
-  RunProgress progress(naming, table);
+  RunProgress progress(naming, table, form.csv);
   ending_.watch_progress(progress);
   console_.write("\nThe prefix is ");
   console_.write(name_field(naming.prefix()));
