@@ -155,6 +155,13 @@ Running::Running(const Scratch& dir, const Invocation& invocation) : invocation_
     }
     ::setenv("PATH", path_env.c_str(), 1);
     ::setenv("LC_ALL", "C", 1);
+    if (!invocation.shell_command.empty()) {
+      // tovel, as a user's shell finds it.
+      const std::string bin = std::filesystem::path(TOVEL_BINARY).parent_path();
+      ::setenv("PATH", (bin + ":" + path_env).c_str(), 1);
+      ::execl("/bin/sh", "sh", "-c", invocation.shell_command.c_str(), nullptr);
+      std::_Exit(127);
+    }
     std::vector<const char*> argv;
     if (invocation.as_nobody && ::geteuid() == 0) {
       for (const char* a : {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"}) {

@@ -33,6 +33,9 @@ struct Invocation {
   bool nonblocking_pipes = false;
   bool peer_waits = false;
   int time_limit_ms = 60000;  // then the program is killed (status 128 + 9)
+  // When set, `sh -c shell_command` runs in place of tovel with `args`, with
+  // the tovel under test first on PATH.
+  std::string shell_command;
 };
 
 struct Outcome {
