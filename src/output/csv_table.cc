@@ -59,6 +59,8 @@ class CsvWriter {
   }
   bool summary_row(std::string_view label, Statistic statistic, std::size_t points);
   bool point_row(std::size_t j);
+  // Turned: the statistics of column `column`, or empty fields.
+  void statistics(std::size_t column);
   bool peak_row(std::string_view label, float HeldSeries::Row::*peak, std::size_t column);
 
   const HeldSeries& series_;
@@ -136,29 +138,23 @@ bool CsvWriter::point_row(std::size_t j) {
       empties(1);
     }
   }
-  if (j < summary_columns()) {
-    const ColumnStatistics& s = series_.summary()[j];
-    number(s.mean);
-    number(s.sd);
-    number(s.cv);
-  } else {
-    empties(3);
-  }
+  statistics(j < summary_columns() ? j : series_.summary().size());
   return end_row();
+}
+
+void CsvWriter::statistics(std::size_t column) {
+  if (column >= series_.summary().size()) return empties(3);
+  const ColumnStatistics& s = series_.summary()[column];
+  number(s.mean);
+  number(s.sd);
+  number(s.cv);
 }
 
 bool CsvWriter::peak_row(std::string_view label, float HeldSeries::Row::*peak, std::size_t column) {
   text(label);
   for (const HeldSeries::Row& row : series_.rows())
     number(row.*peak);
-  if (column < series_.summary().size()) {
-    const ColumnStatistics& s = series_.summary()[column];
-    number(s.mean);
-    number(s.sd);
-    number(s.cv);
-  } else {
-    empties(3);
-  }
+  statistics(column);
   return end_row();
 }
 
