@@ -43,4 +43,17 @@ std::size_t write_shown_number_in_general(std::string_view field, char decimal_m
   return write_value(finite, decimal_mark, out);
 }
 
+void append_shown_numbers(std::string_view cells, std::size_t field_width, char separator,
+                          char decimal_mark, std::string& out) {
+  const std::size_t count = cells.size() / (field_width + 1);
+  const std::size_t begin = out.size();
+  out.resize(begin + count * (kLongestShownNumber + 1));
+  char* at = out.data() + begin;
+  for (std::size_t j = 0; j < count; ++j) {
+    *at++ = separator;
+    at += write_shown_number(cells.substr(j * (field_width + 1), field_width), decimal_mark, at);
+  }
+  out.resize(static_cast<std::size_t>(at - out.data()));
+}
+
 }  // namespace tovel

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "base/byte_word.h"
@@ -63,5 +64,11 @@ inline std::size_t write_shown_number(std::string_view field, char decimal_mark,
   }
   return write_shown_number_in_general(field, decimal_mark, out);
 }
+
+// The numbers of a run of the table's cells (`cells`, each a field of
+// `field_width` characters and a tab), each written by write_shown_number
+// after a `separator`, as the fields of a csv row: appended to `out`.
+void append_shown_numbers(std::string_view cells, std::size_t field_width, char separator,
+                          char decimal_mark, std::string& out);
 
 }  // namespace tovel

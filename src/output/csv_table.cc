@@ -69,6 +69,7 @@ class CsvWriter {
   char decimal_mark_;
   std::string line_;
   std::size_t fields_ = 0;  // the fields of the row begun
+  std::string cells_;       // turned: a row's values as the table's cells
 };
 
 void CsvWriter::text(std::string_view field) {
@@ -130,12 +131,22 @@ bool CsvWriter::point_row(std::size_t j) {
   } else {
     empties(1);
   }
+  const std::size_t files = series_.rows().size();
   const float* const y = series_.point_values(j);
-  for (std::size_t i = 0; i < series_.rows().size(); ++i) {
-    if (series_.has_y(i, j)) {
-      number(y[i]);
-    } else {
-      empties(1);
+  if (series_.every_file_has_y(j)) {
+    // The usual row: its cells formatted at once, as the table's are.
+    const NumberField& field = series_.field();
+    cells_.resize(files * field.cell_width());
+    field.write_cells({y, files}, cells_.data());
+    append_shown_numbers(cells_, field.width(), separator_, decimal_mark_, line_);
+    fields_ += files;
+  } else {
+    for (std::size_t i = 0; i < files; ++i) {
+      if (series_.has_y(i, j)) {
+        number(y[i]);
+      } else {
+        empties(1);
+      }
     }
   }
   statistics(j < summary_columns() ? j : series_.summary().size());

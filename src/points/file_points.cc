@@ -148,14 +148,9 @@ void format_cells(const FileReading& reading, FilePoints& points) {
   points.y_cells.resize(count * field.cell_width());
   field.write_cells(std::span<const float>(points.y).first(count), points.y_cells.data());
   if (reading.csv_separator == '\0') return;
-  points.y_csv_fields.resize(count * (kLongestShownNumber + 1));
-  char* at = points.y_csv_fields.data();
-  for (std::size_t j = 0; j < count; ++j) {
-    *at++ = reading.csv_separator;
-    at += write_shown_number({points.y_cells.data() + j * field.cell_width(), field.width()},
-                             reading.csv_decimal_mark, at);
-  }
-  points.y_csv_fields.resize(static_cast<std::size_t>(at - points.y_csv_fields.data()));
+  points.y_csv_fields.clear();
+  append_shown_numbers(points.y_cells, field.width(), reading.csv_separator,
+                       reading.csv_decimal_mark, points.y_csv_fields);
 }
 
 // The last of the lines from `refused`, a refused line that reads as a
