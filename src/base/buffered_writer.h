@@ -63,6 +63,9 @@ class BufferedWriter {
   int last_error() const { return last_error_; }
 
   std::size_t capacity() const { return buffer_.size(); }
+  // Counts the output from its start again, once all that was held is
+  // written out and the sink begins anew.
+  void start_over() { written_ = 0; }
   // The bytes written out so far, and those held to be written.
   long long written() const { return written_; }
   std::size_t held() const { return held_; }

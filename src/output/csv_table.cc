@@ -4,25 +4,23 @@
 #include <string>
 
 #include "fields/shown_number.h"
+#include "output/csv_rows.h"
 
 namespace tovel {
 namespace {
 
 // Builds each row in a reused string and hands it to the file whole.
-class CsvWriter {
+class TurnedCsvWriter {
  public:
-  CsvWriter(const HeldSeries& series, OutputForm form, TableWriter& csv)
+  TurnedCsvWriter(const HeldSeries& series, TableWriter& csv)
       : series_(series),
         csv_(csv),
-        separator_(form.csv_separator()),
-        decimal_mark_(form.csv_decimal_mark()) {}
+        separator_(series.form().csv_separator()),
+        decimal_mark_(series.form().csv_decimal_mark()) {}
 
-  bool write_rows();
-  bool write_transposed_rows();
+  bool write();
 
  private:
-  using Statistic = float ColumnStatistics::*;
-
   // Begins a field: the separator, but before the row's first.
   void next_field() {
     if (fields_++ > 0) line_ += separator_;
@@ -33,18 +31,15 @@ class CsvWriter {
     for (std::size_t i = 0; i < count; ++i)
       next_field();
   }
-  // The number the table's field `field` shows.
-  void shown(std::string_view field) {
-    std::array<char, kLongestShownNumber> number;
-    next_field();
-    line_.append(number.data(), write_shown_number(field, decimal_mark_, number.data()));
-  }
+  // The number the table's cell would show for `value`.
   void number(float value) {
-    std::array<char, kWidestNumberField> field;
-    series_.field().write(value, field.data());
-    shown({field.data(), series_.field().width()});
+    std::array<char, kWidestNumberField> cell;
+    series_.field().write(value, cell.data());
+    std::array<char, kLongestShownNumber> shown;
+    next_field();
+    line_.append(shown.data(), write_shown_number({cell.data(), series_.field().width()},
+                                                  decimal_mark_, shown.data()));
   }
-
   // Ends the row and writes it; false when the file does not take it.
   bool end_row() {
     line_ += "\r\n";
@@ -54,14 +49,10 @@ class CsvWriter {
     return written;
   }
 
-  std::size_t summary_columns() const {
-    return series_.summary().size() >= 2 ? series_.summary().size() - 2 : 0;
-  }
-  bool summary_row(std::string_view label, Statistic statistic, std::size_t points);
   bool point_row(std::size_t j);
-  // Turned: the statistics of column `column`, or empty fields.
-  void statistics(std::size_t column);
   bool peak_row(std::string_view label, float HeldSeries::Row::*peak, std::size_t column);
+  // The statistics of column `column`, or empty fields.
+  void statistics(std::size_t column);
 
   const HeldSeries& series_;
   TableWriter& csv_;
@@ -69,62 +60,23 @@ class CsvWriter {
   char decimal_mark_;
   std::string line_;
   std::size_t fields_ = 0;  // the fields of the row begun
-  std::string cells_;       // turned: a row's values as the table's cells
+  std::string cells_;       // a row's values as the table's cells
 };
 
-void CsvWriter::text(std::string_view field) {
+void TurnedCsvWriter::text(std::string_view field) {
   next_field();
-  const char special[] = {separator_, '"', '\r', '\n'};
-  if (field.find_first_of({special, sizeof special}) == std::string_view::npos) {
-    line_ += field;
-    return;
-  }
-  line_ += '"';
-  for (const char c : field) {
-    if (c == '"') line_ += '"';
-    line_ += c;
-  }
-  line_ += '"';
+  append_csv_text(line_, field, separator_);
 }
 
-bool CsvWriter::summary_row(std::string_view label, Statistic statistic, std::size_t points) {
-  const std::span<const ColumnStatistics> columns = series_.summary();
-  const std::size_t before_peaks = summary_columns();
-  text(label);
-  for (std::size_t j = 0; j < before_peaks; ++j)
-    number(columns[j].*statistic);
-  empties(points - before_peaks);
-  for (std::size_t j = before_peaks; j < columns.size(); ++j)
-    number(columns[j].*statistic);
-  return end_row();
+void TurnedCsvWriter::statistics(std::size_t column) {
+  if (column >= series_.summary().size()) return empties(3);
+  const ColumnStatistics& s = series_.summary()[column];
+  number(s.mean);
+  number(s.sd);
+  number(s.cv);
 }
 
-bool CsvWriter::write_rows() {
-  const std::size_t points = series_.longest_points();
-  const std::span<const float> x = series_.x();
-  text("file");
-  for (const float value : x)
-    number(value);
-  empties(points - x.size());
-  text("Xmax");
-  text("Ymax");
-  if (!end_row()) return false;
-  for (std::size_t i = 0; i < series_.rows().size(); ++i) {
-    const HeldSeries::Row& row = series_.rows()[i];
-    text(row.label);
-    line_ += series_.csv_fields(i);
-    fields_ += row.points;
-    empties(points - row.points);
-    number(row.xmax);
-    number(row.ymax);
-    if (!end_row()) return false;
-  }
-  return summary_row("Average", &ColumnStatistics::mean, points) &&
-         summary_row("Std Dev", &ColumnStatistics::sd, points) &&
-         summary_row("CV %", &ColumnStatistics::cv, points);
-}
-
-bool CsvWriter::point_row(std::size_t j) {
+bool TurnedCsvWriter::point_row(std::size_t j) {
   const std::span<const float> x = series_.x();
   if (j < x.size()) {
     number(x[j]);
@@ -149,19 +101,12 @@ bool CsvWriter::point_row(std::size_t j) {
       }
     }
   }
-  statistics(j < summary_columns() ? j : series_.summary().size());
+  statistics(j < series_.summary_points() ? j : series_.summary().size());
   return end_row();
 }
 
-void CsvWriter::statistics(std::size_t column) {
-  if (column >= series_.summary().size()) return empties(3);
-  const ColumnStatistics& s = series_.summary()[column];
-  number(s.mean);
-  number(s.sd);
-  number(s.cv);
-}
-
-bool CsvWriter::peak_row(std::string_view label, float HeldSeries::Row::*peak, std::size_t column) {
+bool TurnedCsvWriter::peak_row(std::string_view label, float HeldSeries::Row::*peak,
+                               std::size_t column) {
   text(label);
   for (const HeldSeries::Row& row : series_.rows())
     number(row.*peak);
@@ -169,7 +114,7 @@ bool CsvWriter::peak_row(std::string_view label, float HeldSeries::Row::*peak, s
   return end_row();
 }
 
-bool CsvWriter::write_transposed_rows() {
+bool TurnedCsvWriter::write() {
   text("x");
   for (const HeldSeries::Row& row : series_.rows())
     text(row.label);
@@ -181,17 +126,15 @@ bool CsvWriter::write_transposed_rows() {
   for (std::size_t j = 0; j < points; ++j) {
     if (!point_row(j)) return false;
   }
-  const std::size_t peak_column = summary_columns();
+  const std::size_t peak_column = series_.summary_points();
   return peak_row("Xmax", &HeldSeries::Row::xmax, peak_column) &&
          peak_row("Ymax", &HeldSeries::Row::ymax, peak_column + 1);
 }
 
 }  // namespace
 
-std::optional<Failure> write_csv_table(const HeldSeries& series, TableWriter& csv) {
-  const OutputForm form = series.form();
-  CsvWriter writer(series, form, csv);
-  if (form.transposed ? writer.write_transposed_rows() : writer.write_rows()) return std::nullopt;
+std::optional<Failure> write_turned_csv(const HeldSeries& series, TableWriter& csv) {
+  if (TurnedCsvWriter(series, csv).write()) return std::nullopt;
   return csv.failure();
 }
 

@@ -54,6 +54,14 @@ bool TableWriter::OpenedFile::cut(long long length) {
   return ::ftruncate(sink_.fd(), static_cast<off_t>(length)) == 0;
 }
 
+long TableWriter::OpenedFile::read_at(char* data, std::size_t size, long long offset) {
+  return ::pread(sink_.fd(), data, size, static_cast<off_t>(offset));
+}
+
+bool TableWriter::OpenedFile::rewind() {
+  return ::lseek(sink_.fd(), 0, SEEK_SET) == 0;
+}
+
 bool TableWriter::CuttingSink::cut_once() {
   if (!cut && file->regular()) {
     if (!file->cut(0)) return false;
@@ -151,6 +159,28 @@ std::optional<Failure> TableWriter::write_out() {
     error_ = error;
     return failure();
   }
+  return std::nullopt;
+}
+
+std::optional<Failure> TableWriter::take_back(std::string& bytes) {
+  if (auto failed = write_out()) return failed;
+  bytes.resize(static_cast<std::size_t>(writer_.written()));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const long n =
+        file_->read_at(bytes.data() + done, bytes.size() - done, static_cast<long long>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error_ = n == 0 ? EIO : errno;
+      return failure();
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (!file_->cut(0) || !file_->rewind()) {
+    error_ = errno;
+    return failure();
+  }
+  writer_.start_over();
   return std::nullopt;
 }
 

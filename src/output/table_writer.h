@@ -20,6 +20,11 @@ class TableFile : public ByteSink {
   virtual bool cut(long long length) = 0;
   // Whether the file is a regular one, and so has content to cut.
   virtual bool regular() const = 0;
+  // Reads up to `size` bytes from `offset`: the count read, or -1 with
+  // errno set.
+  virtual long read_at(char* data, std::size_t size, long long offset) = 0;
+  // The next write goes to the file's start; false with errno set.
+  virtual bool rewind() = 0;
 };
 
 // The collated table file. Opened for reading and writing without being
@@ -80,6 +85,11 @@ class TableWriter : public PendingOutput {
   // for an older table's pages to be written back falls while the files
   // are read. A table that may only be read is left to its first write.
   std::optional<Failure> cut_now();
+  // What has been written to a regular file, read back whole into `bytes`,
+  // and the file begun anew from its start, cut to nothing: for a file
+  // written once more, changed, as the csv file is when its longest row
+  // comes after rows written shorter.
+  std::optional<Failure> take_back(std::string& bytes);
   // Writes out what is held and closes the file.
   std::optional<Failure> close();
 
@@ -93,6 +103,8 @@ class TableWriter : public PendingOutput {
   // Why the last write failed, as the report shows it.
   Failure failure() const;
   const std::string& name() const { return name_; }
+  // Whether the file is a regular one.
+  bool regular() const { return file_ != nullptr && file_->regular(); }
 
  private:
   bool refuse();  // records why a write cannot be made, and returns false
@@ -117,6 +129,8 @@ class TableWriter : public PendingOutput {
     long write(const char* data, std::size_t size) override { return sink_.write(data, size); }
     bool cut(long long length) override;
     bool regular() const override { return regular_; }
+    long read_at(char* data, std::size_t size, long long offset) override;
+    bool rewind() override;
 
    private:
     DescriptorSink sink_;

@@ -22,17 +22,12 @@ class TransposedWriter {
     for (std::size_t j = 0; j < points; ++j) {
       if (!point_row(j)) return false;
     }
-    const std::size_t peak_column = summary_columns();
+    const std::size_t peak_column = series_.summary_points();
     return peak_row("Xmax", &HeldSeries::Row::xmax, peak_column) &&
            peak_row("Ymax", &HeldSeries::Row::ymax, peak_column + 1);
   }
 
  private:
-  // The columns of the summary rows before those of the peaks.
-  std::size_t summary_columns() const {
-    return series_.summary().size() >= 2 ? series_.summary().size() - 2 : 0;
-  }
-
   // A heading right-aligned over the fixed form's digits, and `end`.
   bool heading(std::string_view text, char end) {
     std::string cell(width_ - 4 - std::min(text.size(), width_ - 4), ' ');
@@ -75,7 +70,7 @@ class TransposedWriter {
         }
       }
     }
-    return statistics(j < summary_columns() ? j : series_.summary().size());
+    return statistics(j < series_.summary_points() ? j : series_.summary().size());
   }
 
   bool peak_row(std::string_view label, float HeldSeries::Row::*peak, std::size_t column) {

@@ -40,9 +40,10 @@ void copy_table(const std::string& table, const std::string& copy, Commands& com
   run.progress.reach(RunProgress::Stage::copied);
 }
 
-// Writes the comma-separated file in place of the copy, as the table is
+// Writes the turned csv file in place of the copy, as the table is
 // written: cut just before its first bytes, whatever way the run ends.
-void write_csv_file(const CollatedSeries& series, std::span<char> buffer, const SeriesRun& run) {
+void write_turned_csv_file(const CollatedSeries& series, std::span<char> buffer,
+                           const SeriesRun& run) {
   const SeriesNaming& naming = series.naming;
   run.progress.reach(RunProgress::Stage::copying);
   if (naming.copy_name() == naming.table_name()) {
@@ -53,9 +54,26 @@ void write_csv_file(const CollatedSeries& series, std::span<char> buffer, const 
   TableWriter csv(buffer);
   run.ending.fail_if(csv.open(naming.copy_name()));
   run.ending.hold_pending_output(csv);
-  const std::optional<Failure> failure = write_csv_table(*series.held, csv);
+  const std::optional<Failure> failure = write_turned_csv(*series.held, csv);
   run.ending.fail_if(failure ? failure : csv.close());
   run.ending.let_go_of_pending_output(csv);
+  run.progress.reach(RunProgress::Stage::copied);
+}
+
+// Completes the csv file written beside the table: written anew, padded,
+// when a file longer than those before it came after their rows.
+void finish_csv_beside_table(const CollatedSeries& series, const SeriesRun& run) {
+  if (series.csv_rows->needs_padding()) {
+    run.progress.reach(RunProgress::Stage::copying);
+    if (series.csv.regular()) {
+      run.ending.fail_if(series.csv_rows->pad_rows());
+    } else {
+      warn(shown_name(series.naming.copy_name()) +
+           " is not a regular file, so its shorter rows are not padded to the longest");
+    }
+  }
+  run.ending.fail_if(series.csv.close());
+  run.ending.let_go_of_pending_output(series.csv);
   run.progress.reach(RunProgress::Stage::copied);
 }
 
@@ -92,18 +110,23 @@ void finish_series(const CollatedSeries& series, bool ask_to_open, const SeriesR
   if (series.form.transposed) ending.fail_if(write_transposed_table(*series.held, series.table));
   ending.fail_if(series.table.close());
   ending.let_go_of_pending_output(series.table);
-  run.progress.reach(RunProgress::Stage::table_complete);
+  if (series.csv_rows != nullptr) {
+    finish_csv_beside_table(series, run);
+  } else {
+    run.progress.reach(RunProgress::Stage::table_complete);
+  }
   ending.stop_if_interrupted();
   if (series.picture != nullptr) draw_series(series, spare_buffer, ending);
   ending.stop_if_interrupted();
 
   const std::string& table_name = naming.table_name();
-  if (series.form.csv) {
-    write_csv_file(series, spare_buffer, run);
-  } else {
+  if (series.form.transposed && series.form.csv) {
+    write_turned_csv_file(series, spare_buffer, run);
+  } else if (!series.form.csv) {
     copy_table(table_name, naming.copy_name(), commands, run);
   }
   series.table.release_lock();
+  series.csv.release_lock();
   ending.stop_if_interrupted();
   // The listing and the editor are courtesies: how they end is not looked at.
   commands.run(listing_command(naming.listing_pattern()));

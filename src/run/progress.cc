@@ -8,7 +8,8 @@ namespace tovel {
 std::string RunProgress::earlier_copy_note() const {
   const bool not_copied = stage_ == Stage::collating || stage_ == Stage::table_complete;
   // A copy named as the table (both cut at 32 characters) is the table.
-  if (!not_copied || !table_.was_cut() || naming_.copy_name() == naming_.table_name() ||
+  const bool copy_cut = csv_beside_ != nullptr && csv_beside_->was_cut();
+  if (!not_copied || !table_.was_cut() || copy_cut || naming_.copy_name() == naming_.table_name() ||
       !file_exists(naming_.copy_name())) {
     return "";
   }
@@ -30,12 +31,16 @@ std::string RunProgress::what_the_files_hold() const {
     case Stage::copied:
       return table + " and " + (csv_written_ ? "" : "its copy ") + copy + " are complete";
   }
-  if (!table_.written_to()) return "nothing was written to " + table;
-  if (rows_ == 0) return table + " holds part of the header row only";
+  // With the csv file beside the table, both hold the same rows.
+  const bool beside = csv_beside_ != nullptr;
+  if (!table_.written_to())
+    return "nothing was written to " + table + (beside ? " or " + copy : "");
+  const std::string files = beside ? table + " and " + copy + " hold" : table + " holds";
+  if (rows_ == 0) return files + " part of the header row only";
   const std::string first = naming_.file(1).data_name;
-  if (rows_ == 1) return table + " holds the row of " + shown_name(first) + " only";
+  if (rows_ == 1) return files + " the row of " + shown_name(first) + " only";
   const std::string last = naming_.file(rows_).data_name;
-  return table + " holds the rows of " + shown_name(first) + " to " + shown_name(last) + " only";
+  return files + " the rows of " + shown_name(first) + " to " + shown_name(last) + " only";
 }
 
 }  // namespace tovel

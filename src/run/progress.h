@@ -14,9 +14,11 @@ class RunProgress {
   enum class Stage { collating, table_complete, copying, copied };
 
   // With `csv_written`, the run writes the .csv itself (--csv) rather than
-  // copy the table to it.
-  RunProgress(const SeriesNaming& naming, const TableWriter& table, bool csv_written = false)
-      : naming_(naming), table_(table), csv_written_(csv_written) {}
+  // copy the table to it; `csv_beside`, when it writes it row by row beside
+  // the table.
+  RunProgress(const SeriesNaming& naming, const TableWriter& table, bool csv_written = false,
+              const TableWriter* csv_beside = nullptr)
+      : naming_(naming), table_(table), csv_written_(csv_written), csv_beside_(csv_beside) {}
 
   // File i's row is in the table.
   void row_written(int i) { rows_ = i; }
@@ -32,6 +34,7 @@ class RunProgress {
   const SeriesNaming& naming_;
   const TableWriter& table_;
   bool csv_written_;
+  const TableWriter* csv_beside_;
   int rows_ = 0;
   Stage stage_ = Stage::collating;
 };

@@ -10,6 +10,7 @@
 
 #include "base/signals.h"
 #include "native/native_file.h"
+#include "output/csv_rows.h"
 #include "output/held_series.h"
 #include "output/table_layout.h"
 #include "plot/series_picture.h"
@@ -28,7 +29,8 @@ struct Buffers {
   char console[4096];
   char keyboard[4096];
   char table[kTableBuffer];
-  char spare[kTableBuffer];  // the picture, then the csv file
+  char csv[kTableBuffer];    // the csv file written beside the table
+  char spare[kTableBuffer];  // the picture, then the turned csv file
 };
 
 // One run: its buffers, its standard streams and its pending output, and
@@ -59,6 +61,7 @@ class Session {
   SeriesNaming listed_naming(const CommandLine& line, const FileReading& reading);
   FileReading file_reading(const CommandLine& line, OutputForm form);
   void open_table(TableWriter& table, const SeriesNaming& naming);
+  void open_csv(TableWriter& csv, const SeriesNaming& naming, OutputForm form);
 
   const RunSeams& seams_;
   std::unique_ptr<Buffers> buffers_;
@@ -133,7 +136,7 @@ FileReading Session::file_reading(const CommandLine& line, OutputForm form) {
   // A table turned is formatted from the values at its end; the csv's
   // fields of one not turned are made as each file is read.
   reading.y_cells = !form.transposed;
-  if (form.csv && !form.transposed) {
+  if (form.csv_beside_table()) {
     reading.csv_separator = form.csv_separator();
     reading.csv_decimal_mark = form.csv_decimal_mark();
   }
@@ -158,6 +161,20 @@ void Session::open_table(TableWriter& table, const SeriesNaming& naming) {
   ending_.fail(*failure);
 }
 
+// With --csv: refuses a csv file whose name, cut at 32 characters, is the
+// table's, before anything is written; opens the one written beside the
+// table.
+void Session::open_csv(TableWriter& csv, const SeriesNaming& naming, OutputForm form) {
+  const std::string& name = naming.copy_name();
+  if (name == naming.table_name()) {
+    ending_.fail(write_failure(name, "is the table's own name", 0,
+                               "Cannot write file '" + shown_name(name) + "' over the table"));
+  }
+  if (!form.csv_beside_table()) return;
+  ending_.fail_if(csv.open(name));
+  ending_.hold_pending_output(csv);
+}
+
 void Session::run(int argc, const char* const* argv) {
   const CommandLine line = parse_command_line(argc, argv);
   answer_at_once(line);
@@ -176,7 +193,9 @@ void Session::run(int argc, const char* const* argv) {
   table.set_number_field(reading.field);
   open_table(table, naming);
   ending_.hold_pending_output(table);
-  RunProgress progress(naming, table, form.csv);
+  TableWriter csv(buffers_->csv);
+  if (form.csv) open_csv(csv, naming, form);
+  RunProgress progress(naming, table, form.csv, form.csv_beside_table() ? &csv : nullptr);
   ending_.watch_progress(progress);
   console_.write("\nThe prefix is ");
   console_.write(name_field(naming.prefix()));
@@ -192,16 +211,17 @@ void Session::run(int argc, const char* const* argv) {
   ColumnAccumulators sums;
   sums.clear();
   TableLayout layout(table, naming.label_width());
-  // With --csv or --transpose, every row is held until the end; turned, the
-  // table is written from what is held.
-  std::optional<HeldSeries> held;
-  if (form.holds_series()) {
-    held.emplace(form.transposed ? nullptr : &layout, form, reading.field, k, table);
+  TableRows* table_rows = &layout;
+  std::optional<HeldSeries> held;   // --transpose: the series, for the table turned at its end
+  std::optional<CsvRows> csv_rows;  // --csv: each row in the csv file too
+  if (form.transposed) {
+    table_rows = &held.emplace(form, reading.field, k, table);
+  } else if (form.csv) {
+    table_rows = &csv_rows.emplace(layout, csv, form, reading.field);
   }
-  TableRows& table_rows = held ? static_cast<TableRows&>(*held) : layout;
   std::optional<SeriesPicture> picture;  // with --plot, gathered on the way to the table
-  if (line.plot) picture.emplace(table_rows, k);
-  TableRows& rows = picture ? static_cast<TableRows&>(*picture) : table_rows;
+  if (line.plot) picture.emplace(*table_rows, k);
+  TableRows& rows = picture ? static_cast<TableRows&>(*picture) : *table_rows;
   const SeriesRun series_run{.dialogue = dialogue_, .progress = progress, .ending = ending_};
   const int n = collate_series(naming, k, reading, line.jobs, rows, sums, series_run, form);
   finish_series({.naming = naming,
@@ -212,6 +232,8 @@ void Session::run(int argc, const char* const* argv) {
                  .table = table,
                  .picture = picture ? &*picture : nullptr,
                  .held = held ? &*held : nullptr,
+                 .csv_rows = csv_rows ? &*csv_rows : nullptr,
+                 .csv = csv,
                  .form = form},
                 !line.no_open, series_run, seams_.shell, buffers_->spare);
   ending_.end_run(kCompleteRun);

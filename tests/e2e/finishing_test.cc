@@ -102,18 +102,22 @@ TEST(Finishing, FailedCopyIsAFailure) {
 }
 
 // With --csv, a csv file whose name, cut at 32 characters, is the table's
-// is refused, and the table stays whole.
+// is refused before anything is written, and an older table stays whole.
 TEST(Finishing, CsvNeverOverTheTable) {
-  Scratch dir;
-  const std::string prefix = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01";
-  dir.write(prefix + "0001", "1 10\n");
-  dir.write(prefix + "0002", "1 12\n");
-  const Outcome r = run_tovel(dir, {{"-n", "--csv", prefix, "2"}});
-  const std::string table = ("All_" + prefix + ".txt").substr(0, 32);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_TRUE(r.err.ends_with("Run-time error: Cannot write file '" + table + "' over the table\n"))
-      << r.err;
-  EXPECT_TRUE(dir.read(table).ends_with("\t\n"));
+  for (const char* form : {"--csv", "--transpose"}) {
+    Scratch dir;
+    const std::string prefix = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01";
+    dir.write(prefix + "0001", "1 10\n");
+    dir.write(prefix + "0002", "1 12\n");
+    const std::string table = ("All_" + prefix + ".txt").substr(0, 32);
+    dir.write(table, "older\n");
+    const Outcome r = run_tovel(dir, {{"-n", "--csv", form, prefix, "2"}});
+    EXPECT_EQ(r.status, 2) << form;
+    EXPECT_TRUE(
+        r.err.ends_with("Run-time error: Cannot write file '" + table + "' over the table\n"))
+        << form << r.err;
+    EXPECT_EQ(dir.read(table), "older\n") << form;
+  }
 }
 
 // With the system's own ls, the listing shows the copy beside the table and

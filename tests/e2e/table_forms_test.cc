@@ -47,6 +47,10 @@ const std::vector<DataFile> kRagged = {{"R0001.DAT", "1 10\n2 20\n3 15\n"},
 // Files whose names need quotes in a csv file, of the points (1, 10), (2, 20).
 const std::vector<DataFile> kQuotedNames = {
     {"a,b.txt", "1 10\n2 20\n"}, {"say \"hi\".txt", "1 10\n2 20\n"}, {"c;d.txt", "1 10\n2 20\n"}};
+// The same, the last of them longer: the rows before it are padded.
+const std::vector<DataFile> kQuotedNamesRagged = {{"a,b.txt", "1 10\n2 20\n"},
+                                                  {"say \"hi\".txt", "1 10\n2 20\n"},
+                                                  {"c;d.txt", "1 10\n2 20\n3 30\n"}};
 const std::vector<DataFile> kDecimalCommas = {{"D0001.DAT", "1;10,5\n2;20,25\n"},
                                               {"D0002.DAT", "1;12\n2;18,75\n"}};
 
@@ -158,6 +162,18 @@ const FormCase kCases[] = {
          csv({"\"say \"\"hi\"\"\"", "10", "20", "2", "20"}) + csv({"c;d", "10", "20", "2", "20"}) +
          csv({"Average", "10", "20", "2", "20"}) + csv({"Std Dev", "0", "0", "0", "0"}) +
          csv({"CV %", "0", "0", "0", "0"})},
+    {"labels quoted, in rows padded",
+     &kQuotedNamesRagged,
+     {"--csv"},
+     {"-o", "Q", "--files", "a,b.txt", "say \"hi\".txt", "c;d.txt"},
+     "Q",
+     "",
+     csv({"file", "1", "2", "", "Xmax", "Ymax"}) + csv({"\"a,b\"", "10", "20", "", "2", "20"}) +
+         csv({"\"say \"\"hi\"\"\"", "10", "20", "", "2", "20"}) +
+         csv({"c;d", "10", "20", "30", "3", "30"}) +
+         csv({"Average", "10", "20", "11.33", "14.33", "10"}) +
+         csv({"Std Dev", "0", "0", "16.17", "9.815", "17.32"}) +
+         csv({"CV %", "0", "0", "142.6", "68.48", "173.2"})},
     {"labels quoted among semicolons",
      &kQuotedNames,
      {"--csv"},

@@ -30,6 +30,13 @@ class MemoryTable : public TableFile {
     return true;
   }
   bool regular() const override { return regular_; }
+  long read_at(char* data, std::size_t size, long long offset) override {
+    return static_cast<long>(bytes.copy(data, size, static_cast<std::size_t>(offset)));
+  }
+  bool rewind() override {
+    offset_ = 0;
+    return true;
+  }
 
   std::string bytes;
   int cuts = 0;
