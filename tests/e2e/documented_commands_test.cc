@@ -77,7 +77,7 @@ void numbered(const Scratch& dir, const std::string& at, const std::string& pref
               const std::string& header = "") {
   std::filesystem::create_directories(dir.at(at));
   for (int i = 1; i <= k; ++i) {
-    char number[8];
+    char number[16];
     std::snprintf(number, sizeof number, "%04d", i);
     dir.write(at + "/" + prefix + number + ".DAT", header + points(5, i));
   }
