@@ -19,8 +19,8 @@ extern "C" void record_stop_signal(int signal) {
   caught_signal.compare_exchange_strong(none, signal);
 }
 
-// The signals the run catches: the stop signals and SIGPIPE.
-constexpr int kCaughtSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+// The signals the run catches: the stop signals, SIGPIPE and SIGXFSZ.
+constexpr int kCaughtSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ};
 
 extern "C" void ignore_signal(int) {}
 
@@ -41,6 +41,10 @@ void catch_signals() {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP})
     catch_signal(signal, record_stop_signal, 0);
   catch_signal(SIGPIPE, ignore_signal, SA_RESTART);
+  // A write past the file size limit (ulimit -f) then fails with EFBIG and
+  // is reported as a full disk is, where the signal would end the run
+  // without a word.
+  catch_signal(SIGXFSZ, ignore_signal, SA_RESTART);
 }
 
 int caught_stop_signal() {

@@ -14,7 +14,9 @@ namespace tovel {
 //
 // SIGPIPE is caught and does nothing, so a write to a pipe whose reader went
 // away fails with EPIPE and is reported, while every command the run starts
-// gets the usual SIGPIPE behaviour, since exec restores it.
+// gets the usual SIGPIPE behaviour, since exec restores it. SIGXFSZ is
+// caught so too: a write past the file size limit fails with EFBIG and is
+// reported, as a full disk is.
 void catch_signals();
 
 // The stop signal caught so far, or 0.

@@ -142,7 +142,6 @@ Running::Running(const Scratch& dir, const Invocation& invocation) : invocation_
       const rlimit limit{static_cast<rlim_t>(invocation.file_size_limit),
                          static_cast<rlim_t>(invocation.file_size_limit)};
       ::setrlimit(RLIMIT_FSIZE, &limit);
-      ::signal(SIGXFSZ, SIG_IGN);
     }
     if (invocation.stack_limit > 0) {
       const rlimit limit{static_cast<rlim_t>(invocation.stack_limit),

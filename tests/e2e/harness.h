@@ -24,7 +24,7 @@ struct Invocation {
   bool as_nobody = false;     // drop root privileges, so permissions hold
   Output output = Output::pipe;
   std::string stdout_file;   // with Output::file: where standard output goes
-  long file_size_limit = 0;  // bytes (a multiple of 512); SIGXFSZ ignored; 0: none
+  long file_size_limit = 0;  // bytes (a multiple of 512); 0: none
   long stack_limit = 0;      // bytes; 0: none
   int input_fd = -1;         // with Input::descriptor: standard input, shared with the test
   // Both pipes made non-blocking on the program's side, as some readers
