@@ -1,5 +1,7 @@
 #include "output/shell_commands.h"
 
+#include <algorithm>
+
 namespace tovel {
 
 std::string shell_quote(std::string_view text) {
@@ -13,6 +15,15 @@ std::string shell_quote(std::string_view text) {
   }
   quoted += '\'';
   return quoted;
+}
+
+std::string shell_word(std::string_view text) {
+  constexpr std::string_view kPlain = "_./+-,=:@%";
+  const bool plain = std::all_of(text.begin(), text.end(), [&](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           kPlain.find(c) != std::string_view::npos;
+  });
+  return plain ? std::string(text) : shell_quote(text);
 }
 
 std::string copy_command(std::string_view table, std::string_view copy) {

@@ -8,6 +8,7 @@
 #include "base/byte_class.h"
 #include "base/descriptor.h"
 #include "base/report.h"
+#include "output/shell_commands.h"
 
 namespace tovel {
 namespace {
@@ -90,7 +91,7 @@ std::string hint_for_table_elsewhere(const SeriesNaming& naming) {
   const std::size_t slash = prefix.rfind('/');
   if (slash == std::string_view::npos) return "";
   const std::string directory(slash == 0 ? "/" : prefix.substr(0, slash));
-  return "run it in the data's directory, or give -C " + shown_name(directory);
+  return "run it in the data's directory, or give -C " + shown_name(shell_word(directory));
 }
 
 std::string hint_for_named_files(const SeriesNaming& naming) {
@@ -121,8 +122,10 @@ std::string hint_for_named_files(const SeriesNaming& naming) {
       },
       directory.empty() ? "." : directory);
   if (count < 2) return "";
+  // The names' own characters quoted, so that the command runs as shown;
+  // the * left bare, for the shell to expand.
   const std::string pattern =
-      directory + std::string(series.before) + "*" + std::string(series.after);
+      shell_word(directory + std::string(series.before)) + "*" + shell_word(series.after);
   return "found " + shown_name(directory + first.name) + " to " +
          shown_name(directory + last.name) + "; tovel --files " +
          shown_name(one_width ? pattern : "$(ls -v " + pattern + ")") + " collates them";

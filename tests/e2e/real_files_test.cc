@@ -376,10 +376,18 @@ TEST(Hints, WhereTheSeriesIs) {
        "tovel: All_d/S.txt: cannot open the table file\n"
        "Run-time error: Cannot open file 'All_d/S.txt': No such file or directory\n"
        "tovel: hint: run it in the data's directory, or give -C d\n"},
+      {"a series in a directory with blanks in its name",
+       {"my d/S0001.DAT", "my d/S0002.DAT"},
+       {"my d/S0001.DAT", "2"},
+       2,
+       "tovel: All_my d/S.txt: cannot open the table file\n"
+       "Run-time error: Cannot open file 'All_my d/S.txt': No such file or directory\n"
+       "tovel: hint: run it in the data's directory, or give -C 'my d'\n"},
   };
   for (const HintCase& c : cases) {
     Scratch dir;
     ::mkdir(dir.at("d").c_str(), 0755);
+    ::mkdir(dir.at("my d").c_str(), 0755);
     for (const std::string& file : c.files)
       dir.write(file, file.starts_with("H") ? "x y\n1 1\n" : "1 1\n");
     const Outcome r = run_tovel(dir, {c.args, "0\n"});

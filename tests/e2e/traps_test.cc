@@ -108,7 +108,8 @@ struct LeftOutCase {
 
 // What a numbered series leaves out is said: a first name that names a file
 // of another series gets the --files command that reads it (a first file in
-// another case, a warning too), a file 0000 beside the series a warning, and
+// another case, a warning too), which pasted into a shell collates the files
+// and runs nothing else; a file 0000 beside the series gets a warning, and
 // so do rows that share a label.
 TEST(Warnings, WhatANumberedSeriesLeavesOut) {
   const LeftOutCase cases[] = {
@@ -124,6 +125,12 @@ TEST(Warnings, WhatANumberedSeriesLeavesOut) {
        1,
        "tovel: hint: found Scan-1.csv to Scan-10.csv; tovel --files $(ls -v Scan-*.csv) collates "
        "them\n"},
+      {"names with shell syntax",
+       {"x$(touch PWNED)_001.txt", "x$(touch PWNED)_002.txt"},
+       {"x$(touch PWNED)_001.txt", "2"},
+       1,
+       "tovel: hint: found x$(touch PWNED)_001.txt to x$(touch PWNED)_002.txt; tovel --files "
+       "'x$(touch PWNED)_'*.txt collates them\n"},
       {"a first file in another case",
        {"run0001.dat", "run0002.dat"},
        {"run0001.dat", "2"},
@@ -151,6 +158,13 @@ TEST(Warnings, WhatANumberedSeriesLeavesOut) {
     const Outcome r = run_tovel(dir, {c.args, "0\n"});
     EXPECT_EQ(r.status, c.status) << c.name;
     EXPECT_EQ(r.err, c.err) << c.name;
+    const std::size_t command = c.err.find("; tovel --files ");
+    if (command == std::string::npos) continue;
+    Invocation pasted({}, "0\n");
+    pasted.shell_command = c.err.substr(command + 2, c.err.rfind(" collates") - command - 2);
+    pasted.fake_commands = false;  // the real ls sorts the names
+    EXPECT_EQ(run_tovel(dir, pasted).status, 0) << c.name << ": " << pasted.shell_command;
+    EXPECT_FALSE(dir.exists("PWNED")) << c.name;
   }
 }
 
