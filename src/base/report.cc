@@ -1,5 +1,7 @@
 #include "base/report.h"
 
+#include <algorithm>
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -90,6 +92,11 @@ std::string shown_name(std::string_view name) {
   std::string shown;
   append_shown(shown, name, is_control);
   return shown;
+}
+
+bool holds_control_bytes(std::string_view name) {
+  return std::any_of(name.begin(), name.end(),
+                     [](char c) { return is_control(static_cast<unsigned char>(c)); });
 }
 
 void write_to_standard_error(std::string_view text) {

@@ -53,6 +53,8 @@ std::string report_text(const Failure& failure);
 // A name as the report shows it: control characters, NUL among them, as
 // \xHH; every other byte as it is.
 std::string shown_name(std::string_view name);
+// Whether shown_name changes `name`.
+bool holds_control_bytes(std::string_view name);
 
 // Writes `text` to standard error as it stands.
 void write_to_standard_error(std::string_view text);

@@ -134,7 +134,7 @@ void finish_series(const CollatedSeries& series, bool ask_to_open, const SeriesR
   if (!ask_to_open) return;
   Console& console = run.dialogue.console();
   console.write("\nEnter 1 to open ");
-  console.write(table_name);
+  console.write(shown_name(table_name));
   run.dialogue.say(" in BBEdit ");
   int answer = 0;
   ending.fail_if(run.dialogue.integer_answer(answer));

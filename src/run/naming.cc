@@ -5,6 +5,7 @@
 
 #include "base/byte_class.h"
 #include "base/digits.h"
+#include "base/report.h"
 
 namespace tovel {
 namespace {
@@ -66,7 +67,7 @@ RunningNumber running_number(std::string_view name) {
 }
 
 std::string name_field(std::string_view name) {
-  std::string field(name);
+  std::string field = shown_name(name);
   if (field.size() < Name::size()) field.resize(Name::size(), ' ');
   return field;
 }

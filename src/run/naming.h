@@ -41,7 +41,7 @@ struct FileNames {
 };
 
 // A name in the field of 32 characters that the dialogue shows names in:
-// padded when shorter, whole when longer.
+// padded when shorter, whole when longer, its control bytes as \xHH.
 std::string name_field(std::string_view name);
 
 // The prefix of the outputs of files named by --files: the longest

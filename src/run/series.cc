@@ -17,8 +17,12 @@ namespace tovel {
 namespace {
 
 // "Input file     I is NAME", the name in its field of 32 (whole when
-// longer), as one write.
-void announce_file(Console& out, int i, std::string_view data_name) {
+// longer), as one write. Its control bytes show as \xHH, as in a report,
+// and never reach the terminal.
+void announce_file(Console& out, int i, std::string_view name) {
+  std::string shown;
+  if (holds_control_bytes(name)) shown = shown_name(name);
+  const std::string_view data_name = shown.empty() ? name : shown;
   constexpr std::string_view kBefore = "Input file ", kBetween = " is ";
   constexpr std::size_t kNumber = 5;
   char line[kBefore.size() + kNumber + kBetween.size() + Name::size() + 1];
@@ -48,7 +52,7 @@ void announce_file(Console& out, int i, std::string_view data_name) {
                                              const SeriesRun& run) {
   Dialogue& dialogue = run.dialogue;
   dialogue.console().write("The first .DAT file (");
-  dialogue.console().write(name);
+  dialogue.console().write(shown_name(name));
   dialogue.say(") does not exist in this directory\n\n");
   const std::string namesake = namesake_in_other_case(name);
   if (!namesake.empty()) {

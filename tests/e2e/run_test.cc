@@ -565,5 +565,28 @@ TEST(Run, DigitsWidenEveryCell) {
   }
 }
 
+// A name's control bytes never reach the terminal from Tovel's own lines:
+// the dialogue shows them as \xHH, as a report does, in the fields it shows
+// names in. (What ls prints is ls's.)
+TEST(Run, ControlBytesOfNamesShownEscaped) {
+  for (const std::string& prefix : {std::string("\x1b[2JS"), std::string("\x1b]2;T\x07")}) {
+    Scratch dir;
+    dir.write(prefix + "0001.DAT", "1 10\n");
+    dir.write(prefix + "0002.DAT", "1 12\n");
+    const Outcome r = run_tovel(dir, {{prefix, "2"}, "0\n"});
+    const std::string shown = prefix[1] == '[' ? "\\x1B[2JS" : "\\x1B]2;T\\x07";
+    const std::string table = "All_" + shown + ".txt";
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, banner() + "\nThe prefix is " + pad32(shown) + "\n\n" +
+                         input_file_line(1, shown + "0001.DAT") +
+                         input_file_line(2, shown + "0002.DAT") + "\nOutput file is " +
+                         pad32(table) +
+                         "\n\nThe txt file is for Excel(R) and the csv file is for Open Office\n\n"
+                         "ls -l All_" +
+                         prefix + ".csv All_" + prefix +  // the fake ls's own line
+                         ".txt\n\nEnter 1 to open " + table + " in BBEdit ");
+  }
+}
+
 }  // namespace
 }  // namespace tovel::e2e
