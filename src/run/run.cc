@@ -62,6 +62,7 @@ class Session {
   FileReading file_reading(const CommandLine& line, OutputForm form);
   void open_table(TableWriter& table, const SeriesNaming& naming);
   void open_csv(TableWriter& csv, const SeriesNaming& naming, OutputForm form);
+  int file_count(const CommandLine& line, const SeriesNaming& naming);
 
   const RunSeams& seams_;
   std::unique_ptr<Buffers> buffers_;
@@ -175,6 +176,19 @@ void Session::open_csv(TableWriter& csv, const SeriesNaming& naming, OutputForm 
   ending_.hold_pending_output(csv);
 }
 
+// The number of files: the names --files gives, with a warning when their
+// running numbers do not increase; else the count argument or the answer.
+int Session::file_count(const CommandLine& line, const SeriesNaming& naming) {
+  int k = static_cast<int>(line.operands.size());
+  if (naming.listed()) {
+    if (const std::string words = order_warning(naming, k); !words.empty()) warn(words);
+  } else {
+    ending_.fail_if(obtain_file_count(line, dialogue_, k));
+  }
+  ending_.stop_if_interrupted();
+  return k;
+}
+
 void Session::run(int argc, const char* const* argv) {
   const CommandLine line = parse_command_line(argc, argv);
   answer_at_once(line);
@@ -201,13 +215,7 @@ void Session::run(int argc, const char* const* argv) {
   console_.write(name_field(naming.prefix()));
   dialogue_.say("\n\n");
 
-  int k = static_cast<int>(line.operands.size());
-  if (naming.listed()) {
-    if (const std::string words = order_warning(naming, k); !words.empty()) warn(words);
-  } else {
-    ending_.fail_if(obtain_file_count(line, dialogue_, k));
-  }
-  ending_.stop_if_interrupted();
+  const int k = file_count(line, naming);
   ColumnAccumulators sums;
   sums.clear();
   TableLayout layout(table, naming.label_width());
